@@ -1,0 +1,44 @@
+// One running instance per name and user.
+//
+// The lock is an advisory lock on the file "<name>.lock" in the runtime folder (XDG_RUNTIME_DIR,
+// else the temporary folder). The system drops it when the process ends in any way, so a crashed
+// program never blocks the next one. Programs that are started by the holder do not inherit it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// XDG_RUNTIME_DIR when it is set and not empty, else the system's temporary folder.
+std::filesystem::path RuntimeFolder();
+
+class CSingleInstanceLock {
+public:
+    enum class State {
+        kAcquired,       // this object holds the lock until it is destroyed
+        kHeldElsewhere,  // another instance holds it
+        kFailed,         // the lock file could not be opened or locked; see Error()
+    };
+
+    // Tries once to take the lock; never waits. Characters of the name other than letters, digits,
+    // '.', '_' and '-' become '_' in the file name.
+    explicit CSingleInstanceLock(std::string_view name);
+    ~CSingleInstanceLock();
+    CSingleInstanceLock(const CSingleInstanceLock&) = delete;
+    CSingleInstanceLock& operator=(const CSingleInstanceLock&) = delete;
+
+    State GetState() const { return state_; }
+    bool Acquired() const { return state_ == State::kAcquired; }
+    const std::filesystem::path& Path() const { return path_; }
+    const std::string& Error() const { return error_; }
+
+private:
+    int fd_ = -1;
+    State state_ = State::kFailed;
+    std::filesystem::path path_;
+    std::string error_;
+};
+
+}  // namespace platform

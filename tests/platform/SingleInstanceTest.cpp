@@ -1,0 +1,112 @@
+#include "platform/SingleInstance.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+using State = platform::CSingleInstanceLock::State;
+
+// Gives the test its own runtime folder, as parallel test runs need.
+class SingleInstance : public testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/lock-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        const char* old = std::getenv("XDG_RUNTIME_DIR");
+        hadOld_ = old != nullptr;
+        if (hadOld_) old_ = old;
+        setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadOld_) {
+            setenv("XDG_RUNTIME_DIR", old_.c_str(), 1);
+        } else {
+            unsetenv("XDG_RUNTIME_DIR");
+        }
+        std::filesystem::remove_all(folder_);
+    }
+    std::filesystem::path folder_;
+    std::string old_;
+    bool hadOld_ = false;
+};
+
+TEST_F(SingleInstance, SecondHolderOfTheSameNameIsRefusedUntilTheFirstEnds) {
+    {
+        platform::CSingleInstanceLock first("TOVREXBUILDER4");
+        ASSERT_EQ(first.GetState(), State::kAcquired);
+        EXPECT_EQ(first.Path(), folder_ / "TOVREXBUILDER4.lock");
+
+        platform::CSingleInstanceLock second("TOVREXBUILDER4");
+        EXPECT_EQ(second.GetState(), State::kHeldElsewhere);
+
+        platform::CSingleInstanceLock other("SOMEOTHERTOOL");
+        EXPECT_EQ(other.GetState(), State::kAcquired);
+    }
+    platform::CSingleInstanceLock again("TOVREXBUILDER4");
+    EXPECT_EQ(again.GetState(), State::kAcquired);
+}
+
+TEST_F(SingleInstance, NameCannotLeaveTheRuntimeFolder) {
+    platform::CSingleInstanceLock lock("../x/y");
+    ASSERT_TRUE(lock.Acquired());
+    EXPECT_EQ(lock.Path(), folder_ / ".._x_y.lock");
+}
+
+TEST_F(SingleInstance, KilledHolderReleasesTheLock) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        platform::CSingleInstanceLock lock("TOVREXBUILDER4");
+        const char state = lock.Acquired() ? 'y' : 'n';
+        if (write(ready[1], &state, 1) != 1) _exit(2);
+        for (;;) pause();  // killed by the parent while holding the lock
+    }
+    close(ready[1]);
+    char state = 0;
+    ASSERT_EQ(read(ready[0], &state, 1), 1);
+    close(ready[0]);
+    ASSERT_EQ(state, 'y');
+    {
+        platform::CSingleInstanceLock whileHeld("TOVREXBUILDER4");
+        EXPECT_EQ(whileHeld.GetState(), State::kHeldElsewhere);
+    }
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    platform::CSingleInstanceLock afterCrash("TOVREXBUILDER4");
+    EXPECT_EQ(afterCrash.GetState(), State::kAcquired);
+}
+
+TEST_F(SingleInstance, UnusableRuntimeFolderIsAFailureWithItsReason) {
+    setenv("XDG_RUNTIME_DIR", (folder_ / "missing").c_str(), 1);
+    platform::CSingleInstanceLock lock("TOVREXBUILDER4");
+    EXPECT_EQ(lock.GetState(), State::kFailed);
+    EXPECT_NE(lock.Error().find("missing"), std::string::npos);
+}
+
+TEST_F(SingleInstance, WithoutXdgRuntimeDirTheTemporaryFolderIsUsed) {
+    unsetenv("XDG_RUNTIME_DIR");
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = oldTmp ? oldTmp : "";
+    setenv("TMPDIR", folder_.c_str(), 1);
+    EXPECT_EQ(platform::RuntimeFolder(), folder_);
+    setenv("XDG_RUNTIME_DIR", "", 1);  // set but empty counts as unset
+    EXPECT_EQ(platform::RuntimeFolder(), folder_);
+    if (oldTmp) {
+        setenv("TMPDIR", savedTmp.c_str(), 1);
+    } else {
+        unsetenv("TMPDIR");
+    }
+}
+
+}  // namespace
