@@ -1,0 +1,86 @@
+// One open controller: its transport, its reader thread, the request waiting for a reply and
+// the report subscriptions.
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "devlink/devlink.h"
+#include "transport/Transport.h"
+
+struct DevSubscriptionImpl {
+    uint8_t kind = 0;
+    uint8_t subCode = 0;
+    DevReportHandler handler = nullptr;  // null for a posted subscription
+    void* context = nullptr;
+    void* window = nullptr;
+    uint32_t message = 0;
+    bool removed = false;
+};
+
+struct DevDevice {
+public:
+    explicit DevDevice(std::unique_ptr<devlink::Transport> transport);
+    ~DevDevice();
+    DevDevice(const DevDevice&) = delete;
+    DevDevice& operator=(const DevDevice&) = delete;
+
+    // Stops the reader thread and fails a waiting request. Not from the reader thread.
+    void stop();
+    bool onReaderThread() const { return std::this_thread::get_id() == readerId_; }
+    bool gone() const { return gone_.load(); }
+
+    // One command of the command channel: bulk data out (may be empty), then the command; the
+    // reply's data goes to `out` (at most outSize bytes), its length to *outLength.
+    struct Command {
+        uint8_t op = 0;
+        const uint8_t* args = nullptr;
+        size_t argLength = 0;
+        const uint8_t* bulk = nullptr;
+        size_t bulkLength = 0;
+        uint8_t* out = nullptr;
+        size_t outSize = 0;
+    };
+    bool command(const Command& command, size_t* outLength = nullptr);
+
+    // Sends a raw report and waits for a report of the given kind and sub-code (0xFF any).
+    bool request(const uint8_t* request, size_t length, uint8_t kind, uint8_t subCode,
+                 uint32_t timeoutMs, uint8_t* reply64);
+
+    DevSubscription subscribe(const DevSubscriptionImpl& subscription);
+    bool unsubscribe(DevSubscription subscription);
+    uint32_t dropped() const { return dropped_.load(); }
+
+private:
+    struct Pending;
+    void readerLoop();
+    void onReport(const uint8_t* report);
+    bool onCommandReport(const uint8_t* report, int count);
+    void dispatch(const DevReport& report);
+    void dropMalformed(const char* why);
+    bool waitForReply(std::unique_lock<std::mutex>& lock, Pending& pending, uint32_t timeoutMs);
+
+    std::unique_ptr<devlink::Transport> transport_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> gone_{false};
+    std::atomic<uint32_t> dropped_{0};
+
+    std::mutex requestMutex_;  // one request at a time
+    std::mutex replyMutex_;
+    std::condition_variable replyReady_;
+    Pending* pending_ = nullptr;
+    uint8_t sequence_ = 0;
+
+    std::mutex subMutex_;
+    std::condition_variable callbackDone_;
+    std::list<DevSubscriptionImpl> subscriptions_;
+    const DevSubscriptionImpl* running_ = nullptr;  // the subscription whose callback runs now
+
+    std::thread reader_;
+    std::atomic<std::thread::id> readerId_{};
+};

@@ -1,0 +1,104 @@
+#include "transport/sim/SimTransport.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "sim/Controller.h"
+
+namespace devlink::simtransport {
+namespace {
+
+constexpr const char* kPrefix = "sim:";
+
+class SimTransport final : public Transport {
+public:
+    SimTransport(const sim::Profile& profile, const sim::Options& options)
+        : controller_(profile, options) {}
+    bool write(const uint8_t* report64) override { return controller_.write(report64); }
+    ReadResult read(uint8_t* report64, std::chrono::milliseconds timeout) override {
+        switch (controller_.read(report64, timeout)) {
+        case sim::ReadStatus::Ok: return ReadResult::Ok;
+        case sim::ReadStatus::Timeout: return ReadResult::Timeout;
+        default: return ReadResult::Gone;
+        }
+    }
+    void close() override { controller_.close(); }
+
+private:
+    sim::Controller controller_;
+};
+
+// "sim:K7P100#1" -> profile "K7P100", index 1.
+bool splitPath(const std::string& path, std::string& spec, int& index) {
+    if (!isSimPath(path)) return false;
+    spec = path.substr(std::strlen(kPrefix));
+    index = 0;
+    const auto hash = spec.rfind('#');
+    if (hash != std::string::npos && hash + 1 < spec.size() &&
+        spec.find_first_not_of("0123456789", hash + 1) == std::string::npos && spec.size() - hash <= 3) {
+        index = std::atoi(spec.c_str() + hash + 1);
+        spec.erase(hash);
+    }
+    return !spec.empty();
+}
+
+std::string envOrEmpty(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+}  // namespace
+
+bool isSimPath(const std::string& path) { return path.rfind(kPrefix, 0) == 0; }
+
+std::vector<DevRecord> enumerate(const std::string& profileSpec, std::string& error) {
+    std::vector<DevRecord> records;
+    auto profile = sim::loadProfile(profileSpec, error);
+    if (!profile) return records;
+    for (int i = 0; i < profile->controllers; ++i) {
+        DevRecord record{};
+        std::string path = kPrefix + profileSpec;
+        if (i > 0) path += "#" + std::to_string(i);
+        std::strncpy(record.path, path.c_str(), kDevPathSize - 1);
+        record.inputLength = profile->inputLength;
+        record.outputLength = profile->outputLength;
+        record.id1 = profile->id1;
+        record.id2 = profile->id2;
+        records.push_back(record);
+    }
+    return records;
+}
+
+std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
+    std::string spec;
+    int index = 0;
+    if (!splitPath(path, spec, index)) {
+        error = "not a simulator path: " + path;
+        return nullptr;
+    }
+    auto profile = sim::loadProfile(spec, error);
+    if (!profile) return nullptr;
+    if (index >= profile->controllers && index > 0) {
+        error = "the profile has no controller " + std::to_string(index);
+        return nullptr;
+    }
+    if (profile->faults.openFails) {
+        error = "the simulated controller refuses to open";
+        return nullptr;
+    }
+    sim::Options options;
+    options.statePath = envOrEmpty("DEVLINK_SIM_STATE");
+    options.tracePath = envOrEmpty("DEVLINK_SIM_TRACE");
+    if (index > 0 && !options.statePath.empty()) options.statePath += "#" + std::to_string(index);
+    return std::make_unique<SimTransport>(*profile, options);
+}
+
+int solutionCode(const std::string& path) {
+    std::string spec, error;
+    int index = 0;
+    if (!splitPath(path, spec, index)) return 0;
+    auto profile = sim::loadProfile(spec, error);
+    return profile ? profile->typeCode : 0;
+}
+
+}  // namespace devlink::simtransport

@@ -1,0 +1,79 @@
+// A simulated controller's description: one built-in profile per supported model, optionally
+// changed by a profile file (key = value lines) that also switches faults on.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+enum class ChipModel { T320, T324, T3300 };
+
+struct ChipRange {
+    uint8_t txStart = 0, txEnd = 0, rxStart = 0, rxEnd = 0;
+};
+
+// A register that does not read back what was written.
+struct RegisterFault {
+    int chip = 0;
+    int bank = 0;
+    int reg = 0;
+    int flipBit = -1;  // -1: writes are ignored; 0..7: this bit reads back inverted
+};
+
+struct Faults {
+    bool openFails = false;
+    std::set<std::string> failedQueries;  // operation names answered with a failure
+    std::set<std::string> silentOps;      // operation names never answered
+    bool noReplies = false;               // nothing is ever answered
+    std::set<uint16_t> refusedModes;
+    bool restartFails = false;
+    bool frequencyDoesNotStick = false;
+    std::set<int> badChecksum;            // block types whose stored image fails its checksum
+    std::map<int, uint32_t> shortRead;    // block type -> bytes a read returns at most
+    std::set<int> refusedWrites;          // block types whose writes are refused
+    std::vector<RegisterFault> registers;
+    int disconnectAfter = 0;              // requests answered before the disconnect notice; 0 never
+    bool malformedReports = false;        // every streamed burst starts with a malformed report
+};
+
+struct Profile {
+    std::string name;             // built-in model name the profile starts from
+    int typeCode = 0;
+    ChipModel chip = ChipModel::T3300;
+    int chipCount = 1;            // physical sensing chips
+    std::array<ChipRange, 4> ranges{};
+    int controllers = 1;          // how many controllers enumeration reports
+    uint32_t inputLength = 64;
+    uint32_t outputLength = 64;
+    uint16_t id1 = 0x2A7E;
+    uint16_t id2 = 0xC000;
+    std::string modelName, typeName, versionText, subName;
+    uint8_t kernelMajor = 5, kernelMinor = 120;
+    uint8_t hwVersion = 13, swVersion = 26, penVersion = 14;
+    uint32_t errorFlags = 0;
+    uint16_t scanCtrl = 0x0021;
+    uint8_t calibration = 100;    // info-block calibration value of every Rx chip
+    int frameIntervalMs = 20;     // pause between streamed image frames
+    int infoIntervalMs = 15;      // pause between touch or stylus information reports
+    Faults faults;
+};
+
+// The names of the built-in models, in type-code order of the model table.
+std::vector<std::string> builtinModelNames();
+
+// A built-in model by name ("K7P100") or by type code ("94").
+std::optional<Profile> builtinProfile(const std::string& name);
+
+// Parses profile text; `error` says what is wrong when it returns nothing.
+std::optional<Profile> parseProfile(const std::string& text, std::string& error);
+
+// A model name, or the path of a profile file.
+std::optional<Profile> loadProfile(const std::string& spec, std::string& error);
+
+}  // namespace sim

@@ -1,0 +1,194 @@
+#include "sim/Controller.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "Firmware.h"
+#include "devlink_protocol.h"
+
+namespace sim {
+namespace {
+
+using namespace devproto;
+
+constexpr size_t kMaxBulk = 64 * 1024;
+
+const char* statusText(uint8_t status) {
+    switch (status) {
+    case kStatusOk: return "ok";
+    case kStatusRefused: return "refused";
+    case kStatusUnknown: return "unknown";
+    case kStatusBadRequest: return "bad request";
+    default: return "failed";
+    }
+}
+
+bool isCommandChannel(uint8_t kind) { return kind == kKindDataIn || kind == kKindReply; }
+
+}  // namespace
+
+Controller::Controller(const Profile& profile, const Options& options)
+    : profile_(profile), firmware_(std::make_unique<Firmware>(profile, options.statePath)) {
+    if (!options.tracePath.empty()) trace_.open(options.tracePath, std::ios::app);
+}
+
+Controller::~Controller() = default;
+
+bool Controller::write(const uint8_t* report) {
+    std::lock_guard lock(mutex_);
+    if (gone_) return false;
+    const int count = std::min<int>(report[1], kMaxCount);
+    const uint8_t kind = report[2];
+    if (kind == kKindDataOut) {
+        if (report[3] != bulkSeq_) {
+            bulk_.clear();
+            bulkOverflow_ = false;
+            bulkSeq_ = report[3];
+        }
+        const int n = std::max(0, count - 2);
+        if (bulk_.size() + static_cast<size_t>(n) > kMaxBulk) bulkOverflow_ = true;
+        else bulk_.insert(bulk_.end(), report + kDataPayloadOffset, report + kDataPayloadOffset + n);
+    } else if (kind == kKindCommand) {
+        handleCommand(report);
+    } else if (kind == kKindInfo && report[3] == kSubIcInfo) {
+        handleIcRequest();
+    } else {
+        char text[64];
+        std::snprintf(text, sizeof text, "report kind=0x%02X sub=0x%02X -> ignored", kind, report[3]);
+        trace(text);
+    }
+    ready_.notify_all();
+    return true;
+}
+
+void Controller::handleCommand(const uint8_t* report) {
+    const uint8_t op = report[3], seq = report[4];
+    const uint8_t* args = report + kCommandArgOffset;
+    std::vector<uint8_t> bulk;
+    if (seq == bulkSeq_ && !bulkOverflow_) bulk.swap(bulk_);
+    bulk_.clear();
+    bulkOverflow_ = false;
+
+    std::string name = opName(op);
+    if (name.empty()) name = "op" + std::to_string(op);
+    const Faults& faults = profile_.faults;
+    if (faults.noReplies || faults.silentOps.count(name)) {
+        trace(name + " -> no reply");
+        countRequest();
+        return;
+    }
+    const bool failQuery = faults.failedQueries.count(name) ||
+                           (op == kOpQueryInfo && faults.failedQueries.count("info" + std::to_string(args[0])));
+    Outcome outcome;
+    if (failQuery) {
+        outcome.status = kStatusFailed;
+    } else {
+        outcome = firmware_->execute(op, args, bulk);
+    }
+    if (outcome.stopsStreams) {
+        queue_.erase(std::remove_if(queue_.begin(), queue_.end(),
+                                    [](const Report& r) { return !isCommandChannel(r[2]); }),
+                     queue_.end());
+        streamWasOn_ = false;
+    }
+    enqueueReply(op, seq, outcome.status, outcome.data);
+    for (const auto& r : outcome.reports) queue_.push_back(r);
+    trace(name + (outcome.trace.empty() ? "" : " " + outcome.trace) + " -> " + statusText(outcome.status));
+    countRequest();
+}
+
+void Controller::handleIcRequest() {
+    if (profile_.faults.noReplies || profile_.faults.silentOps.count("ic_info")) {
+        trace("ic_info -> no reply");
+    } else if (profile_.faults.failedQueries.count("ic_info")) {
+        trace("ic_info -> failed");  // a firmware that cannot answer sends nothing
+    } else {
+        queue_.push_back(firmware_->icInfo());
+        trace("ic_info -> ok");
+    }
+    countRequest();
+}
+
+void Controller::enqueueReply(uint8_t op, uint8_t seq, uint8_t status,
+                              const std::vector<uint8_t>& data) {
+    size_t at = 0;
+    // Whole data-in reports first, then the reply with the tail that fits beside its status.
+    while (data.size() - at > kReplyTailMax) {
+        const size_t n = std::min(kDataPayloadMax, data.size() - at);
+        Report r{};
+        r[0] = kReportId;
+        r[1] = static_cast<uint8_t>(2 + n);
+        r[2] = kKindDataIn;
+        r[3] = seq;
+        std::copy(data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + n), r.begin() + kDataPayloadOffset);
+        queue_.push_back(r);
+        at += n;
+    }
+    const size_t tail = data.size() - at;
+    Report r{};
+    r[0] = kReportId;
+    r[1] = static_cast<uint8_t>(4 + tail);
+    r[2] = kKindReply;
+    r[3] = op;
+    r[4] = seq;
+    r[5] = status;
+    std::copy(data.begin() + static_cast<long>(at), data.end(), r.begin() + kReplyTailOffset);
+    queue_.push_back(r);
+}
+
+void Controller::countRequest() {
+    ++requests_;
+    if (profile_.faults.disconnectAfter > 0 && requests_ >= profile_.faults.disconnectAfter && !gone_) {
+        queue_.push_back(disconnectNotice());
+        gone_ = true;
+        trace("disconnect");
+    }
+}
+
+ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        if (!queue_.empty()) {
+            std::copy(queue_.front().begin(), queue_.front().end(), report);
+            queue_.pop_front();
+            return ReadStatus::Ok;
+        }
+        if (gone_) return ReadStatus::Gone;
+        auto wakeAt = deadline;
+        const auto now = Clock::now();
+        if (firmware_->streaming()) {
+            if (!streamWasOn_) {
+                streamWasOn_ = true;
+                nextBurst_ = now;
+            }
+            if (now >= nextBurst_) {
+                Reports burst;
+                firmware_->appendStreamBurst(burst);
+                queue_.insert(queue_.end(), burst.begin(), burst.end());
+                nextBurst_ = now + std::chrono::milliseconds(firmware_->streamIntervalMs());
+                continue;
+            }
+            wakeAt = std::min(deadline, nextBurst_);
+        } else {
+            streamWasOn_ = false;
+        }
+        if (now >= deadline) return ReadStatus::Timeout;
+        ready_.wait_until(lock, wakeAt);
+    }
+}
+
+void Controller::close() {
+    std::lock_guard lock(mutex_);
+    gone_ = true;
+    queue_.clear();
+    ready_.notify_all();
+}
+
+void Controller::trace(const std::string& line) {
+    if (!trace_.is_open()) return;
+    trace_ << line << '\n';
+    trace_.flush();
+}
+
+}  // namespace sim

@@ -1,0 +1,192 @@
+#include "Images.h"
+
+#include <algorithm>
+
+namespace sim {
+namespace {
+
+struct SetShape {
+    uint32_t length;
+    uint16_t used;
+    uint8_t major, minor;
+};
+
+SetShape shapeOf(int type) {
+    switch (type) {
+    case kSoftware: return {2048, 1266, 2, 6};
+    case kHardware: return {4096, 3350, 1, 3};
+    case kStylus: return {4096, 3676, 1, 4};
+    default: return {0, 0, 0, 0};
+    }
+}
+
+void put16(Bytes& b, int at, uint16_t v) {
+    b[at] = static_cast<uint8_t>(v);
+    b[at + 1] = static_cast<uint8_t>(v >> 8);
+}
+
+uint16_t get16(const Bytes& b, int at) {
+    return static_cast<uint16_t>(b[at] | (b[at + 1] << 8));
+}
+
+// The common head: used length, checksum, version, tuner version bytes.
+Bytes emptyImage(int type, uint8_t version) {
+    const SetShape s = shapeOf(type);
+    Bytes image(s.length, 0xFF);
+    put16(image, 0, s.used);
+    image[4] = static_cast<uint8_t>(version / 10);
+    image[5] = static_cast<uint8_t>(version % 10);
+    image[6] = 1;
+    image[7] = 2;
+    image[8] = 18;
+    image[9] = 0;
+    return image;
+}
+
+void setBits(Bytes& image, int at, int first, int last) {
+    for (int bit = first; bit <= last; ++bit) image[at + bit / 8] |= static_cast<uint8_t>(1 << (bit % 8));
+}
+
+Bytes factoryHardware(const Profile& p) {
+    Bytes image = emptyImage(kHardware, p.hwVersion);
+    put16(image, hw::kScanCtrl, p.scanCtrl);
+    put16(image, hw::kXDimension, 3820);
+    put16(image, hw::kYDimension, 2150);
+    image[hw::kRxChips] = static_cast<uint8_t>(p.chipCount);
+    image[hw::kTxChips] = static_cast<uint8_t>(p.chipCount);
+    image[hw::kNumsOfFreq] = 3;
+    image[hw::kFreqStartIndex] = 0;
+    for (int i = 0; i < 4; ++i) {
+        const ChipRange r = i < p.chipCount ? p.ranges[i] : ChipRange{};
+        image[hw::kTxStart + 2 * i] = r.txStart;
+        image[hw::kTxStart + 2 * i + 1] = r.txEnd;
+        image[hw::kRxStart + 2 * i] = r.rxStart;
+        image[hw::kRxStart + 2 * i + 1] = r.rxEnd;
+    }
+    const int tx = hw::txCount(image);
+    for (int k = 0; k < 10; ++k) image[hw::kPhaseTarget + k] = static_cast<uint8_t>(tx * k / 10);
+    // Working frequencies 0..4: clock 0 and prescalers 18, 20, 22, 24, 26 (zeroed mode images).
+    for (int f = 0; f < 5; ++f) {
+        const int block = hw::kFreqBlock + hw::kFreqBlockSize * f;
+        std::fill(image.begin() + block, image.begin() + block + hw::kFreqBlockSize, 0);
+        image[block + hw::kBlockClkSrc] = 0;
+        image[block + 1] = 0x0C;
+        image[block + hw::kBlockPreScaler] = static_cast<uint8_t>(18 + 2 * f);
+        image[block + 473] = 15;  // Img_Delay
+        image[block + 474] = 7;   // Img_RS
+        image[block + 475] = 20;  // Img_AFEGain
+        image[block + 476] = 30;  // Img_MeasureCnt
+        image[block + hw::kBlockFreqDivider] = p.typeCode == 176 ? 10 : 3;
+    }
+    std::fill(image.begin() + hw::kTxEnable, image.begin() + hw::kChannelCtrl + 1, 0);
+    setBits(image, hw::kTxEnable, 0, std::min(tx, 160) - 1);
+    setBits(image, hw::kRxEnable, 0, std::min(hw::rxCount(image), 256) - 1);
+    image[hw::kChannelCtrl] = 1;
+    renewImageChecksum(image);
+    return image;
+}
+
+Bytes factorySoftware(const Profile& p) {
+    Bytes image = emptyImage(kSoftware, p.swVersion);
+    put16(image, 10, 0);   // control flags: no automatic frequency, no diagnostic frequency
+    image[184] = 0;        // axis flags
+    image[191] = 0;        // start threshold index
+    image[sw::kNumsOfThresholds] = 3;
+    renewImageChecksum(image);
+    return image;
+}
+
+Bytes factoryStylus(const Profile& p) {
+    Bytes image = emptyImage(kStylus, p.penVersion);
+    image[64] = 1;  // stylus working frequencies
+    image[pen::kNumsOfThresholds] = 2;
+    renewImageChecksum(image);
+    return image;
+}
+
+// A valid table whose sub-tables are all empty.
+Bytes factoryTable() {
+    Bytes table(32768, 0);
+    const uint16_t covered = 44;  // the directory, bytes 4..47
+    put16(table, 0, covered);
+    uint32_t sum = 0x55AA;
+    for (int i = 0; i < (covered + 1) / 2; ++i) sum += get16(table, 4 + 2 * i);
+    put16(table, 2, static_cast<uint16_t>(sum));
+    return table;
+}
+
+}  // namespace
+
+uint32_t blockLength(int type) {
+    return type == kTable ? 32768 : shapeOf(type).length;
+}
+
+bool isBlockType(int type) { return type >= 0 && type < kBlockTypes; }
+
+uint16_t imageChecksum(const Bytes& image) {
+    const uint32_t used = image.size() >= 2 ? get16(image, 0) : 0;
+    uint32_t sum = 0x55;
+    for (uint32_t i = 0; i + 1 < used && 4 + i + 1 < image.size(); i += 2)
+        sum += get16(image, static_cast<int>(4 + i));
+    return static_cast<uint16_t>(sum);
+}
+
+bool imageChecksumValid(const Bytes& image) {
+    if (image.size() < 4) return false;
+    const uint32_t used = get16(image, 0);
+    if (used > image.size() - 4) return false;
+    return get16(image, 2) == imageChecksum(image);
+}
+
+void renewImageChecksum(Bytes& image) { put16(image, 2, imageChecksum(image)); }
+
+bool tableValid(const Bytes& table) {
+    if (table.size() != 32768) return false;
+    const uint32_t covered = get16(table, 0);
+    if (covered > 32764) return false;
+    uint32_t sum = 0x55AA;
+    for (uint32_t i = 0; i < (covered + 1) / 2; ++i) sum += get16(table, static_cast<int>(4 + 2 * i));
+    return get16(table, 2) == static_cast<uint16_t>(sum);
+}
+
+Bytes factoryImage(int type, const Profile& profile) {
+    switch (type) {
+    case kSoftware: return factorySoftware(profile);
+    case kHardware: return factoryHardware(profile);
+    case kStylus: return factoryStylus(profile);
+    case kTable: return factoryTable();
+    default: return {};
+    }
+}
+
+namespace hw {
+
+int txChips(const Bytes& image) { return std::clamp<int>(image[kTxChips], 1, 4); }
+int rxChips(const Bytes& image) { return std::clamp<int>(image[kRxChips], 1, 4); }
+int frequencies(const Bytes& image) { return std::clamp<int>(image[kNumsOfFreq], 1, 5); }
+int freqStartIndex(const Bytes& image) {
+    return std::min<int>(image[kFreqStartIndex], frequencies(image) - 1);
+}
+
+int txCount(const Bytes& image) {
+    int total = 0;
+    for (int i = 0; i < txChips(image); ++i) {
+        const int start = image[kTxStart + 2 * i], end = image[kTxStart + 2 * i + 1];
+        if (end >= start) total += end - start + 1;
+    }
+    return total;
+}
+
+int rxCount(const Bytes& image) {
+    int total = 0;
+    for (int i = 0; i < rxChips(image); ++i) {
+        const int start = image[kRxStart + 2 * i], end = image[kRxStart + 2 * i + 1];
+        if (end >= start) total += end - start + 1;
+    }
+    return total;
+}
+
+bool usesStylus(const Bytes& image) { return (get16(image, kScanCtrl) & 0x0608) != 0; }
+
+}  // namespace hw
+}  // namespace sim

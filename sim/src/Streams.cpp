@@ -1,0 +1,143 @@
+#include "Streams.h"
+
+#include <algorithm>
+
+#include "devlink_protocol.h"
+
+namespace sim {
+namespace {
+
+constexpr int kValuesPerImageReport = 29;
+constexpr int kLeadRows = 2;
+
+// One row as consecutive reports: first column, then n signed 16-bit values (all 0 for now).
+void appendRow(Reports& out, int rawRow, int firstColumn, int endColumn) {
+    for (int c = firstColumn; c < endColumn; c += kValuesPerImageReport) {
+        const int n = std::min(kValuesPerImageReport, endColumn - c);
+        Report r = makeReport(devproto::kKindImage, static_cast<uint8_t>(rawRow), 1 + 2 * n);
+        r[4] = static_cast<uint8_t>(c);
+        out.push_back(r);
+    }
+}
+
+}  // namespace
+
+Report makeReport(uint8_t kind, uint8_t subCode, int payload) {
+    Report r{};
+    r[0] = devproto::kReportId;
+    r[1] = static_cast<uint8_t>(2 + payload);
+    r[2] = kind;
+    r[3] = subCode;
+    return r;
+}
+
+void appendImageFrame(Reports& out, int tx, int rx, const Window& w) {
+    tx = std::clamp(tx, 0, 253);
+    rx = std::clamp(rx, 0, 255);
+    const bool full = w.lastRx < w.firstRx || w.lastTx < w.firstTx;
+    const int firstRx = full ? 0 : w.firstRx, endRx = full ? rx : std::min(w.lastRx + 1, rx);
+    const int firstTx = full ? 0 : w.firstTx, endTx = full ? tx : std::min(w.lastTx + 1, tx);
+    for (int lead = 0; lead < kLeadRows; ++lead) appendRow(out, lead, firstRx, endRx);
+    for (int t = firstTx; t < endTx; ++t) appendRow(out, kLeadRows + t, firstRx, endRx);
+}
+
+void appendAfeBurst(Reports& out, int rows, int channels) {
+    channels = std::clamp(channels, 0, 255);
+    for (int row = 0; row < std::min(rows, 256); ++row) appendRow(out, row, 0, channels);
+}
+
+void appendShortTest(Reports& out, const ShortTestShape& s) {
+    auto listEntry = [&out](uint8_t flag, int index) {
+        Report r = makeReport(devproto::kKindInfo, devproto::kSubShortTest, 4);
+        r[4] = flag;
+        r[5] = static_cast<uint8_t>(index);
+        r[6] = 0;
+        out.push_back(r);
+    };
+    for (int i = 0; i < std::min(s.rxCount, 256); ++i) listEntry(0x01, i);
+    for (int i = 0; i < std::min(s.txCount, 256); ++i) listEntry(0x81, i);
+
+    // Matrix rows: [4] flag, [5] chip, [6] row in chip, [7] first column, values from 8
+    // (the old Rx layout has no chip byte: [5] row, [6] first column, values from 7).
+    auto matrix = [&out](uint8_t flag, const std::vector<int>& perChip, int columns, bool old) {
+        const int head = old ? 3 : 4;
+        const int maxValues = devproto::kMaxCount - 2 - head;
+        int rowBase = 0;
+        for (size_t chip = 0; chip < perChip.size(); ++chip) {
+            for (int q = 0; q < perChip[chip]; ++q) {
+                for (int c = 0; c < columns; c += maxValues) {
+                    const int n = std::min(maxValues, columns - c);
+                    Report r = makeReport(devproto::kKindInfo, devproto::kSubShortTest, head + n);
+                    r[4] = flag;
+                    if (old) {
+                        r[5] = static_cast<uint8_t>(rowBase + q);
+                        r[6] = static_cast<uint8_t>(c);
+                    } else {
+                        r[5] = static_cast<uint8_t>(chip);
+                        r[6] = static_cast<uint8_t>(q);
+                        r[7] = static_cast<uint8_t>(c);
+                    }
+                    out.push_back(r);
+                }
+            }
+            rowBase += perChip[chip];
+        }
+    };
+    matrix(0x03, s.rxPerChip, std::min(s.rxCount, 256), s.oldRxLayout);
+    matrix(0x83, s.txPerChip, std::min(s.txCount, 256), false);
+
+    Report done = makeReport(devproto::kKindInfo, devproto::kSubShortTest, 1);
+    done[4] = 0x81;
+    out.push_back(done);
+}
+
+Report touchInfoReport(uint8_t freqIndex, uint8_t thresholdIndex, uint32_t errorWord) {
+    Report r = makeReport(devproto::kKindInfo, devproto::kSubTouchInfo, 60);
+    uint8_t* rec = r.data() + 4;
+    rec[0] = freqIndex;
+    rec[1] = 1;  // stray confidence: pass
+    rec[28] = thresholdIndex;
+    devproto::putU32(rec + 29, errorWord);
+    return r;
+}
+
+Report penInfoReport() {
+    Report r = makeReport(devproto::kKindInfo, devproto::kSubPenInfo, 60);
+    r[4 + 0] = 4;   // scan state: an Rx state
+    r[4 + 21] = 1;  // button state
+    return r;
+}
+
+Report icInfoReply(const std::vector<std::array<uint16_t, 5>>& records, bool wide) {
+    const int perRecord = wide ? 10 : 5;
+    const int count = std::min<int>(static_cast<int>(records.size()), (64 - 5) / perRecord);
+    Report r = makeReport(devproto::kKindInfo, devproto::kSubIcInfo, 1 + count * perRecord);
+    r[4] = static_cast<uint8_t>(count);
+    uint8_t* p = r.data() + 5;
+    for (int i = 0; i < count; ++i) {
+        for (uint16_t v : records[static_cast<size_t>(i)]) {
+            if (wide) {
+                *p++ = static_cast<uint8_t>(v >> 8);
+                *p++ = static_cast<uint8_t>(v);
+            } else {
+                *p++ = static_cast<uint8_t>(v);
+            }
+        }
+    }
+    return r;
+}
+
+Report disconnectNotice() {
+    Report r = makeReport(devproto::kKindDisconnect, 0x70, 0);
+    r[1] = 2;
+    r[4] = 3;
+    return r;
+}
+
+Report malformedReport(uint8_t kind) {
+    Report r = makeReport(kind, 0, 0);
+    r[1] = 200;
+    return r;
+}
+
+}  // namespace sim

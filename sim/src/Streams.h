@@ -1,0 +1,46 @@
+// Reports the firmware sends on its own: image rows, AFE sample rows, short-test data,
+// touch and stylus information, the IC information reply and the disconnect notice.
+// Until the panel model exists every measured value is 0; the framing is the real one.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "sim/Profile.h"
+
+namespace sim {
+
+using Report = std::array<uint8_t, 64>;
+using Reports = std::vector<Report>;
+
+// A report with its count byte covering `payload` bytes after kind and sub-code.
+Report makeReport(uint8_t kind, uint8_t subCode, int payload);
+
+struct Window {
+    int firstRx = 0, lastRx = -1, firstTx = 0, lastTx = -1;  // last < first: the whole sensor
+};
+
+// One image frame: the two lead rows, then Tx lines (raw row 2 + t) with their Rx columns, each
+// row split into reports of at most 29 values that end exactly at the row's last column.
+void appendImageFrame(Reports& out, int tx, int rx, const Window& window);
+// An AFE burst of `rows` sample rows numbered 0.., each with `channels` values.
+void appendAfeBurst(Reports& out, int rows, int channels);
+
+struct ShortTestShape {
+    int rxCount = 0, txCount = 0;
+    std::vector<int> rxPerChip, txPerChip;  // active lines of each chip
+    bool oldRxLayout = false;               // kernel 2.x before minor 44
+};
+// Both lists, both matrices, then the completion report.
+void appendShortTest(Reports& out, const ShortTestShape& shape);
+
+Report touchInfoReport(uint8_t freqIndex, uint8_t thresholdIndex, uint32_t errorWord);
+Report penInfoReport();
+// One record of five values per chip; big-endian u16 values when `wide`.
+Report icInfoReply(const std::vector<std::array<uint16_t, 5>>& records, bool wide);
+Report disconnectNotice();
+// A report whose count byte claims more than a report holds.
+Report malformedReport(uint8_t kind);
+
+}  // namespace sim
