@@ -2,7 +2,10 @@
 // the console, print the text and append a time-stamped line to a dated file in "BuilderLog".
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <mutex>
+#include <random>
 #include <string>
 
 // Console colours of a message.
@@ -33,7 +36,29 @@ public:
     // Appends one line unchanged (no time stamp); true when written.
     bool AppendLine(const std::string& line);
 
-    // The implementation adds its private state below.
+    CBuilderLog();
+    CBuilderLog(const CBuilderLog&) = delete;
+    CBuilderLog& operator=(const CBuilderLog&) = delete;
+
+    // The full name of the current file.
+    std::string Path() const;
+
+private:
+    bool AppendLineLocked(const std::string& line);
+    std::string StampedLine(const std::string& text);
+
+    // One Print at a time per instance: the disconnect notice prints from the device library's
+    // thread while the main thread prints, and both touch the time fields and the file.
+    mutable std::mutex mutex_;
+    std::string path_ = "TovrexBuilder4.log";
+    bool scrambled_ = false;
+    int64_t startTime_ = 0;  // 100-nanosecond units since 1970-01-01 UTC
+    int64_t lastTime_ = 0;
+    double elapsed_ = 0.0;   // seconds from the start time to the last line
+    // Elapsed seconds are measured on the monotonic clock, so that a wall-clock change never
+    // shows a negative or jumping stamp.
+    std::chrono::steady_clock::time_point startTick_;
+    std::minstd_rand random_;
 };
 
 CBuilderLog& MainLog();  // opened at start-up under "TovrexBuilder4"
