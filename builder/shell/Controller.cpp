@@ -1,0 +1,123 @@
+#include "shell/Controller.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "chips/t320/CSlave_T320.h"
+#include "chips/t324/CSlave_T324.h"
+#include "chips/t3300/CSlave_T3300.h"
+#include "device/CAPI_F412.h"
+#include "device/CMCU_F412.h"
+#include "diag/CTuneData.h"
+#include "params/CParam_HW.h"
+#include "params/CParam_INI.h"
+#include "params/CParam_Pen.h"
+#include "params/CParam_SW.h"
+#include "shell/BuilderLog.h"
+#include "shell/ControllerExceptions.h"
+
+namespace {
+
+constexpr std::array<ModelEntry, 8> kModels = {{
+    {94, "K7P100", ChipFamily::T3300},
+    {158, "K7P80", ChipFamily::T3300},
+    {164, "K9P100", ChipFamily::T3300},
+    {166, "K9P80", ChipFamily::T3300},
+    {172, "K9PM100", ChipFamily::T3300},
+    {96, "K7P128", ChipFamily::T320},
+    {160, "6310_K7P", ChipFamily::T320},
+    {176, "K7P84", ChipFamily::T324},
+}};
+
+std::unique_ptr<CSlave> MakeChip(ChipFamily family, CController* owner) {
+    switch (family) {
+        case ChipFamily::T320:
+            return std::make_unique<CSlave_T320>(owner);
+        case ChipFamily::T324:
+            return std::make_unique<CSlave_T324>(owner);
+        case ChipFamily::T3300:
+            break;
+    }
+    return std::make_unique<CSlave_T3300>(owner);
+}
+
+}  // namespace
+
+const std::array<ModelEntry, 8>& SupportedModels() { return kModels; }
+
+const ModelEntry* FindModel(int typeCode) {
+    const auto it = std::find_if(kModels.begin(), kModels.end(),
+                                 [typeCode](const ModelEntry& m) { return m.typeCode == typeCode; });
+    return it == kModels.end() ? nullptr : &*it;
+}
+
+CController::CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record,
+                         int typeCode, std::string modelName, ControllerOptions options)
+    : id1(record.id1),
+      dev_(dev),
+      handle_(handle),
+      id2_(record.id2),
+      typeCode_(typeCode),
+      modelName_(std::move(modelName)),
+      options_(std::move(options)) {
+    devicePath.assign(record.path, strnlen(record.path, sizeof record.path));
+}
+
+CController::~CController() {
+    DestroyObjects();
+    if (handle_ != nullptr) {
+        // Returns only when no disconnect handler is running any more.
+        if (disconnectSubscription_ != nullptr) {
+            dev_.removeReportHandler(handle_, disconnectSubscription_);
+        }
+        dev_.close(handle_);
+    }
+}
+
+void CController::CreateObjects() {
+    const ModelEntry* model = FindModel(typeCode_);
+    if (model == nullptr) throw CInitDevException("Not support this device!\n");
+    mcu_ = std::make_unique<CMCU_F412>(this);
+    chip_ = MakeChip(model->chip, this);
+    api_ = std::make_unique<CAPI_F412>(this);
+    ini_ = std::make_unique<CParam_INI>(this);
+    sw_ = std::make_unique<CParam_SW>(this);
+    hw_ = std::make_unique<CParam_HW>(this);
+    pen_ = std::make_unique<CParam_Pen>(this);
+    tuneData_ = std::make_unique<CTuneData>(this);
+}
+
+void CController::DestroyObjects() {
+    api_.reset();
+    ini_.reset();
+    hw_.reset();
+    sw_.reset();
+    pen_.reset();
+    tuneData_.reset();
+    chip_.reset();
+    mcu_.reset();
+}
+
+int CController::RxChipCount() const {
+    const int count = hw_ ? hw_->NumsOfRxChips() : numRxChips;
+    return std::clamp(count, 1, 4);
+}
+
+void CController::SubscribeDisconnect(DevReportHandler handler) {
+    if (handle_ == nullptr) return;
+    disconnectSubscription_ = dev_.addReportHandler(handle_, 0x3B, kDevAnySubCode, this, handler);
+}
+
+void CController::LogIdentity() {
+    MainLog().Printf(kColourSuccess, kRouteBoth,
+                     "\nFind controller: %s (%s, %s), Kernel: %02d_%02d.\n", typeName.c_str(),
+                     reportedModelName_.c_str(), firmwareVersion.c_str(), kernelMajor,
+                     kernelMinor);
+    if (hw_ && hw_->UsesStylus()) {
+        MainLog().Printf(kColourNormal, kRouteBoth, "Dev parameter version: HW=%d, SW=%d, PW=%d\n",
+                         hwVersion, swVersion, penVersion);
+    } else {
+        MainLog().Printf(kColourNormal, kRouteBoth, "Dev parameter version: HW=%d, SW=%d\n",
+                         hwVersion, swVersion);
+    }
+}

@@ -1,0 +1,140 @@
+// The handlers' operations over a real controller. Operations that a later version of the builder
+// provides report that they are not available and fail; none of them reports success.
+#include "device/CAPI.h"
+#include "params/CParam_HW.h"
+#include "params/CParam_INI.h"
+#include "params/CParam_Pen.h"
+#include "params/CParam_SW.h"
+#include "shell/BuilderLog.h"
+#include "shell/Controller.h"
+#include "shell/Handlers.h"
+#include "shell/Progress.h"
+#include "shell/Uniformity.h"
+
+namespace {
+
+class CControllerOps : public CHandlerOps {
+public:
+    explicit CControllerOps(CController& controller) : c_(controller) {}
+
+    const ControllerOptions& Options() override { return c_.Options(); }
+    void SetTestMask(uint32_t mask) override { c_.Options().testMask = mask; }
+    void OpenTestLog(int kind, const std::string& name) override { TestLog().Open(kind, name); }
+    void NotifyProgress(int percent, int target) override { ::NotifyProgress(percent, target); }
+
+    int SwitchWorkMode(uint16_t mode) override { return c_.Api().SwitchWorkMode(mode); }
+    uint32_t ErrorFlags() override { return c_.errorFlags; }
+    void SetUniformityRequest(bool on) override { c_.uniformityRequest = on ? 1 : 0; }
+    uint32_t BuildUniformityTable() override { return ::BuildUniformityTable(c_); }
+    int ControllerVersion(ParamKind set) override {
+        switch (set) {
+            case ParamKind::Hw:
+                return c_.hwVersion;
+            case ParamKind::Sw:
+                return c_.swVersion;
+            case ParamKind::Pen:
+                return c_.penVersion;
+            case ParamKind::Ini:
+                break;
+        }
+        return 0;
+    }
+
+    int DumpFromDevice(ParamKind set) override { return Set(set).DumpFromDevice(); }
+    int SaveBinFile(ParamKind set) override { return Set(set).SaveBinFile(); }
+    int SaveTxtFile(ParamKind set) override { return Set(set).SaveTxtFile(); }
+    int LoadBinFile(ParamKind set) override { return Set(set).LoadBinFile(BinaryPath(set)); }
+    int LoadTxtFile(ParamKind set) override { return Set(set).LoadTxtFile(); }
+    int LoadRegFile(ParamKind set) override { return Set(set).LoadRegFile(); }
+    int WriteToDevice(ParamKind set) override { return Set(set).WriteToDevice(); }
+    int InitDefaultFileName(ParamKind set) override { return Set(set).InitDefaultFileName(); }
+    int LoadDefault(ParamKind set) override { return Set(set).LoadDefault(); }
+    int AppParamVersion(ParamKind set) override { return Set(set).GetAppParamVersion(); }
+    int ParamVersion(ParamKind set) override { return Set(set).GetParamVersion(); }
+    bool EnsurePenSet() override { return c_.Hw().EnsurePenSet(); }
+    int PrepareForDownload() override { return c_.Sw().PrepareForDownload(); }
+    bool SetThresholdsFromOptions() override { return c_.Sw().SetThresholdsFromOptions(); }
+    int ApplyScalingOffsets() override { return c_.Hw().ApplyScalingOffsets(); }
+
+    bool AutoTune() override { return Unavailable("Auto-tuning"); }
+    bool OpenNeighbourTest() override { return Unavailable("The open and neighbour test"); }
+    uint32_t ShortTest() override { return Unavailable("The short test") ? 0 : 1; }
+    uint32_t RunDiagnostics() override { return Unavailable("The diagnostic sequence") ? 0 : 1; }
+    bool CheckFlat() override { return Unavailable("The flatness check"); }
+    void SpreadCandidateFrequencies() override {
+        Unavailable("Spreading the candidate frequencies");
+    }
+    bool AdjustTouchScreen() override { return Unavailable("Adjusting the touch signal"); }
+    bool CalculateScaling() override { return Unavailable("Calculating the open scaling"); }
+    bool FindSensorPins() override { return Unavailable("Sensor pin finding"); }
+    uint32_t NoiseSpectrumScan() override {
+        return Unavailable("The noise spectrum scan") ? 0 : 1;
+    }
+    bool AdjustSignal(int) override { return Unavailable("Adjusting the signal"); }
+
+    std::unique_ptr<CHandlerOps> ForDefaultModel(int typeCode) override;
+
+protected:
+    CController& c_;
+
+private:
+    CParam& Set(ParamKind set) {
+        switch (set) {
+            case ParamKind::Hw:
+                return c_.Hw();
+            case ParamKind::Sw:
+                return c_.Sw();
+            case ParamKind::Pen:
+                return c_.Pen();
+            case ParamKind::Ini:
+                break;
+        }
+        return c_.Ini();
+    }
+
+    std::string BinaryPath(ParamKind set) const {
+        const ControllerOptions& o = c_.Options();
+        switch (set) {
+            case ParamKind::Hw:
+                return o.hwBinPath;
+            case ParamKind::Sw:
+                return o.swBinPath;
+            case ParamKind::Pen:
+                return o.penBinPath;
+            case ParamKind::Ini:
+                break;
+        }
+        return {};
+    }
+
+    static bool Unavailable(const char* operation) {
+        ReportNotAvailable(operation);
+        return false;
+    }
+};
+
+// A controller of one model built without a device, with its operations; it owns the controller.
+class CDefaultModelOps : public CControllerOps {
+public:
+    explicit CDefaultModelOps(std::unique_ptr<CController> owned)
+        : CControllerOps(*owned), owned_(std::move(owned)) {}
+
+private:
+    std::unique_ptr<CController> owned_;
+};
+
+std::unique_ptr<CHandlerOps> CControllerOps::ForDefaultModel(int typeCode) {
+    const ModelEntry* model = FindModel(typeCode);
+    if (model == nullptr) return nullptr;
+    // No handle: the controller makes no devlink call, subscribes nothing and closes nothing.
+    auto controller = std::make_unique<CController>(c_.Dev(), nullptr, DevRecord{}, typeCode,
+                                                    model->modelName, c_.Options());
+    controller->CreateObjects();
+    return std::make_unique<CDefaultModelOps>(std::move(controller));
+}
+
+}  // namespace
+
+std::unique_ptr<CHandlerOps> MakeControllerOps(CController& controller) {
+    return std::make_unique<CControllerOps>(controller);
+}

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "FakeController.h"
+#include "device/CAPI.h"
+#include "device/CAPI_F412.h"
+#include "device/CAPI_Null.h"
+#include "params/CParam_HW.h"
+
+namespace {
+
+using CapiTest = FakeControllerTest;
+
+const char* kCheckMessage = "Reg check Error: Write[0x00]=0x5A, Read[0x00]=0x5B";
+
+TEST_F(CapiTest, ReadBackMismatchLogsEveryAttemptAndFails) {
+    CController& ctl = Build(94);
+    device_.corruptReadBack = true;
+    const uint8_t data[] = {0x5A, 0x01};
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(ctl.Api().WriteRegisters(0, 0, 10, 2, data, true));
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Occurrences(out, kCheckMessage), CAPI_F412::kWriteAttempts);
+    EXPECT_EQ(CountCalls(device_, "writeRegisters"), 20);
+}
+
+TEST_F(CapiTest, WriteThatReadsBackIsVerifiedOnce) {
+    CController& ctl = Build(94);
+    const uint8_t data[] = {1, 2, 3, 4, 5};
+    EXPECT_TRUE(ctl.Api().WriteRegisters(1, 0, 20, 5, data, true));
+    EXPECT_EQ(CountCalls(device_, "writeRegisters"), 1);
+    EXPECT_EQ(CountCalls(device_, "readRegisters chip=1 bank=0 first=20 count=5"), 1);
+}
+
+TEST_F(CapiTest, FailedWritesAreRetriedAndUnverifiedWritesReadNothing) {
+    CController& ctl = Build(94);
+    device_.writeFailuresLeft = 3;
+    const uint8_t data[] = {7};
+    EXPECT_TRUE(ctl.Api().WriteRegisters(0, 0, 1, 1, data, false));
+    EXPECT_EQ(CountCalls(device_, "writeRegisters"), 4);
+    EXPECT_EQ(CountCalls(device_, "readRegisters"), 0);
+
+    device_.calls.clear();
+    device_.writeFailuresLeft = 100;
+    EXPECT_FALSE(ctl.Api().WriteRegisters(0, 0, 1, 1, data, false));
+    EXPECT_EQ(CountCalls(device_, "writeRegisters"), 20);
+}
+
+TEST_F(CapiTest, T324RunsFromRegisterZeroLeaveOutTheReadOnlyRegisters) {
+    CController& ctl = Build(176);
+    const uint8_t data[] = {0xA0, 0xA1, 0xA2, 0xA3};
+    EXPECT_TRUE(ctl.Api().WriteRegisters(0, 0, 0, 4, data, true));
+    ASSERT_EQ(CountCalls(device_, "writeRegisters"), 1);
+    EXPECT_EQ(CountCalls(device_, "writeRegisters chip=0 bank=0 first=3 count=1"), 1);
+    EXPECT_EQ(device_.registers[0][3], 0xA3);
+    EXPECT_EQ(device_.registers[0][0], 0);
+
+    // Three registers from 0, or a run from another register, go out unchanged.
+    device_.calls.clear();
+    EXPECT_TRUE(ctl.Api().WriteRegisters(0, 0, 0, 3, data, false));
+    EXPECT_EQ(CountCalls(device_, "writeRegisters chip=0 bank=0 first=0 count=3"), 1);
+    device_.calls.clear();
+    CController& t3300 = Build(94);
+    EXPECT_TRUE(t3300.Api().WriteRegisters(0, 0, 0, 4, data, false));
+    EXPECT_EQ(CountCalls(device_, "writeRegisters chip=0 bank=0 first=0 count=4"), 1);
+}
+
+TEST_F(CapiTest, AllChipsAreVerifiedUpToTheHardwareSetsChipCountWithinOneToFour) {
+    struct Case {
+        uint8_t storedCount;
+        int chipsRead;
+    };
+    for (Case c : {Case{2, 2}, Case{0, 1}, Case{0xFF, 4}, Case{4, 4}}) {
+        CController& ctl = Build(164);
+        ctl.Hw().SetByte(44, c.storedCount);
+        device_.calls.clear();
+        const uint8_t data[] = {9};
+        EXPECT_TRUE(ctl.Api().WriteRegisters(255, 0, 5, 1, data, true));
+        EXPECT_EQ(CountCalls(device_, "readRegisters"), c.chipsRead) << int(c.storedCount);
+        EXPECT_EQ(CountCalls(device_, "readRegisters chip=" + std::to_string(c.chipsRead - 1)), 1);
+    }
+}
+
+TEST_F(CapiTest, SetFrequencyTrustsOnlyTheIndexReadBack) {
+    CController& ctl = Build(94);
+    EXPECT_TRUE(ctl.Api().SetFrequency(2));
+    ASSERT_GE(device_.calls.size(), 3u);
+    EXPECT_EQ(device_.calls[0], "setFreqOption 0");
+    EXPECT_EQ(device_.calls[1], "setFrequency 2");
+    EXPECT_EQ(device_.calls[2], "getFrequency");
+
+    device_.frequencySticks = false;  // the firmware answers yes but keeps its index
+    EXPECT_FALSE(ctl.Api().SetFrequency(3));
+    device_.failing.insert("getFrequency");  // nothing read back: the 0xFF preset never matches
+    EXPECT_FALSE(ctl.Api().SetFrequency(0));
+}
+
+TEST_F(CapiTest, TextQueries) {
+    CController& ctl = Build(94);
+    std::string text;
+    EXPECT_TRUE(ctl.Api().GetModelName(text));
+    EXPECT_EQ(text, "TP-GXXX");
+    device_.failing.insert("getTypeName");
+    EXPECT_FALSE(ctl.Api().GetTypeName(text));
+    EXPECT_EQ(text, "N/A");
+    // A library that fills the whole buffer gives a text of the buffer's length, no more.
+    device_.fillWholeTextBuffer = true;
+    EXPECT_TRUE(ctl.Api().GetVersion(text));
+    EXPECT_EQ(text, std::string(kDevTextSize, 'A'));
+
+    CController& deviceless = Build(94, false);
+    CAPI_Null null(&deviceless);
+    EXPECT_FALSE(null.GetModelName(text));
+    EXPECT_EQ(text, "N/A");
+    uint32_t flags = 7;
+    EXPECT_FALSE(null.GetErrorCode(flags));
+    EXPECT_EQ(flags, 0u);
+    EXPECT_FALSE(null.SwitchWorkMode(0x8000));
+}
+
+TEST_F(CapiTest, WithoutADeviceNoLibraryCallIsMade) {
+    CController& ctl = Build(94, false);
+    CAPI& api = ctl.Api();
+    uint8_t buffer[64];
+    std::fill(std::begin(buffer), std::end(buffer), 0xEE);
+    // Deviceless conversions rely on these three answering yes.
+    EXPECT_TRUE(api.SetTestMode(1, 2));
+    EXPECT_TRUE(api.WriteRegisters(0, 0, 0, 4, buffer, true));
+    EXPECT_TRUE(api.ReadRegisters(0, 0, 0, 8, buffer));
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(buffer[i], 0) << "register " << i;
+    EXPECT_EQ(buffer[8], 0xEE);
+    int length = 64;
+    EXPECT_FALSE(api.GetPcapInfo(buffer));
+    EXPECT_FALSE(api.GetReportInfo(buffer, length));
+    EXPECT_FALSE(api.RequestImage(4, 10));
+    EXPECT_FALSE(api.SwitchWorkMode(0x8000));
+    EXPECT_FALSE(api.ReadBlock(1, 0, 64, buffer));
+    EXPECT_TRUE(api.Flush(0, 0));
+    EXPECT_TRUE(device_.calls.empty());
+}
+
+TEST_F(CapiTest, QueriesDecodeTheirRecords) {
+    CController& ctl = Build(94);
+    device_.info0[4] = 0x02;
+    device_.info3 = {};
+    for (int i = 0; i < 5; ++i) device_.info3[5 + i] = static_cast<uint8_t>(200 + i);
+    int flag = 0;
+    EXPECT_TRUE(ctl.Api().GetInfoFlag(flag));
+    EXPECT_EQ(flag, 1);
+    int v[5] = {};
+    EXPECT_TRUE(ctl.Api().GetChannelInfo(v[0], v[1], v[2], v[3], v[4]));
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(v[i], 200 + i);
+
+    // A block read counts only when every byte came.
+    uint8_t block[16];
+    device_.blocks[1] = std::vector<uint8_t>(16, 1);
+    EXPECT_TRUE(ctl.Api().ReadBlock(1, 0, 16, block));
+    device_.blockShortBy = 1;
+    EXPECT_FALSE(ctl.Api().ReadBlock(1, 0, 16, block));
+}
+
+}  // namespace
