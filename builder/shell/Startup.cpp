@@ -45,6 +45,7 @@ uint32_t RunArguments(const BuilderRun& run) {
 
 uint32_t RunBuilder(const BuilderRun& run) {
     BuilderOptions& o = Options();
+    o = BuilderOptions{};
     ParseOptions(run.args, o, MainLog(), true);
 
     const platform::CSingleInstanceLock lock(kBuilderInstanceName);
