@@ -122,6 +122,18 @@ TEST(Storage, StateFileKeepsStoredSetsBetweenSessionsAndIgnoresAForeignOrBrokenF
     unsetenv("DEVLINK_SIM_STATE");
 }
 
+TEST(Storage, AStoreThatCannotBeKeptIsReportedAndChangesNothing) {
+    setenv("DEVLINK_SIM_STATE", "/nonexistent-folder/controller.state", 1);
+    SimDevice dev("K7P100");
+    unsetenv("DEVLINK_SIM_STATE");
+    auto image = readBlock(dev.handle(), 0, 2048);
+    image[191] = 2;
+    renewChecksum(image);
+    ASSERT_TRUE(devSwitchWorkMode(dev.handle(), 0x8001));
+    EXPECT_FALSE(devWriteBlock(dev.handle(), 0, 0, 2048, image.data(), 1));
+    EXPECT_EQ(readBlock(dev.handle(), 0, 2048)[191], 0);
+}
+
 TEST(Trace, OneLinePerAnsweredRequestWithArgumentsAndResult) {
     TempDir dir;
     const auto trace = dir.file("trace.txt");
