@@ -15,7 +15,7 @@
 struct FakeDevice {
     // Calls in order, e.g. "writeRegisters chip=255 first=3 count=1".
     std::vector<std::string> calls;
-    std::set<std::string> failing;  // operation names that answer 0
+    std::set<std::string> failing;  // operations (name, or name and detail) that answer 0
 
     // Registers of bank 0 per chip; a write to chip 255 writes every chip.
     std::array<std::array<uint8_t, 1024>, 4> registers{};
@@ -57,8 +57,9 @@ inline DevDevice* const kFakeHandle = reinterpret_cast<DevDevice*>(0x1000);
 namespace fake_detail {
 
 inline int Call(const std::string& name, const std::string& detail = "") {
-    g_fake->calls.push_back(detail.empty() ? name : name + " " + detail);
-    return g_fake->failing.count(name) ? 0 : 1;
+    const std::string full = detail.empty() ? name : name + " " + detail;
+    g_fake->calls.push_back(full);
+    return g_fake->failing.count(name) || g_fake->failing.count(full) ? 0 : 1;
 }
 
 inline int Text(const char* name, const std::string& key, char* text, std::size_t size) {
