@@ -1,0 +1,179 @@
+// The builder end to end against the simulated controller of every supported model.
+#include "SimulatedBuilder.h"
+
+#include "platform/SingleInstance.h"
+
+namespace {
+
+struct Model {
+    const char* name;
+    const char* project;  // the last four characters of the reported model name
+    bool stylus;
+};
+
+class EveryModel : public SimulatedBuilder, public testing::WithParamInterface<Model> {};
+
+TEST_P(EveryModel, FindsTheControllerWritesStructInfoAndRestartsItAtExit) {
+    const Model m = GetParam();
+    const BuilderRun run = Run(m.name, {"-cstruct_info"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(Result(), "0x00000000\n");
+    const std::string found = std::string("\nFind controller: TC-") + m.name + " (TVX-" + m.name +
+                              "-" + m.project + ", V5.120.07), Kernel: 05_120.\n";
+    EXPECT_TRUE(Has(run.out, found)) << run.out;
+    EXPECT_TRUE(Has(run.out, m.stylus ? "Dev parameter version: HW=13, SW=26, PW=14\n"
+                                      : "Dev parameter version: HW=13, SW=26\n"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "Command Execution Success!\n"));
+    EXPECT_EQ(Read(app_ / "StructInfo"),
+              m.stylus ? "Builder: 13.26.14\nKernel: 13.26.14\nFlash: 13.26.14\n"
+                       : "Builder: 13.26\nKernel: 13.26\nFlash: 13.26\n");
+    const std::string trace = Trace();
+    EXPECT_TRUE(EndsWithRestart(trace)) << trace;
+    EXPECT_FALSE(Has(trace, "write_block")) << trace;
+    EXPECT_EQ(Has(trace, "read_block type=3"), m.stylus) << trace;
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, EveryModel,
+                         testing::Values(Model{"K7P100", "P094", false}, Model{"K7P80", "P158", false},
+                                         Model{"K9P100", "P164", false}, Model{"K9P80", "P166", false},
+                                         Model{"K9PM100", "P172", true}, Model{"K7P128", "P096", false},
+                                         Model{"6310_K7P", "P160", false}, Model{"K7P84", "P176", false}),
+                         [](const auto& info) { return std::string("Type") + info.param.project; });
+
+using Builder = SimulatedBuilder;
+
+TEST_F(Builder, NoArgumentsRunNothingButStillCloseTheController) {
+    const BuilderRun run = Run("K7P100", {});
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_EQ(Result(), "0x80000000\n");
+    EXPECT_TRUE(Has(run.out, "Find controller"));
+    EXPECT_FALSE(Has(run.out, "Dispatch Command"));
+    EXPECT_TRUE(EndsWithRestart(Trace())) << Trace();
+}
+
+TEST_F(Builder, AnUnknownCommandIsReported) {
+    const BuilderRun run = Run("K7P100", {"-cno_such_command"});
+    EXPECT_EQ(run.status, 3) << run.out;
+    EXPECT_EQ(Result(), "0x00004001\n");
+    EXPECT_TRUE(Has(run.out, "Unknown Command.\n")) << run.out;
+    EXPECT_TRUE(EndsWithRestart(Trace()));
+}
+
+TEST_F(Builder, AnUnknownOptionDoesNotStopTheParse) {
+    const BuilderRun run = Run("K7P100", {"-x", "-cstruct_info"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "Unknown Argument.\n")) << run.out;
+    EXPECT_TRUE(std::filesystem::exists(app_ / "StructInfo"));
+}
+
+TEST_F(Builder, ResumeModeOptionRestartsIntoCommandMode) {
+    const BuilderRun run = Run("K7P100", {"-Ja", "-cstruct_info"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(EndsWithRestart(Trace(), "0x8000")) << Trace();
+}
+
+TEST_F(Builder, TheMenuShowsHelpRunsCommandsAndEndsWithQ) {
+    const BuilderRun run = Run("K9PM100", {"-i"}, "?\nx\nQ\n");
+    EXPECT_EQ(run.status, 6) << run.out;
+    EXPECT_EQ(Result(), "0x0000400B\n");
+    // The help at start and once more for "?".
+    const std::string help = "App parameter version: HW=13, SW=26, PW=14\n\nCommand List:";
+    const auto first = run.out.find(help);
+    ASSERT_NE(first, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(help, first + 1), std::string::npos) << run.out;
+    EXPECT_TRUE(Has(run.out, "TovrexBuilder4 command (?: List Cmd, Q: Quit): "));
+    EXPECT_TRUE(Has(run.out, "Dispatch Command: struct_info.\n"));
+    EXPECT_TRUE(std::filesystem::exists(app_ / "StructInfo"));
+    EXPECT_TRUE(EndsWithRestart(Trace()));
+}
+
+TEST_F(Builder, MenuKeyZEndsWithTheUnknownCommandResult) {
+    const BuilderRun run = Run("K7P100", {"-i"}, "z\nx\n");
+    EXPECT_EQ(run.status, 3) << run.out;
+    EXPECT_EQ(Result(), "0x00004001\n");
+    EXPECT_FALSE(std::filesystem::exists(app_ / "StructInfo"));
+}
+
+TEST_F(Builder, EndOfInputEndsTheMenuAsQ) {
+    const BuilderRun run = Run("K7P100", {"-i"}, "");
+    EXPECT_EQ(run.status, 6) << run.out;
+    EXPECT_EQ(Result(), "0x0000400B\n");
+    EXPECT_TRUE(EndsWithRestart(Trace()));
+}
+
+TEST_F(Builder, ASecondInstanceIsRefusedWithoutTouchingTheController) {
+    setenv("XDG_RUNTIME_DIR", (folder_ / "runtime").c_str(), 1);
+    platform::CSingleInstanceLock held("TOVREXBUILDER4");
+    ASSERT_TRUE(held.Acquired());
+    const BuilderRun run = Run("K7P100", {"-cstruct_info"});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_TRUE(Has(run.out, "TovrexBuilder4 already running!\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "Find controller"));
+    EXPECT_EQ(Trace(), "");
+}
+
+TEST_F(Builder, AnUnsupportedControllerIsRefused) {
+    const BuilderRun run = Run(Profile("model = K7P100\ntype_code = 95\n"), {"-cstruct_info"});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_TRUE(Has(run.out, "Not support this device!\n")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Device Initialization Failed!\n"));
+    EXPECT_FALSE(Has(Trace(), "switch_mode")) << Trace();
+}
+
+TEST_F(Builder, TwoControllersAreRefused) {
+    const BuilderRun run = Run(Profile("model = K7P100\ncontrollers = 2\n"), {"-cstruct_info"});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_TRUE(Has(run.out, "\nCannot support multiplr controllers!\n")) << run.out;
+    EXPECT_EQ(Trace(), "");
+}
+
+TEST_F(Builder, ADisconnectEndsTheMenu) {
+    // Initialisation answers 15 requests and struct_info two more; then the controller goes.
+    const BuilderRun run =
+        Run(Profile("model = K7P100\ndisconnect_after = 17\n"), {"-i"}, "x\n?\n?\nx\n");
+    EXPECT_EQ(run.status, 5) << run.out;
+    EXPECT_EQ(Result(), "0x0000400A\n");
+    EXPECT_TRUE(Has(run.out, "\nDevice disconnected.\n")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Command Execution Success!\n"));
+}
+
+struct InitFault {
+    const char* profileLines;
+    const char* message;
+};
+
+class InitialisationFault : public SimulatedBuilder,
+                            public testing::WithParamInterface<InitFault> {};
+
+TEST_P(InitialisationFault, StopsWithItsMessageAndRestartsTheController) {
+    const BuilderRun run =
+        Run(Profile(std::string("model = K7P100\n") + GetParam().profileLines + "\n"),
+            {"-cstruct_info"});
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(Result(), "0x00000001\n");
+    EXPECT_TRUE(Has(run.out, GetParam().message)) << run.out;
+    EXPECT_TRUE(Has(run.out, "Device Initialization Failed!\n"));
+    EXPECT_FALSE(Has(run.out, "Find controller"));
+    const std::string trace = Trace();
+    EXPECT_TRUE(EndsWithRestart(trace)) << trace;
+    EXPECT_FALSE(Has(trace, "write_block")) << trace;
+    EXPECT_FALSE(std::filesystem::exists(app_ / "StructInfo"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, InitialisationFault,
+    testing::Values(InitFault{"refuse_mode = 0x8000", "Switch Work Mode Failed!\n"},
+                    InitFault{"fail = model_name", "Get Model Name Failed!\n"},
+                    InitFault{"fail = type_name", "Get Type Name Failed!\n"},
+                    InitFault{"fail = version_text", "Get Version Failed!\n"},
+                    InitFault{"fail = error_code", "Get ErrorCode Failed!\n"},
+                    InitFault{"fail = info3", "Query Channel Information Failed!\n"},
+                    InitFault{"fail = pcap_info", "Query PCAP Information Failed!\n"},
+                    InitFault{"fail = struct_version", "Query Structure Version Failed!\n"},
+                    InitFault{"fail = kernel_number", "Query Kernel Number Failed!\n"},
+                    InitFault{"model_name = N/A", "Init HW Setting File Name Fail!\n"},
+                    InitFault{"fail = ic_info", "Query IC Information Failed!\n"},
+                    InitFault{"fail = report_info", "Query HID Report Information Failed!\n"}));
+
+}  // namespace
