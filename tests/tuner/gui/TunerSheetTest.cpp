@@ -1,0 +1,191 @@
+// The tuner started against the simulated controller: its title, its two pages, the page keys,
+// leaving with Escape, and the controller closed exactly once.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTabWidget>
+#include <QTest>
+#include <QRegularExpression>
+#include <QScreen>
+#include <cstdlib>
+
+#include "GuiSupport.h"
+#include "app/CMainSheet.h"
+#include "app/CTovrexTunerT3300App.h"
+#include "pages/CDrawTestPage.h"
+#include "pages/CImageDataPage.h"
+
+namespace {
+
+using guitest::Calls;
+
+class TunerSheetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Calls() = {};
+        setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
+        setenv("DEVLINK", guitest::WriteProfile(profiles_, kProfile).c_str(), 1);
+    }
+
+    static constexpr const char* kProfile =
+        "model = K7P100\n"
+        "model_name = TP-GXXX\n"
+        "sub_name = K7P100\n"
+        "version = V5.120-T%s\n"
+        "kernel_major = 5\n"
+        "kernel_minor = 120\n";
+
+    guitest::TempFolder runtime_;
+    guitest::TempFolder profiles_;
+};
+
+struct SheetSeen {
+    QString title;
+    int pages = 0;
+    bool pageKindsRight = false;
+    int currentAtStart = -1;
+    bool maximised = false;
+    QRect tabArea;
+    QRect expectedTabArea;
+    int pageFontPoints = 0;
+    bool deviceOpenWhileShown = false;
+};
+
+// The window's outer rectangle (with its frame) as seen from its client area.
+QRect OuterRectInClientCoordinates(const QWidget& window) {
+    const QPoint clientOrigin = window.geometry().topLeft();
+    const QRect frame = window.frameGeometry();
+    return QRect(frame.topLeft() - clientOrigin, frame.size());
+}
+
+bool SheetIsUp(CTovrexTunerT3300App& app) {
+    CMainSheet* sheet = app.MainSheet();
+    return sheet != nullptr && sheet->isVisible() && sheet->isMaximized() &&
+           sheet->frameGeometry().size() == sheet->screen()->availableGeometry().size();
+}
+
+SheetSeen LookAt(CTovrexTunerT3300App& app, CMainSheet& sheet) {
+    SheetSeen seen;
+    seen.title = sheet.windowTitle();
+    seen.pages = sheet.PageCount();
+    seen.pageKindsRight = qobject_cast<CDrawTestPage*>(sheet.Page(0)) != nullptr &&
+                          qobject_cast<CImageDataPage*>(sheet.Page(1)) != nullptr;
+    seen.currentAtStart = sheet.CurrentPage();
+    seen.maximised = sheet.isMaximized();
+    seen.tabArea = sheet.Tabs()->geometry();
+    seen.expectedTabArea = OuterRectInClientCoordinates(sheet).adjusted(15, 35, -15, -15);
+    seen.pageFontPoints = sheet.Page(0)->font().pointSize();
+    seen.deviceOpenWhileShown = app.Device() != nullptr;
+    return seen;
+}
+
+TEST_F(TunerSheetTest, ShowsTheControllerAndLeavesOnEscapeClosingTheControllerOnce) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    SheetSeen seen;
+    std::vector<int> pagesAfterKeys;
+    std::size_t questionsBeforeYes = 0;
+    bool stillRunningAfterNo = false;
+
+    guitest::WhenReady scenario(
+        [&] { return SheetIsUp(app); },
+        [&] {
+            CMainSheet& sheet = *app.MainSheet();
+            seen = LookAt(app, sheet);
+            sheet.grab().save(
+                QString::fromStdString((guitest::ArtifactFolder() / "tuner-main-sheet.png").string()));
+
+            // Each key goes to the widget with the focus, as a user's key would.
+            auto press = [&](Qt::Key key) {
+                QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                              : sheet.Page(sheet.CurrentPage());
+                QTest::keyClick(target, key);
+                pagesAfterKeys.push_back(sheet.CurrentPage());
+            };
+            press(Qt::Key_F6);      // 1
+            press(Qt::Key_Period);  // 1: the image page has no next page
+            press(Qt::Key_F5);      // 1: the image page does not know F5
+            press(Qt::Key_Comma);   // 0
+            press(Qt::Key_F7);      // 0: there is no third page
+            press(Qt::Key_F10);     // 0
+            press(Qt::Key_Comma);   // 0: no page before the first
+            press(Qt::Key_Period);  // 1
+            press(Qt::Key_Comma);   // 0
+            press(Qt::Key_F5);      // 0
+
+            answerer.AnswerWith(QMessageBox::No);
+            QTest::keyClick(sheet.Page(0), Qt::Key_Escape);
+            QApplication::processEvents();
+            stillRunningAfterNo = app.MainSheet() != nullptr && sheet.isVisible();
+            questionsBeforeYes = answerer.Seen().size();
+
+            answerer.AnswerWith(QMessageBox::Yes);
+            QTest::keyClick(sheet.Page(0), Qt::Key_Escape);
+        });
+
+    const int status = app.Run();
+
+    ASSERT_TRUE(scenario.Ran()) << "the sheet never appeared";
+    EXPECT_EQ(status, 0);
+
+    const QRegularExpression title(
+        R"(^TovrexTuner_K7PXXX v1\.0\.0\.87\(180308\) \( M:TP-GXXX \(K7P100\), V:V5\.120-T%s, )"
+        R"(T:\d+, R:\d+, Ker:05\.120\.\d{6} \)$)");
+    EXPECT_TRUE(title.match(seen.title).hasMatch()) << seen.title.toStdString();
+    const auto channels = app.State().channels.Get();
+    EXPECT_GT(channels.txCount, 0u);
+    EXPECT_GT(channels.rxCount, 0u);
+    EXPECT_TRUE(seen.title.contains(QStringLiteral("T:%1, R:%2,")
+                                        .arg(channels.txCount)
+                                        .arg(channels.rxCount)));
+    EXPECT_EQ(seen.pages, 2);
+    EXPECT_TRUE(seen.pageKindsRight);
+    EXPECT_EQ(seen.currentAtStart, 0);
+    EXPECT_TRUE(seen.maximised);
+    EXPECT_EQ(seen.tabArea, seen.expectedTabArea);
+    EXPECT_EQ(seen.pageFontPoints, 10);
+    EXPECT_TRUE(seen.deviceOpenWhileShown);
+
+    EXPECT_EQ(pagesAfterKeys, (std::vector<int>{1, 1, 1, 0, 0, 0, 0, 1, 0, 0}));
+
+    EXPECT_TRUE(stillRunningAfterNo) << "answering No must keep the tuner running";
+    EXPECT_EQ(questionsBeforeYes, 1u);
+    ASSERT_EQ(answerer.Seen().size(), 2u);
+    for (const auto& question : answerer.Seen()) {
+        EXPECT_EQ(question.text, QStringLiteral("Exit TovrexTuner?"));
+        EXPECT_EQ(question.caption, QStringLiteral("Info"));
+        EXPECT_EQ(question.buttons, QMessageBox::Yes | QMessageBox::No);
+    }
+
+    EXPECT_EQ(Calls().openedHandles, 1);
+    EXPECT_EQ(Calls().closes, 1) << "the controller must be closed exactly once";
+    EXPECT_EQ(app.Device(), nullptr);
+}
+
+TEST_F(TunerSheetTest, TabControlFollowsTheWindowSizeWithItsInsets) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    QRect restoredArea, restoredExpected;
+    QSize sheetFrame;
+
+    guitest::WhenReady scenario(
+        [&] { return SheetIsUp(app); },
+        [&] {
+            CMainSheet& sheet = *app.MainSheet();
+            sheet.showNormal();
+            sheet.resize(640, 420);
+            QApplication::processEvents();
+            restoredArea = sheet.Tabs()->geometry();
+            sheetFrame = sheet.frameGeometry().size();
+            restoredExpected = OuterRectInClientCoordinates(sheet).adjusted(15, 35, -15, -15);
+            sheet.close();
+        });
+
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_TRUE(scenario.Ran());
+    EXPECT_EQ(restoredArea, restoredExpected);
+    EXPECT_EQ(restoredArea.size(), sheetFrame - QSize(30, 50));
+    EXPECT_EQ(Calls().closes, 1);
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+// The tuner's application object: one running copy, the one controller, its information and the
+// main sheet. It owns the device handle, which the pages share.
+#pragma once
+
+#include <QFont>
+#include <memory>
+
+#include "model/Startup.h"
+
+namespace platform {
+class CSingleInstanceLock;
+}
+class CMainSheet;
+
+class CTovrexTunerT3300App {
+public:
+    // Needs the QApplication to exist.
+    CTovrexTunerT3300App();
+    ~CTovrexTunerT3300App();
+    CTovrexTunerT3300App(const CTovrexTunerT3300App&) = delete;
+    CTovrexTunerT3300App& operator=(const CTovrexTunerT3300App&) = delete;
+
+    // The whole program: start-up, the sheet until the user leaves it, and the controller closed
+    // at the end. Returns the exit status: 0 when the sheet ran, 1 when start-up ended early.
+    int Run();
+
+    tuner::TunerState& State() { return state_; }
+    DevHandle Device() const { return state_.device.Handle(); }
+    const QFont& InterfaceFont() const { return font_; }
+    CMainSheet* MainSheet() const { return sheet_; }
+    void SetMainSheet(CMainSheet* sheet) { sheet_ = sheet; }
+
+    // Builds both titles from the controller's identity and shows the full one as the caption.
+    void UpdateTitle();
+    // Re-reads the channel information (after a software restart); false when it is unreadable.
+    bool RefreshChannelInformation();
+
+    // A page going away: the controller returns to normal mode and is closed, once.
+    void ReleaseDevice();
+    // The controller is gone: the handle is dropped without closing it and the program ends.
+    void ForgetDevice();
+    // Ends the sheet once control is back in the event loop.
+    void PostQuit();
+
+private:
+    bool StartUp();
+    bool TakeSingleInstance();
+
+    std::unique_ptr<platform::CSingleInstanceLock> instanceLock_;
+    tuner::TunerState state_;
+    QFont font_;
+    CMainSheet* sheet_ = nullptr;  // the sheet made by Run, while it exists
+};
