@@ -90,7 +90,7 @@ void DevDevice::onReport(const uint8_t* report) {
     }
     DevReport copy;
     std::memcpy(copy.bytes, report, kReportSize);
-    {
+    if (rawPending_.load()) {
         std::lock_guard lock(replyMutex_);
         if (pending_ && pending_->raw && !pending_->done && kind == pending_->kind &&
             (pending_->subCode == kDevAnySubCode || report[3] == pending_->subCode)) {
@@ -142,6 +142,7 @@ bool DevDevice::waitForReply(std::unique_lock<std::mutex>& lock, Pending& pendin
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     replyReady_.wait_until(lock, deadline, [&] { return pending.done || gone_ || stop_; });
     pending_ = nullptr;
+    rawPending_ = false;
     return pending.done && pending.status == kStatusOk;
 }
 
@@ -201,6 +202,7 @@ bool DevDevice::request(const uint8_t* request, size_t length, uint8_t kind, uin
     {
         std::lock_guard lock(replyMutex_);
         pending_ = &pending;
+        rawPending_ = true;
     }
     uint8_t report[kReportSize] = {};
     std::memcpy(report, request, length);
@@ -208,6 +210,7 @@ bool DevDevice::request(const uint8_t* request, size_t length, uint8_t kind, uin
     std::unique_lock lock(replyMutex_);
     if (!sent) {
         pending_ = nullptr;
+        rawPending_ = false;
         return false;
     }
     return waitForReply(lock, pending, timeoutMs);

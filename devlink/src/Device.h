@@ -74,6 +74,7 @@ private:
     std::mutex replyMutex_;
     std::condition_variable replyReady_;
     Pending* pending_ = nullptr;
+    std::atomic<bool> rawPending_{false};  // lets streamed reports skip the reply lock
     uint8_t sequence_ = 0;
 
     std::mutex subMutex_;

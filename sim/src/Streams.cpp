@@ -113,15 +113,11 @@ Report icInfoReply(const std::vector<std::array<uint16_t, 5>>& records, bool wid
     const int count = std::min<int>(static_cast<int>(records.size()), (64 - 5) / perRecord);
     Report r = makeReport(devproto::kKindInfo, devproto::kSubIcInfo, 1 + count * perRecord);
     r[4] = static_cast<uint8_t>(count);
-    uint8_t* p = r.data() + 5;
-    for (int i = 0; i < count; ++i) {
+    size_t at = 5;
+    for (int i = 0; i < count && at + static_cast<size_t>(perRecord) <= r.size(); ++i) {
         for (uint16_t v : records[static_cast<size_t>(i)]) {
-            if (wide) {
-                *p++ = static_cast<uint8_t>(v >> 8);
-                *p++ = static_cast<uint8_t>(v);
-            } else {
-                *p++ = static_cast<uint8_t>(v);
-            }
+            if (wide) r[at++] = static_cast<uint8_t>(v >> 8);
+            r[at++] = static_cast<uint8_t>(v);
         }
     }
     return r;
