@@ -11,23 +11,21 @@ constexpr int kKeyAreas = 48;
 constexpr int kRegisterFieldsPerGroup = 80;
 constexpr std::array<const char*, 6> kGroups{"Noise", "WLRx", "WLTx", "Img", "VKey", "Rsv"};
 
-std::string Format(const char* format, int a, const char* b = "")
-{
+std::string Format(const char* format, int a, const char* b = "") {
     char text[128];
     std::snprintf(text, sizeof text, format, a, b);
     return text;
 }
 
 class SampleWriter {
-public:
+  public:
     explicit SampleWriter(const std::string& path) : m_file(path) {}
 
     bool Open() { return m_file.OpenWrite(); }
     bool Close() { return m_file.Close(); }
     std::vector<SampleKey> TakeKeys() { return std::move(m_keys); }
 
-    void Section(const std::string& name)
-    {
+    void Section(const std::string& name) {
         if (!m_section.empty()) {
             m_file.WriteLine("", kLevelDetail);
         }
@@ -35,21 +33,19 @@ public:
         m_file.WriteLine("[" + name + "]", kLevelDetail);
     }
 
-    void Item(const std::string& key, std::int32_t max, const char* comment = "")
-    {
+    void Item(const std::string& key, std::int32_t max, const char* comment = "") {
         std::int32_t value = static_cast<std::int32_t>(m_keys.size() * 7 % (max + 1));
         m_file.WriteRangedItem(value, 0, 0, max, kLevelDetail, m_section, key, comment);
         m_keys.push_back({m_section, key, value});
     }
 
-private:
+  private:
     CParamFile m_file;
     std::string m_section;
     std::vector<SampleKey> m_keys;
 };
 
-void WriteHead(SampleWriter& w)
-{
+void WriteHead(SampleWriter& w) {
     w.Section("K7P100 hardware parameter file");
     w.Item("ControllerType", 255, "read only");
     w.Section("Version Information");
@@ -65,18 +61,19 @@ void WriteHead(SampleWriter& w)
     w.Item("XDimension", 65534, "X dimension of the active area of the LCD. [unit: 0.1mm]");
     w.Item("YDimension", 65534, "Y dimension of the active area of the LCD. [unit: 0.1mm]");
     for (int chip = 0; chip < kChips; ++chip) {
-        w.Item(Format("TxStart(%d)", chip), 254, "The first active TX channel of the driving chip.");
+        w.Item(Format("TxStart(%d)", chip), 254,
+               "The first active TX channel of the driving chip.");
         w.Item(Format("TxEnd(%d)", chip), 254, "The last active TX channel of the driving chip.");
-        w.Item(Format("RxStart(%d)", chip), 254, "The first active RX channel of the sensing chip.");
+        w.Item(Format("RxStart(%d)", chip), 254,
+               "The first active RX channel of the sensing chip.");
         w.Item(Format("RxEnd(%d)", chip), 254, "The last active Rx channels of the sensing chip.");
     }
 }
 
-void WriteFrequency(SampleWriter& w, int f)
-{
+void WriteFrequency(SampleWriter& w, int f) {
     w.Section(Format("Freq-%d General Config-RD", f));
-    for (const char* key : {"ClkSrc", "FreqDivider", "PreScaler", "ThresholdIndex",
-                            "CalibrationIndex"}) {
+    for (const char* key :
+         {"ClkSrc", "FreqDivider", "PreScaler", "ThresholdIndex", "CalibrationIndex"}) {
         w.Item(key, 254);
     }
     for (const char* group : kGroups) {
@@ -86,16 +83,15 @@ void WriteFrequency(SampleWriter& w, int f)
         }
     }
     w.Section(Format("Freq-%d %s Parameters-RD", f, "Img"));
-    for (const char* quantity : {"Img_Delay", "Img_RS", "Img_AFEGain", "Img_MeasureCnt",
-                                 "Img_GainE"}) {
+    for (const char* quantity :
+         {"Img_Delay", "Img_RS", "Img_AFEGain", "Img_MeasureCnt", "Img_GainE"}) {
         for (int record = 0; record < 10; ++record) {
             w.Item(std::string(quantity) + Format("(%d)", record), 63);
         }
     }
 }
 
-void WriteAreasAndTables(SampleWriter& w)
-{
+void WriteAreasAndTables(SampleWriter& w) {
     w.Section("Channel Ctrl");
     w.Item("ChannelCtrl", 1, "0: Disable channel ctrl. 1: Enable channel ctrl");
     for (int j = 0; j < 52; ++j) {
@@ -105,8 +101,8 @@ void WriteAreasAndTables(SampleWriter& w)
     w.Item("NumsOfKey", 48, "Nums of virtual key area. 0:Disable");
     for (int k = 0; k < kKeyAreas; ++k) {
         w.Section(Format("Key Area%d-RD", k));
-        for (const char* key : {"Attr", "DelayCnt", "KeyCode", "GroupMassTh", "ULx", "ULy", "LRx",
-                                "LRy"}) {
+        for (const char* key :
+             {"Attr", "DelayCnt", "KeyCode", "GroupMassTh", "ULx", "ULy", "LRx", "LRy"}) {
             w.Item(key, 65534);
         }
     }
@@ -118,8 +114,7 @@ void WriteAreasAndTables(SampleWriter& w)
 
 }  // namespace
 
-std::vector<SampleKey> WriteHardwareTextSample(const std::string& path)
-{
+std::vector<SampleKey> WriteHardwareTextSample(const std::string& path) {
     SampleWriter writer(path);
     if (!writer.Open()) {
         return {};

@@ -1,6 +1,6 @@
 // Reading every key of a full hardware text file: the indexed reader (the file parsed once) against
-// a baseline that does for each key what the platform's profile functions do (open the file, scan it
-// line by line from the start for the section and then the key, close it). Both apply the same
+// a baseline that does for each key what the platform's profile functions do (open the file, scan
+// it line by line from the start for the section and then the key, close it). Both apply the same
 // matching rules and must give the same values. Also measures writing the whole file.
 #include <benchmark/benchmark.h>
 
@@ -24,8 +24,7 @@ struct Sample {
     std::vector<SampleKey> keys;
 };
 
-const Sample& TheSample()
-{
+const Sample& TheSample() {
     static const Sample sample = [] {
         Sample s;
         s.folder = std::filesystem::temp_directory_path() /
@@ -38,8 +37,7 @@ const Sample& TheSample()
     return sample;
 }
 
-bool SameText(std::string_view a, std::string_view b)
-{
+bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -54,8 +52,7 @@ bool SameText(std::string_view a, std::string_view b)
 
 // One look-up the way the platform's profile reader does it: a fresh open and scan per key.
 std::optional<std::string> ScanForKey(const std::string& path, std::string_view section,
-                                      std::string_view key)
-{
+                                      std::string_view key) {
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (file == nullptr) {
         return std::nullopt;
@@ -86,8 +83,7 @@ std::optional<std::string> ScanForKey(const std::string& path, std::string_view 
     return value;
 }
 
-bool ReadersAgree(benchmark::State& state, const Sample& sample)
-{
+bool ReadersAgree(benchmark::State& state, const Sample& sample) {
     if (sample.keys.empty()) {
         state.SkipWithError("the sample file could not be written");
         return false;
@@ -105,15 +101,13 @@ bool ReadersAgree(benchmark::State& state, const Sample& sample)
     return true;
 }
 
-void SetCounters(benchmark::State& state, const Sample& sample)
-{
+void SetCounters(benchmark::State& state, const Sample& sample) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(sample.keys.size()));
     state.counters["keys"] = static_cast<double>(sample.keys.size());
     state.counters["file_bytes"] = static_cast<double>(std::filesystem::file_size(sample.path));
 }
 
-void BM_ReadAllKeys_Indexed(benchmark::State& state)
-{
+void BM_ReadAllKeys_Indexed(benchmark::State& state) {
     const Sample& sample = TheSample();
     if (!ReadersAgree(state, sample)) {
         return;
@@ -132,8 +126,7 @@ void BM_ReadAllKeys_Indexed(benchmark::State& state)
 }
 BENCHMARK(BM_ReadAllKeys_Indexed)->Unit(benchmark::kMicrosecond);
 
-void BM_ReadAllKeys_ScanPerKey(benchmark::State& state)
-{
+void BM_ReadAllKeys_ScanPerKey(benchmark::State& state) {
     const Sample& sample = TheSample();
     if (!ReadersAgree(state, sample)) {
         return;
@@ -150,8 +143,7 @@ void BM_ReadAllKeys_ScanPerKey(benchmark::State& state)
 }
 BENCHMARK(BM_ReadAllKeys_ScanPerKey)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-void BM_WriteWholeFile(benchmark::State& state)
-{
+void BM_WriteWholeFile(benchmark::State& state) {
     const Sample& sample = TheSample();
     const std::string path = (sample.folder / "written.hwt").string();
     for (auto _ : state) {
@@ -167,43 +159,41 @@ BENCHMARK(BM_WriteWholeFile)->Unit(benchmark::kMicrosecond);
 // Prints the runs as usual and, at the end, the indexed reader's speed-up over the per-key scan
 // and its cost per key against the USB link's 1 ms report interval.
 class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
+  public:
+    void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (!run.error_occurred) {
-                m_seconds[run.benchmark_name()] = run.GetAdjustedRealTime() /
-                                                  benchmark::GetTimeUnitMultiplier(run.time_unit);
+                m_seconds[run.benchmark_name()] =
+                    run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             }
         }
         ConsoleReporter::ReportRuns(runs);
     }
 
-    void Summarise() const
-    {
+    void Summarise() const {
         const auto indexed = m_seconds.find("BM_ReadAllKeys_Indexed");
         const auto scanned = m_seconds.find("BM_ReadAllKeys_ScanPerKey/iterations:3");
         if (indexed == m_seconds.end() || scanned == m_seconds.end()) {
             return;
         }
         const double keys = static_cast<double>(TheSample().keys.size());
-        std::printf("\nWhole file (%.0f keys): indexed %.1f us, per-key scan %.1f ms; "
-                    "indexed is %.0f times faster.\n",
-                    keys, indexed->second * 1e6, scanned->second * 1e3,
-                    scanned->second / indexed->second);
-        std::printf("Per key: indexed %.3f us, that is %.5f of a 1 ms full-speed USB report "
-                    "interval.\n",
-                    indexed->second * 1e6 / keys, indexed->second / keys / 1e-3);
+        std::printf(
+            "\nWhole file (%.0f keys): indexed %.1f us, per-key scan %.1f ms; "
+            "indexed is %.0f times faster.\n",
+            keys, indexed->second * 1e6, scanned->second * 1e3, scanned->second / indexed->second);
+        std::printf(
+            "Per key: indexed %.3f us, that is %.5f of a 1 ms full-speed USB report "
+            "interval.\n",
+            indexed->second * 1e6 / keys, indexed->second / keys / 1e-3);
     }
 
-private:
+  private:
     std::map<std::string, double> m_seconds;
 };
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;

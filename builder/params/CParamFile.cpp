@@ -11,8 +11,7 @@ namespace {
 
 // A value, range text or comment is one line of the file: a line break inside it would end the
 // item and turn the rest into lines of their own (even new keys or sections).
-std::string OneLine(std::string_view text)
-{
+std::string OneLine(std::string_view text) {
     std::string line(text);
     for (char& c : line) {
         if (c == '\n' || c == '\r') {
@@ -22,8 +21,7 @@ std::string OneLine(std::string_view text)
     return line;
 }
 
-std::string ValueColumn(std::string_view value, std::string_view range, std::string_view comment)
-{
+std::string ValueColumn(std::string_view value, std::string_view range, std::string_view comment) {
     std::string column(value);
     column += "    ;";
     column += range;
@@ -32,8 +30,7 @@ std::string ValueColumn(std::string_view value, std::string_view range, std::str
     return column;
 }
 
-std::string TempNameFor(const std::string& path)
-{
+std::string TempNameFor(const std::string& path) {
     thread_local std::mt19937_64 random{std::random_device{}()};
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, ".tmp%08llx",
@@ -45,10 +42,11 @@ std::string TempNameFor(const std::string& path)
 
 CParamFile::CParamFile(std::string path) : m_path(std::move(path)) {}
 
-CParamFile::~CParamFile() { DiscardWrite(); }
+CParamFile::~CParamFile() {
+    DiscardWrite();
+}
 
-bool CParamFile::OpenWrite()
-{
+bool CParamFile::OpenWrite() {
     Close();
     m_index.reset();
     m_writeFailed = false;
@@ -69,8 +67,7 @@ bool CParamFile::OpenWrite()
     return false;
 }
 
-bool CParamFile::Exists()
-{
+bool CParamFile::Exists() {
     Close();
     // Only regular files: opening a FIFO for reading blocks until someone writes to it.
     std::error_code error;
@@ -81,8 +78,7 @@ bool CParamFile::Exists()
     return file != nullptr;
 }
 
-bool CParamFile::Close()
-{
+bool CParamFile::Close() {
     if (!m_out) {
         return true;
     }
@@ -101,8 +97,7 @@ bool CParamFile::Close()
     return complete;
 }
 
-void CParamFile::DiscardWrite()
-{
+void CParamFile::DiscardWrite() {
     if (!m_out) {
         return;
     }
@@ -113,16 +108,14 @@ void CParamFile::DiscardWrite()
 }
 
 std::optional<std::string_view> CParamFile::FindValue(std::string_view section,
-                                                      std::string_view key)
-{
+                                                      std::string_view key) {
     if (!m_index) {
         m_index = ParamIndex::FromFile(m_path);
     }
     return m_index->Find(section, key);
 }
 
-bool CParamFile::ReadItem(std::string_view section, std::string_view key, std::string& value)
-{
+bool CParamFile::ReadItem(std::string_view section, std::string_view key, std::string& value) {
     const std::optional<std::string_view> found = FindValue(section, key);
     if (found) {
         value = ValueBeforeComment(*found);
@@ -130,8 +123,7 @@ bool CParamFile::ReadItem(std::string_view section, std::string_view key, std::s
     return found.has_value();
 }
 
-std::optional<std::int32_t> CParamFile::ReadNumber(std::string_view section, std::string_view key)
-{
+std::optional<std::int32_t> CParamFile::ReadNumber(std::string_view section, std::string_view key) {
     const std::optional<std::string_view> found = FindValue(section, key);
     if (!found) {
         return std::nullopt;
@@ -140,18 +132,17 @@ std::optional<std::int32_t> CParamFile::ReadNumber(std::string_view section, std
 }
 
 std::int32_t CParamFile::Clamp(std::string_view key, std::int32_t value, std::int32_t min,
-                               std::int32_t max)
-{
+                               std::int32_t max) {
     if (value >= min && value <= max) {
         return value;
     }
-    MainLog().Printf(kColourError, kRouteBoth, "%s range error, value = %d, range = %d~%d, Clamp!\n",
+    MainLog().Printf(kColourError, kRouteBoth,
+                     "%s range error, value = %d, range = %d~%d, Clamp!\n",
                      std::string(TrimBlanks(key)).c_str(), value, min, max);
     return value < min ? min : max;
 }
 
-int CParamFile::WriteLine(std::string_view text, int level)
-{
+int CParamFile::WriteLine(std::string_view text, int level) {
     if (!Writable(level)) {
         return 0;
     }
@@ -160,8 +151,7 @@ int CParamFile::WriteLine(std::string_view text, int level)
 
 int CParamFile::WriteItem(std::string_view text, int level, std::string_view /*section*/,
                           std::string_view key, std::string_view rangeText,
-                          std::string_view comment)
-{
+                          std::string_view comment) {
     if (!Writable(level)) {
         return 0;
     }
@@ -170,8 +160,7 @@ int CParamFile::WriteItem(std::string_view text, int level, std::string_view /*s
 
 int CParamFile::WriteNumberItem(std::int32_t value, int level, std::string_view /*section*/,
                                 std::string_view key, std::string_view rangeText,
-                                std::string_view comment)
-{
+                                std::string_view comment) {
     if (!Writable(level)) {
         return 0;
     }
@@ -180,8 +169,7 @@ int CParamFile::WriteNumberItem(std::int32_t value, int level, std::string_view 
 
 int CParamFile::WriteRanged(std::int32_t& value, std::int32_t def, std::int32_t min,
                             std::int32_t max, int level, std::string_view /*section*/,
-                            std::string_view key, std::string_view comment)
-{
+                            std::string_view key, std::string_view comment) {
     if (!Writable(level)) {
         return 0;
     }
@@ -196,8 +184,7 @@ int CParamFile::WriteRanged(std::int32_t& value, std::int32_t def, std::int32_t 
     return PutItem(name, ValueColumn(std::to_string(value), range, comment));
 }
 
-int CParamFile::PutItem(std::string_view key, std::string_view valueColumn)
-{
+int CParamFile::PutItem(std::string_view key, std::string_view valueColumn) {
     std::string line = OneLine(TrimBlanks(key));
     line += " = ";
     line += OneLine(valueColumn);
@@ -205,8 +192,7 @@ int CParamFile::PutItem(std::string_view key, std::string_view valueColumn)
     return PutLine(std::move(line));
 }
 
-int CParamFile::PutLine(std::string line)
-{
+int CParamFile::PutLine(std::string line) {
     if (std::fwrite(line.data(), 1, line.size(), m_out.get()) != line.size()) {
         m_writeFailed = true;
         return 0;
@@ -214,13 +200,11 @@ int CParamFile::PutLine(std::string line)
     return static_cast<int>(line.size());
 }
 
-bool HasFileKind(std::string_view path, std::string_view extension)
-{
+bool HasFileKind(std::string_view path, std::string_view extension) {
     return !extension.empty() && path.find(extension) != std::string_view::npos;
 }
 
-std::string ByteToBinString(std::uint8_t value)
-{
+std::string ByteToBinString(std::uint8_t value) {
     std::string bits(8, '0');
     for (int bit = 0; bit < 8; ++bit) {
         if (value & (0x80u >> bit)) {
@@ -230,8 +214,7 @@ std::string ByteToBinString(std::uint8_t value)
     return bits;
 }
 
-std::uint8_t BinStringToByte(std::string_view text)
-{
+std::uint8_t BinStringToByte(std::string_view text) {
     if (text.size() >= 9) {
         return 0xFF;
     }

@@ -31,21 +31,17 @@ inline constexpr int kMaxOutputLevel = 100;
 // The widths a parameter item can have in a parameter image.
 template <typename T>
 concept ParamNumber = std::same_as<T, std::int32_t> || std::same_as<T, std::int16_t> ||
-                      std::same_as<T, std::uint16_t> || std::same_as<T, std::int8_t> ||
-                      std::same_as<T, std::uint8_t>;
+    std::same_as<T, std::uint16_t> || std::same_as<T, std::int8_t> || std::same_as<T, std::uint8_t>;
 
 // A little-endian field of sizeof(T) bytes at a fixed offset of a parameter image.
 template <ParamNumber T>
 class ImageField {
-public:
+  public:
     // The field must lie inside the image; a field outside it is a programming error.
     ImageField(std::span<std::uint8_t> image, std::size_t offset)
-        : m_bytes(image.subspan(CheckedOffset(image, offset), sizeof(T)))
-    {
-    }
+        : m_bytes(image.subspan(CheckedOffset(image, offset), sizeof(T))) {}
 
-    T Load() const
-    {
+    T Load() const {
         std::uint32_t raw = 0;
         for (std::size_t i = 0; i < sizeof(T); ++i) {
             raw |= std::uint32_t{m_bytes[i]} << (8 * i);
@@ -53,17 +49,15 @@ public:
         return static_cast<T>(raw);
     }
 
-    void Store(T value) const
-    {
+    void Store(T value) const {
         const auto raw = static_cast<std::uint32_t>(value);
         for (std::size_t i = 0; i < sizeof(T); ++i) {
             m_bytes[i] = static_cast<std::uint8_t>(raw >> (8 * i));
         }
     }
 
-private:
-    static std::size_t CheckedOffset(std::span<std::uint8_t> image, std::size_t offset)
-    {
+  private:
+    static std::size_t CheckedOffset(std::span<std::uint8_t> image, std::size_t offset) {
         if (offset > image.size() || image.size() - offset < sizeof(T)) {
             throw std::out_of_range("parameter image field outside the image");
         }
@@ -74,7 +68,7 @@ private:
 };
 
 class CParamFile {
-public:
+  public:
     explicit CParamFile(std::string path);
     ~CParamFile();  // discards a write that was not closed: the file at the path stays as it was
     CParamFile(const CParamFile&) = delete;
@@ -82,7 +76,7 @@ public:
 
     const std::string& Path() const { return m_path; }
 
-    // Closes any open write, then starts a new one (a temporary file beside the path).
+    // Closes (completes) any open write, then starts a new one: a temporary file beside the path.
     // False when the temporary file cannot be created.
     bool OpenWrite();
     bool IsOpen() const { return m_out != nullptr; }
@@ -98,8 +92,7 @@ public:
     // stored into the destination's width.
     bool ReadItem(std::string_view section, std::string_view key, std::string& value);
     template <ParamNumber T>
-    bool ReadItem(std::string_view section, std::string_view key, T& value)
-    {
+    bool ReadItem(std::string_view section, std::string_view key, T& value) {
         const std::optional<std::int32_t> number = ReadNumber(section, key);
         if (number) {
             value = static_cast<T>(*number);
@@ -108,9 +101,8 @@ public:
     }
     // As ReadItem, then a value outside min~max becomes min or max, with a range error message.
     template <ParamNumber T>
-    bool ReadItemClamped(std::string_view section, std::string_view key, T& value,
-                         std::int32_t min, std::int32_t max)
-    {
+    bool ReadItemClamped(std::string_view section, std::string_view key, T& value, std::int32_t min,
+                         std::int32_t max) {
         const std::optional<std::int32_t> number = ReadNumber(section, key);
         if (number) {
             value = static_cast<T>(Clamp(key, *number, min, max));
@@ -127,16 +119,14 @@ public:
                   std::string_view rangeText, std::string_view comment);
     template <ParamNumber T>
     int WriteItem(T value, int level, std::string_view section, std::string_view key,
-                  std::string_view rangeText, std::string_view comment)
-    {
+                  std::string_view rangeText, std::string_view comment) {
         return WriteNumberItem(value, level, section, key, rangeText, comment);
     }
     // A value outside min~max is reported as a range error and replaced by def, in the value itself
     // (the parameter image changes) and in the line written.
     template <ParamNumber T>
     int WriteRangedItem(T& value, std::int32_t def, std::int32_t min, std::int32_t max, int level,
-                        std::string_view section, std::string_view key, std::string_view comment)
-    {
+                        std::string_view section, std::string_view key, std::string_view comment) {
         std::int32_t number = value;
         const int written = WriteRanged(number, def, min, max, level, section, key, comment);
         value = static_cast<T>(number);
@@ -145,15 +135,14 @@ public:
     template <ParamNumber T>
     int WriteRangedItem(ImageField<T> field, std::int32_t def, std::int32_t min, std::int32_t max,
                         int level, std::string_view section, std::string_view key,
-                        std::string_view comment)
-    {
+                        std::string_view comment) {
         T value = field.Load();
         const int written = WriteRangedItem(value, def, min, max, level, section, key, comment);
         field.Store(value);
         return written;
     }
 
-private:
+  private:
     struct FileCloser {
         void operator()(std::FILE* file) const { std::fclose(file); }
     };

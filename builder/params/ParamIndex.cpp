@@ -9,12 +9,15 @@
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool SameTextIgnoringCase(std::string_view a, std::string_view b)
-{
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -29,8 +32,7 @@ bool SameTextIgnoringCase(std::string_view a, std::string_view b)
 // A hash that ignores ASCII case, eight bytes at a time (every look-up and every item of a file is
 // hashed, so this is the reader's hot spot). OR-ing 0x20 maps 'A'-'Z' onto 'a'-'z'; it also maps a
 // few other characters onto each other, which costs no more than a rare collision.
-std::uint64_t FoldedHash(std::uint64_t hash, std::string_view text)
-{
+std::uint64_t FoldedHash(std::uint64_t hash, std::string_view text) {
     constexpr std::uint64_t kFold = 0x2020202020202020ull;
     constexpr std::uint64_t kMultiplier = 0x9E3779B97F4A7C15ull;
     const auto mix = [&hash](std::uint64_t word) {
@@ -53,8 +55,7 @@ std::uint64_t FoldedHash(std::uint64_t hash, std::string_view text)
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text)
-{
+std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
     }
@@ -64,8 +65,7 @@ std::string_view TrimBlanks(std::string_view text)
     return text;
 }
 
-std::string_view ValueBeforeComment(std::string_view value)
-{
+std::string_view ValueBeforeComment(std::string_view value) {
     const std::size_t semicolon = value.find(';');
     if (semicolon != std::string_view::npos) {
         value = value.substr(0, semicolon);
@@ -73,8 +73,7 @@ std::string_view ValueBeforeComment(std::string_view value)
     return TrimBlanks(value);
 }
 
-std::int32_t LeadingDecimal(std::string_view text)
-{
+std::int32_t LeadingDecimal(std::string_view text) {
     bool negative = false;
     std::size_t pos = 0;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
@@ -100,24 +99,21 @@ std::int32_t LeadingDecimal(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
-std::size_t ParamIndex::CaseInsensitiveHash::operator()(const ItemName& name) const noexcept
-{
+std::size_t ParamIndex::CaseInsensitiveHash::operator()(const ItemName& name) const noexcept {
     return static_cast<std::size_t>(FoldedHash(FoldedHash(0, name.section), name.key));
 }
 
 bool ParamIndex::CaseInsensitiveEqual::operator()(const ItemName& a,
-                                                  const ItemName& b) const noexcept
-{
+                                                  const ItemName& b) const noexcept {
     return SameTextIgnoringCase(a.section, b.section) && SameTextIgnoringCase(a.key, b.key);
 }
 
-ParamIndex::ParamIndex(std::string text) : m_text(std::make_unique<const std::string>(std::move(text)))
-{
+ParamIndex::ParamIndex(std::string text)
+    : m_text(std::make_unique<const std::string>(std::move(text))) {
     Parse();
 }
 
-ParamIndex ParamIndex::FromFile(const std::string& path)
-{
+ParamIndex ParamIndex::FromFile(const std::string& path) {
     // Only regular files: opening a FIFO or a device for reading could block or never end.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) {
@@ -132,8 +128,7 @@ ParamIndex ParamIndex::FromFile(const std::string& path)
     return ParamIndex(std::move(text));
 }
 
-void ParamIndex::Parse()
-{
+void ParamIndex::Parse() {
     const std::string_view text = *m_text;
     std::optional<std::string_view> section;  // items before the first section belong to none
     m_items.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
@@ -162,14 +157,14 @@ void ParamIndex::Parse()
             continue;
         }
         const std::string_view key = TrimBlanks(line.substr(0, equals));
-        const std::string_view value = TrimBlanks(line.substr(equals + 1)).substr(0, kMaxValueLength);
+        const std::string_view value =
+            TrimBlanks(line.substr(equals + 1)).substr(0, kMaxValueLength);
         m_items.emplace(ItemName{*section, key}, value);  // emplace keeps the first occurrence
     }
 }
 
 std::optional<std::string_view> ParamIndex::Find(std::string_view section,
-                                                 std::string_view key) const
-{
+                                                 std::string_view key) const {
     const auto item = m_items.find(ItemName{TrimBlanks(section), TrimBlanks(key)});
     if (item == m_items.end()) {
         return std::nullopt;

@@ -23,7 +23,7 @@
 #include <unordered_map>
 
 class ParamIndex {
-public:
+  public:
     static constexpr std::size_t kMaxValueLength = 511;
 
     ParamIndex() = default;  // an empty index: every look-up fails
@@ -37,7 +37,7 @@ public:
     // section or the key is missing. Section and key are trimmed of blanks before the look-up.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
-private:
+  private:
     // One table for the whole file: a section that appears twice adds to the same keys.
     struct ItemName {
         std::string_view section;

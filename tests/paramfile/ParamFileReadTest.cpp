@@ -29,15 +29,14 @@ constexpr const char* kHardwareText =
     "ScanCtrl = 0x0014    ;    ;Read Only\n";
 
 class ParamFileRead : public testing::Test {
-protected:
+  protected:
     void SetUp() override { WriteWholeFile(m_path, kHardwareText); }
 
     TestFolder m_folder;
     std::string m_path = m_folder.PathOf("GXXX_C000.hwt");
 };
 
-TEST_F(ParamFileRead, NumbersTakeTheLeadingDecimalOfTheValueColumn)
-{
+TEST_F(ParamFileRead, NumbersTakeTheLeadingDecimalOfTheValueColumn) {
     CParamFile file(m_path);
     std::int32_t number = -1;
     std::uint8_t byte = 99;
@@ -60,8 +59,7 @@ TEST_F(ParamFileRead, NumbersTakeTheLeadingDecimalOfTheValueColumn)
     EXPECT_EQ(text, "");
 }
 
-TEST_F(ParamFileRead, MissingSectionOrKeyLeavesTheDestinationUnchanged)
-{
+TEST_F(ParamFileRead, MissingSectionOrKeyLeavesTheDestinationUnchanged) {
     CParamFile file(m_path);
     std::int32_t number = 77;
     std::uint16_t word = 78;
@@ -78,8 +76,7 @@ TEST_F(ParamFileRead, MissingSectionOrKeyLeavesTheDestinationUnchanged)
     EXPECT_EQ(number, 77);
 }
 
-TEST_F(ParamFileRead, ClampedReadsStoreTheLimitAndReportIt)
-{
+TEST_F(ParamFileRead, ClampedReadsStoreTheLimitAndReportIt) {
     CParamFile file(m_path);
     std::uint8_t shortDelay = 0;
     std::int16_t startSkip = 0;
@@ -101,16 +98,14 @@ TEST_F(ParamFileRead, ClampedReadsStoreTheLimitAndReportIt)
     EXPECT_EQ(output.find("XDimension"), std::string::npos) << "an in-range value is silent";
 }
 
-TEST_F(ParamFileRead, KeysWithTrailingBlanksMatchTrimmed)
-{
+TEST_F(ParamFileRead, KeysWithTrailingBlanksMatchTrimmed) {
     CParamFile file(m_path);
     std::uint8_t pen = 0;
     EXPECT_TRUE(file.ReadItemClamped("Hardware Settings-RD", "SCAN_CTRL_PEN  ", pen, 0, 1));
     EXPECT_EQ(pen, 1);
 }
 
-TEST_F(ParamFileRead, ParsesTheFileOnceForAllKeys)
-{
+TEST_F(ParamFileRead, ParsesTheFileOnceForAllKeys) {
     CParamFile file(m_path);
     std::int32_t number = 0;
     ASSERT_TRUE(file.ReadItem("Sensor Config", "XDimension", number));

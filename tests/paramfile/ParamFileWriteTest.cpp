@@ -18,13 +18,12 @@
 namespace {
 
 class ParamFileWrite : public testing::Test {
-protected:
+  protected:
     TestFolder m_folder;
     std::string m_path = m_folder.PathOf("GXXX_C000.hwt");
 };
 
-TEST_F(ParamFileWrite, WritesEveryItemKindAndReadsItBack)
-{
+TEST_F(ParamFileWrite, WritesEveryItemKindAndReadsItBack) {
     std::int32_t xDimension = 2560;
     std::int16_t offset = -300;
     std::array<std::uint8_t, 8> image{};
@@ -82,8 +81,7 @@ TEST_F(ParamFileWrite, WritesEveryItemKindAndReadsItBack)
     EXPECT_EQ(mode, "0:RefCenter, 1:RefAll");
 }
 
-TEST_F(ParamFileWrite, OutOfRangeValueIsReplacedByItsDefaultInTheImageAndTheFile)
-{
+TEST_F(ParamFileWrite, OutOfRangeValueIsReplacedByItsDefaultInTheImageAndTheFile) {
     std::uint8_t threshold = 255;
     std::int8_t gain = -3;
     std::array<std::uint8_t, 6> image{0xEE, 0xEE, 0xFF, 0xFF, 0xEE, 0xEE};
@@ -119,8 +117,7 @@ TEST_F(ParamFileWrite, OutOfRangeValueIsReplacedByItsDefaultInTheImageAndTheFile
               "XDimension = 2560    ;1~65534    ;\n");
 }
 
-TEST_F(ParamFileWrite, LinesAboveTheMaximumLevelOrWithoutAnOpenFileAreNotWrittenNorChecked)
-{
+TEST_F(ParamFileWrite, LinesAboveTheMaximumLevelOrWithoutAnOpenFileAreNotWrittenNorChecked) {
     std::uint8_t outOfRange = 200;
     CParamFile file(m_path);
 
@@ -145,8 +142,7 @@ TEST_F(ParamFileWrite, LinesAboveTheMaximumLevelOrWithoutAnOpenFileAreNotWritten
     EXPECT_EQ(file.WriteLine("[Late]", kLevelBasic), 0);
 }
 
-TEST_F(ParamFileWrite, KeysAreTrimmedAndLineBreaksCannotStartNewLines)
-{
+TEST_F(ParamFileWrite, KeysAreTrimmedAndLineBreaksCannotStartNewLines) {
     std::uint8_t pen = 1;
     CParamFile file(m_path);
     ASSERT_TRUE(file.OpenWrite());
@@ -171,8 +167,7 @@ TEST_F(ParamFileWrite, KeysAreTrimmedAndLineBreaksCannotStartNewLines)
     EXPECT_FALSE(reader.ReadItem("Injected", "ControllerType", value));
 }
 
-TEST_F(ParamFileWrite, ReadsAfterASaveSeeTheNewContent)
-{
+TEST_F(ParamFileWrite, ReadsAfterASaveSeeTheNewContent) {
     WriteWholeFile(m_path, "[S]\nK = 1\n");
     CParamFile file(m_path);
     std::int32_t value = 0;
@@ -188,19 +183,16 @@ TEST_F(ParamFileWrite, ReadsAfterASaveSeeTheNewContent)
 // A save that does not complete must leave the file that was there before exactly as it was, and
 // no temporary file behind.
 class FailedSave : public ParamFileWrite {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         WriteWholeFile(m_path, kPrevious);
         m_listing = m_folder.Listing();
     }
-    void ExpectPreviousFileIntact()
-    {
+    void ExpectPreviousFileIntact() {
         EXPECT_EQ(ReadWholeFile(m_path), kPrevious);
         EXPECT_EQ(m_folder.Listing(), m_listing);
     }
-    static void WriteManyItems(CParamFile& file)
-    {
+    static void WriteManyItems(CParamFile& file) {
         file.WriteLine("[Big]", kLevelBasic);
         for (int i = 0; i < 4000; ++i) {
             file.WriteItem(std::int32_t{i}, kLevelBasic, "Big", "Item(" + std::to_string(i) + ")",
@@ -212,8 +204,7 @@ protected:
     std::string m_listing;
 };
 
-TEST_F(FailedSave, ObjectDestroyedBeforeCloseKeepsThePreviousFile)
-{
+TEST_F(FailedSave, ObjectDestroyedBeforeCloseKeepsThePreviousFile) {
     {
         CParamFile file(m_path);
         ASSERT_TRUE(file.OpenWrite());
@@ -222,8 +213,7 @@ TEST_F(FailedSave, ObjectDestroyedBeforeCloseKeepsThePreviousFile)
     ExpectPreviousFileIntact();
 }
 
-TEST_F(FailedSave, WriteErrorMakesCloseFailAndKeepsThePreviousFile)
-{
+TEST_F(FailedSave, WriteErrorMakesCloseFailAndKeepsThePreviousFile) {
     // Let the file system refuse everything past 4 KiB (EFBIG instead of the default signal).
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit previousLimit{};
@@ -246,8 +236,7 @@ TEST_F(FailedSave, WriteErrorMakesCloseFailAndKeepsThePreviousFile)
     ExpectPreviousFileIntact();
 }
 
-TEST_F(FailedSave, TargetThatCannotBeReplacedFailsCloseAndLeavesNoTemporaryFile)
-{
+TEST_F(FailedSave, TargetThatCannotBeReplacedFailsCloseAndLeavesNoTemporaryFile) {
     const std::string folderPath = m_folder.PathOf("occupied.hwt");
     std::filesystem::create_directory(folderPath);
     m_listing = m_folder.Listing();
@@ -260,8 +249,7 @@ TEST_F(FailedSave, TargetThatCannotBeReplacedFailsCloseAndLeavesNoTemporaryFile)
     ExpectPreviousFileIntact();
 }
 
-TEST_F(ParamFileWrite, OpenWriteFailsWhereNoFileCanBeCreated)
-{
+TEST_F(ParamFileWrite, OpenWriteFailsWhereNoFileCanBeCreated) {
     CParamFile file(m_folder.PathOf("no-such-folder/GXXX_C000.hwt"));
     EXPECT_FALSE(file.OpenWrite());
     EXPECT_FALSE(file.IsOpen());
@@ -269,8 +257,7 @@ TEST_F(ParamFileWrite, OpenWriteFailsWhereNoFileCanBeCreated)
     EXPECT_EQ(m_folder.Listing(), "");
 }
 
-TEST_F(ParamFileWrite, ExistsOnlyForReadableRegularFiles)
-{
+TEST_F(ParamFileWrite, ExistsOnlyForReadableRegularFiles) {
     WriteWholeFile(m_path, "[S]\n");
     const std::string fifo = m_folder.PathOf("pipe.hwt");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -281,8 +268,7 @@ TEST_F(ParamFileWrite, ExistsOnlyForReadableRegularFiles)
     EXPECT_FALSE(CParamFile(fifo).Exists());                 // and without waiting for a writer
 }
 
-TEST_F(ParamFileWrite, ExistsClosesAnOpenWrite)
-{
+TEST_F(ParamFileWrite, ExistsClosesAnOpenWrite) {
     CParamFile file(m_path);
     ASSERT_TRUE(file.OpenWrite());
     file.WriteLine("[S]", kLevelBasic);

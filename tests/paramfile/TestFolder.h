@@ -7,7 +7,7 @@
 #include <string>
 
 class TestFolder {
-public:
+  public:
     TestFolder();
     ~TestFolder();
     TestFolder(const TestFolder&) = delete;
@@ -17,7 +17,7 @@ public:
     // Names of the files now in the folder, sorted.
     std::string Listing() const;
 
-private:
+  private:
     std::filesystem::path m_path;
 };
 
