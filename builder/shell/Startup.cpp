@@ -50,7 +50,9 @@ uint32_t RunBuilder(const BuilderRun& run) {
 
     const platform::CSingleInstanceLock lock(kBuilderInstanceName);
     if (lock.GetState() == platform::CSingleInstanceLock::State::kHeldElsewhere) {
-        // Standard output only: the log belongs to the instance that runs.
+        // Standard output only: the log belongs to the instance that runs. (Desktops that end a
+        // program through its message queue get a quit message posted here; a console program
+        // on Linux has no such queue.)
         ConsoleWrite("TovrexBuilder4 already running!\n");
         if (!o.fixedName) run.input.WaitForCharacter();
         return kResultStartFailed;
