@@ -10,13 +10,14 @@
 class CController;
 
 class CSlave {
-public:
+  public:
     explicit CSlave(CController* owner) : owner_(owner) {}
     virtual ~CSlave() = default;
     CSlave(const CSlave&) = delete;
     CSlave& operator=(const CSlave&) = delete;
 
-    // Calibration measurement (sine offsets, scale, samples) and the reference the controller keeps.
+    // Calibration measurement (sine offsets, scale, samples) and the reference the controller
+    // keeps.
     virtual int GetCalInputHigh() = 0;
     virtual int GetCalInputLow() = 0;
     virtual int GetCalScale() = 0;
@@ -60,9 +61,9 @@ public:
     virtual int GetPhase1ScanEnd() = 0;
     virtual int GetPhase1ScanFirst() = 0;
 
-protected:
+  protected:
     CController* Owner() const { return owner_; }
 
-private:
+  private:
     CController* owner_;
 };

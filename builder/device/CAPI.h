@@ -13,7 +13,7 @@
 class CController;
 
 class CAPI {
-public:
+  public:
     explicit CAPI(CController* owner) : owner_(owner) {}
     virtual ~CAPI() = default;
     CAPI(const CAPI&) = delete;
@@ -49,10 +49,10 @@ public:
     virtual int GetPcapInfo(uint8_t buffer64[64]) = 0;
     virtual int GetReportInfo(uint8_t* buffer, int& length) = 0;
 
-protected:
+  protected:
     CController* Owner() const { return owner_; }
 
-private:
+  private:
     using TextGetter = int (*)(DevHandle, char*, std::size_t);
     int QueryText(std::string& text, TextGetter getter);
 

@@ -7,8 +7,12 @@
 #include "shell/BuilderLog.h"
 #include "shell/Controller.h"
 
-DevHandle CAPI_F412::Handle() const { return Owner()->Handle(); }
-const DevLinkApi& CAPI_F412::Dev() const { return Owner()->Dev(); }
+DevHandle CAPI_F412::Handle() const {
+    return Owner()->Handle();
+}
+const DevLinkApi& CAPI_F412::Dev() const {
+    return Owner()->Dev();
+}
 
 int CAPI_F412::GetErrorCode(uint32_t& flags) {
     flags = 0;
@@ -148,7 +152,9 @@ int CAPI_F412::GetChannelInfo(int& v0, int& v1, int& v2, int& v3, int& v4) {
     return 1;
 }
 
-int CAPI_F412::Flush(int, int) { return 1; }
+int CAPI_F412::Flush(int, int) {
+    return 1;
+}
 
 // The three operations below pass no null handle to the library: the answer would be false anyway.
 int CAPI_F412::RequestImage(uint8_t rows, uint8_t afeGain) {

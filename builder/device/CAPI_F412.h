@@ -5,7 +5,7 @@
 #include "device/DevLinkApi.h"
 
 class CAPI_F412 : public CAPI {
-public:
+  public:
     using CAPI::CAPI;
 
     // A checked register write gives up after this many attempts.
@@ -36,11 +36,10 @@ public:
     int GetPcapInfo(uint8_t buffer64[64]) override;
     int GetReportInfo(uint8_t* buffer, int& length) override;
 
-private:
+  private:
     DevHandle Handle() const;
     const DevLinkApi& Dev() const;
     // Reads the run back from every addressed chip; false at the first read failure or difference
     // (a difference is logged).
-    bool VerifyRun(uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
-                   const uint8_t* data);
+    bool VerifyRun(uint8_t chip, uint8_t bank, uint16_t first, uint16_t count, const uint8_t* data);
 };

@@ -5,7 +5,7 @@
 #include "device/CAPI.h"
 
 class CAPI_Null : public CAPI {
-public:
+  public:
     using CAPI::CAPI;
 
     int GetErrorCode(uint32_t& flags) override { return flags = 0, 0; }

@@ -6,7 +6,7 @@
 class CController;
 
 class CMCU {
-public:
+  public:
     explicit CMCU(CController* owner) : owner_(owner) {}
     virtual ~CMCU() = default;
     CMCU(const CMCU&) = delete;
@@ -22,9 +22,9 @@ public:
     virtual int GetModelLimitA() = 0;
     virtual int GetModelLimitB() = 0;
 
-protected:
+  protected:
     CController* Owner() const { return owner_; }
 
-private:
+  private:
     CController* owner_;
 };

@@ -14,7 +14,7 @@ struct FreqSetting {
 };
 
 class CMCU_F412 : public CMCU {
-public:
+  public:
     using CMCU::CMCU;
 
     int GetFreqCount() override;

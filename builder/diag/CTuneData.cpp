@@ -25,7 +25,9 @@ void CAutoResetEvent::Reset() {
 
 CTuneData::CTuneData(CController* owner) : owner_(owner), areas_(std::make_unique<Areas>()) {}
 
-CTuneData::~CTuneData() { Unsubscribe(); }
+CTuneData::~CTuneData() {
+    Unsubscribe();
+}
 
 void CTuneData::ClearAreas() {
     *areas_ = Areas{};

@@ -17,19 +17,19 @@ class CController;
 
 // An auto-reset event: Wait returns true once per Set, or false when the time-out ran out.
 class CAutoResetEvent {
-public:
+  public:
     void Set();
     bool Wait(std::chrono::milliseconds timeout);
     void Reset();
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable cv_;
     bool signalled_ = false;
 };
 
 class CTuneData {
-public:
+  public:
     static constexpr int kFrameRows = 160;
     static constexpr int kFrameColumns = 256;
     static constexpr int kMatrixSize = 256;
@@ -48,7 +48,7 @@ public:
 
     CAutoResetEvent& DataEvent() { return dataEvent_; }
 
-private:
+  private:
     CController* owner_;
     DevSubscription imageSubscription_ = nullptr;
     DevSubscription shortSubscription_ = nullptr;

@@ -24,8 +24,7 @@ std::string WithExtension(const std::string& stem, const char* ext) {
 }  // namespace
 
 void ReportNotAvailable(const char* operation) {
-    MainLog().Printf(kColourError, kRouteBoth, "%s is not available in this version!\n",
-                     operation);
+    MainLog().Printf(kColourError, kRouteBoth, "%s is not available in this version!\n", operation);
 }
 
 CParam::CParam(CController* owner, uint8_t kind, int imageLength)
@@ -35,10 +34,18 @@ CParam::CParam(CController* owner, uint8_t kind, int imageLength)
       // Until the first dump or load, the image holds what a failed dump would leave.
       image_(static_cast<std::size_t>(imageLength), 0xFF) {}
 
-std::string CParam::GetBinFileName() { return binFileName_; }
-std::string CParam::GetTxtFileName() { return txtFileName_; }
-int CParam::GetImageVersion() { return Byte(4) * 10 + Byte(5); }
-int CParam::IsDumped() { return dumped_; }
+std::string CParam::GetBinFileName() {
+    return binFileName_;
+}
+std::string CParam::GetTxtFileName() {
+    return txtFileName_;
+}
+int CParam::GetImageVersion() {
+    return Byte(4) * 10 + Byte(5);
+}
+int CParam::IsDumped() {
+    return dumped_;
+}
 
 uint8_t CParam::Byte(int offset) const {
     return offset >= 0 && offset < ImageLength() ? image_[offset] : 0;

@@ -33,7 +33,7 @@ struct ParamExtensions {
 };
 
 class CParam {
-public:
+  public:
     // imageLength 0: a set without an image (the settings file).
     CParam(CController* owner, uint8_t kind, int imageLength);
     virtual ~CParam() = default;
@@ -76,7 +76,7 @@ public:
     void SetByte(int offset, uint8_t value);
     void SetWord(int offset, uint16_t value);
 
-protected:
+  protected:
     CController* Owner() const { return owner_; }
     // The names from the controller's project name and product number; false when the model name
     // the controller reported cannot give a project name.
@@ -87,7 +87,7 @@ protected:
 
     uint8_t header_[64] = {};
 
-private:
+  private:
     CController* owner_;
     uint8_t kind_;
     uint16_t transferLength_;

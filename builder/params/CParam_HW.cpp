@@ -10,7 +10,9 @@ namespace {
 constexpr ParamExtensions kExtensions{".hwt", ".hw", ".hwr"};
 }
 
-int CParam_HW::InitFileName() { return BuildFileNames(kExtensions) ? 1 : 0; }
+int CParam_HW::InitFileName() {
+    return BuildFileNames(kExtensions) ? 1 : 0;
+}
 
 int CParam_HW::InitDefaultFileName() {
     BuildDefaultFileNames(kExtensions);

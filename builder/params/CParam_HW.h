@@ -7,7 +7,7 @@
 #include "params/CParam.h"
 
 class CParam_HW : public CParam {
-public:
+  public:
     static constexpr int kImageLength = 4096;
     static constexpr int kUsedLength = 3350;
     static constexpr uint16_t kStylusScanBits = 0x0608;  // ScanCtrl bits 3, 9 and 10
@@ -39,7 +39,7 @@ public:
     bool HasFirstRead() const { return firstReadValid_; }
     const std::array<uint8_t, kImageLength>& FirstRead() const { return firstRead_; }
 
-private:
+  private:
     std::array<uint8_t, kImageLength> firstRead_{};
     bool firstReadValid_ = false;
 };

@@ -4,7 +4,7 @@
 #include "params/CParam.h"
 
 class CParam_INI : public CParam {
-public:
+  public:
     explicit CParam_INI(CController* owner) : CParam(owner, 0, 0) {}
 
     int GetAppParamVersion() override { return 0; }
@@ -20,6 +20,6 @@ public:
     // The settings' uniformity strength for the uniformity tool.
     int Uniformity() const { return uniformity_; }
 
-private:
+  private:
     int uniformity_ = 70;  // UniformityTolerance until a settings file is loaded
 };

@@ -4,7 +4,9 @@ namespace {
 constexpr ParamExtensions kExtensions{".pwt", ".pw", ".pwr"};
 }
 
-int CParam_Pen::InitFileName() { return BuildFileNames(kExtensions) ? 1 : 0; }
+int CParam_Pen::InitFileName() {
+    return BuildFileNames(kExtensions) ? 1 : 0;
+}
 
 int CParam_Pen::InitDefaultFileName() {
     BuildDefaultFileNames(kExtensions);

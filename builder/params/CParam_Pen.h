@@ -4,7 +4,7 @@
 #include "params/CParam.h"
 
 class CParam_Pen : public CParam {
-public:
+  public:
     static constexpr int kImageLength = 4096;
 
     explicit CParam_Pen(CController* owner) : CParam(owner, 3, kImageLength) {}

@@ -4,7 +4,9 @@ namespace {
 constexpr ParamExtensions kExtensions{".swt", ".sw", ""};
 }
 
-int CParam_SW::InitFileName() { return BuildFileNames(kExtensions) ? 1 : 0; }
+int CParam_SW::InitFileName() {
+    return BuildFileNames(kExtensions) ? 1 : 0;
+}
 
 int CParam_SW::InitDefaultFileName() {
     BuildDefaultFileNames(kExtensions);

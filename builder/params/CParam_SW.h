@@ -4,7 +4,7 @@
 #include "params/CParam.h"
 
 class CParam_SW : public CParam {
-public:
+  public:
     static constexpr int kImageLength = 2048;
 
     explicit CParam_SW(CController* owner) : CParam(owner, 0, kImageLength) {}

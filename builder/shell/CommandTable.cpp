@@ -58,13 +58,13 @@ struct MenuKey {
 };
 
 constexpr MenuKey kMenuKeys[] = {
-    {'a', "autotune"},     {'b', "dump_all"},     {'c', "download_hwt"}, {'d', "download_swt"},
-    {'e', "testandtune"},  {'f', "adjust_ts"},    {'g', "download_hwr"}, {'h', "download_pwr"},
-    {'j', "detect_noise"}, {'k', "calibrate"},    {'l', "convert_hbt"},  {'m', "convert_sbt"},
-    {'n', "download_hw"},  {'o', "download_sw"},  {'p', "cal_open"},     {'q', "download_pw"},
-    {'s', "diag_basic"},   {'t', "diag_open"},    {'u', "diag_short"},   {'v', "diag_mutual"},
-    {'w', "test"},         {'x', "struct_info"},  {'y', "set_pin"},      {'z', "decode_log"},
-    {'A', "download_pwt"}, {'B', "convert_pbt"},  {'E', "dump_def"},     {'F', "dump_all_def"},
+    {'a', "autotune"},     {'b', "dump_all"},    {'c', "download_hwt"}, {'d', "download_swt"},
+    {'e', "testandtune"},  {'f', "adjust_ts"},   {'g', "download_hwr"}, {'h', "download_pwr"},
+    {'j', "detect_noise"}, {'k', "calibrate"},   {'l', "convert_hbt"},  {'m', "convert_sbt"},
+    {'n', "download_hw"},  {'o', "download_sw"}, {'p', "cal_open"},     {'q', "download_pw"},
+    {'s', "diag_basic"},   {'t', "diag_open"},   {'u', "diag_short"},   {'v', "diag_mutual"},
+    {'w', "test"},         {'x', "struct_info"}, {'y', "set_pin"},      {'z', "decode_log"},
+    {'A', "download_pwt"}, {'B', "convert_pbt"}, {'E', "dump_def"},     {'F', "dump_all_def"},
 };
 
 constexpr int kHelpLineWidth = 79;
@@ -78,7 +78,9 @@ constexpr const char* kHelpLines[] = {
 
 }  // namespace
 
-const std::vector<CommandEntry>& CCommandTable::Entries() { return kCommands; }
+const std::vector<CommandEntry>& CCommandTable::Entries() {
+    return kCommands;
+}
 
 const CommandEntry* CCommandTable::Find(const std::string& name) {
     const auto it = std::find_if(kCommands.begin(), kCommands.end(),

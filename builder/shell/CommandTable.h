@@ -22,7 +22,7 @@ struct CommandEntry {
 };
 
 class CCommandTable {
-public:
+  public:
     // The entry of a name (exact, case-sensitive), or nullptr.
     static const CommandEntry* Find(const std::string& name);
     static const std::vector<CommandEntry>& Entries();

@@ -43,11 +43,14 @@ std::unique_ptr<CSlave> MakeChip(ChipFamily family, CController* owner) {
 
 }  // namespace
 
-const std::array<ModelEntry, 8>& SupportedModels() { return kModels; }
+const std::array<ModelEntry, 8>& SupportedModels() {
+    return kModels;
+}
 
 const ModelEntry* FindModel(int typeCode) {
-    const auto it = std::find_if(kModels.begin(), kModels.end(),
-                                 [typeCode](const ModelEntry& m) { return m.typeCode == typeCode; });
+    const auto it = std::find_if(kModels.begin(), kModels.end(), [typeCode](const ModelEntry& m) {
+        return m.typeCode == typeCode;
+    });
     return it == kModels.end() ? nullptr : &*it;
 }
 
@@ -111,8 +114,7 @@ void CController::SubscribeDisconnect(DevReportHandler handler) {
 void CController::LogIdentity() {
     MainLog().Printf(kColourSuccess, kRouteBoth,
                      "\nFind controller: %s (%s, %s), Kernel: %02d_%02d.\n", typeName.c_str(),
-                     reportedModelName_.c_str(), firmwareVersion.c_str(), kernelMajor,
-                     kernelMinor);
+                     reportedModelName_.c_str(), firmwareVersion.c_str(), kernelMajor, kernelMinor);
     if (hw_ && hw_->UsesStylus()) {
         MainLog().Printf(kColourNormal, kRouteBoth, "Dev parameter version: HW=%d, SW=%d, PW=%d\n",
                          hwVersion, swVersion, penVersion);

@@ -40,7 +40,7 @@ const ModelEntry* FindModel(int typeCode);
 const std::array<ModelEntry, 8>& SupportedModels();
 
 class CController {
-public:
+  public:
     // handle may be null (a controller without a device); the record gives path and identifiers.
     CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record, int typeCode,
                 std::string modelName, ControllerOptions options);
@@ -108,7 +108,7 @@ public:
     uint8_t rangeClassX = 0, rangeClassY = 0;
     std::atomic<uint8_t> uniformityRequest{0};
 
-private:
+  private:
     void InitIdentity();
     void InitParameterSets();
     void FillGeometry();

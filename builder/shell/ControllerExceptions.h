@@ -6,23 +6,23 @@
 #include <utility>
 
 class CMyException {
-public:
+  public:
     explicit CMyException(std::string message) : message_(std::move(message)) {}
     virtual ~CMyException() = default;
     virtual std::string GetMessage() const { return message_; }
 
-private:
+  private:
     std::string message_;
 };
 
 // A failure while the controller is found, assembled or initialised.
 class CInitDevException : public CMyException {
-public:
+  public:
     using CMyException::CMyException;
 };
 
 // Aborts a noise scan at its failing step.
 class CDiagnosticException : public CMyException {
-public:
+  public:
     using CMyException::CMyException;
 };

@@ -103,8 +103,8 @@ void CController::QueryIcInformation() {
     // Only bytes the reply really holds are read; records that did not come stay zero.
     DevReport report{};
     std::copy(std::begin(reply), std::end(reply), report.bytes);
-    const int valid = std::min(std::clamp(replyLength, 0, int(kDevReportSize)),
-                               2 + devReportCount(report));
+    const int valid =
+        std::min(std::clamp(replyLength, 0, int(kDevReportSize)), 2 + devReportCount(report));
     const bool wide = typeCode_ == 176;  // five big-endian u16 per record
     const int recordSize = wide ? 10 : 5;
     const int records = std::min<int>(reply[4], 4);
@@ -113,8 +113,8 @@ void CController::QueryIcInformation() {
         const int start = 5 + r * recordSize;
         if (start + recordSize > valid) break;
         for (int v = 0; v < 5; ++v) {
-            icInfo[r][v] = wide ? (reply[start + 2 * v] << 8) | reply[start + 2 * v + 1]
-                                : reply[start + v];
+            icInfo[r][v] =
+                wide ? (reply[start + 2 * v] << 8) | reply[start + 2 * v + 1] : reply[start + v];
         }
     }
 }

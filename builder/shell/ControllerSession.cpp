@@ -54,7 +54,7 @@ ControllerOptions FromBuilderOptions(const BuilderOptions& o) {
 }
 
 class CControllerSession final : public CDeviceSession {
-public:
+  public:
     bool Discover() override { return DiscoverController(FromBuilderOptions(Options())); }
     void Close() override { CloseController(); }
 

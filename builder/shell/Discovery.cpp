@@ -59,8 +59,12 @@ void Assemble(const DevRecord& record, const ControllerOptions& options, const D
 
 }  // namespace
 
-CController* TheController() { return g_controller.get(); }
-int ControllerCount() { return g_controllerCount.load(); }
+CController* TheController() {
+    return g_controller.get();
+}
+int ControllerCount() {
+    return g_controllerCount.load();
+}
 
 void OnDisconnectReport(void* context, int, const DevReport*) {
     auto* controller = static_cast<CController*>(context);

@@ -17,7 +17,7 @@ class CController;
 enum class ParamKind { Hw, Sw, Pen, Ini };
 
 class CHandlerOps {
-public:
+  public:
     virtual ~CHandlerOps() = default;
 
     // ---- Shell -----------------------------------------------------------------------------

@@ -14,7 +14,7 @@
 namespace {
 
 class CControllerOps : public CHandlerOps {
-public:
+  public:
     explicit CControllerOps(CController& controller) : c_(controller) {}
 
     const ControllerOptions& Options() override { return c_.Options(); }
@@ -67,17 +67,15 @@ public:
     bool AdjustTouchScreen() override { return Unavailable("Adjusting the touch signal"); }
     bool CalculateScaling() override { return Unavailable("Calculating the open scaling"); }
     bool FindSensorPins() override { return Unavailable("Sensor pin finding"); }
-    uint32_t NoiseSpectrumScan() override {
-        return Unavailable("The noise spectrum scan") ? 0 : 1;
-    }
+    uint32_t NoiseSpectrumScan() override { return Unavailable("The noise spectrum scan") ? 0 : 1; }
     bool AdjustSignal(int) override { return Unavailable("Adjusting the signal"); }
 
     std::unique_ptr<CHandlerOps> ForDefaultModel(int typeCode) override;
 
-protected:
+  protected:
     CController& c_;
 
-private:
+  private:
     CParam& Set(ParamKind set) {
         switch (set) {
             case ParamKind::Hw:
@@ -115,11 +113,11 @@ private:
 
 // A controller of one model built without a device, with its operations; it owns the controller.
 class CDefaultModelOps : public CControllerOps {
-public:
+  public:
     explicit CDefaultModelOps(std::unique_ptr<CController> owned)
         : CControllerOps(*owned), owned_(std::move(owned)) {}
 
-private:
+  private:
     std::unique_ptr<CController> owned_;
 };
 

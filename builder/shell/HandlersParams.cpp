@@ -9,7 +9,9 @@ using namespace steps;
 
 namespace {
 
-uint32_t Or(uint32_t base, int code) { return base | static_cast<uint32_t>(code); }
+uint32_t Or(uint32_t base, int code) {
+    return base | static_cast<uint32_t>(code);
+}
 
 uint32_t Convert(CHandlerOps& ops, ParamKind set, uint32_t base) {
     if (int c = ops.LoadBinFile(set)) return Or(base, c);
@@ -41,13 +43,25 @@ constexpr uint32_t kPenSetMissing = 0x01000000;
 
 }  // namespace
 
-uint32_t ConvertHbt(CHandlerOps& ops) { return Convert(ops, ParamKind::Hw, 0x01000000); }
-uint32_t ConvertSbt(CHandlerOps& ops) { return Convert(ops, ParamKind::Sw, 0x02000000); }
-uint32_t ConvertPbt(CHandlerOps& ops) { return Convert(ops, ParamKind::Pen, 0x03000000); }
+uint32_t ConvertHbt(CHandlerOps& ops) {
+    return Convert(ops, ParamKind::Hw, 0x01000000);
+}
+uint32_t ConvertSbt(CHandlerOps& ops) {
+    return Convert(ops, ParamKind::Sw, 0x02000000);
+}
+uint32_t ConvertPbt(CHandlerOps& ops) {
+    return Convert(ops, ParamKind::Pen, 0x03000000);
+}
 
-uint32_t DumpHw(CHandlerOps& ops) { return DumpOne(ops, ParamKind::Hw, 0x04000000); }
-uint32_t DumpSw(CHandlerOps& ops) { return DumpOne(ops, ParamKind::Sw, 0x05000000); }
-uint32_t DumpPw(CHandlerOps& ops) { return DumpOne(ops, ParamKind::Pen, 0x06000000); }
+uint32_t DumpHw(CHandlerOps& ops) {
+    return DumpOne(ops, ParamKind::Hw, 0x04000000);
+}
+uint32_t DumpSw(CHandlerOps& ops) {
+    return DumpOne(ops, ParamKind::Sw, 0x05000000);
+}
+uint32_t DumpPw(CHandlerOps& ops) {
+    return DumpOne(ops, ParamKind::Pen, 0x06000000);
+}
 
 uint32_t DumpAll(CHandlerOps& ops) {
     constexpr uint32_t base = 0x07000000;

@@ -31,13 +31,13 @@ inline uint32_t UniformityTable(CHandlerOps& ops, uint32_t base) {
 
 // The uniformity request flag, set for the time of one uniformity step.
 class UniformityRequest {
-public:
+  public:
     explicit UniformityRequest(CHandlerOps& ops) : ops_(ops) { ops_.SetUniformityRequest(true); }
     ~UniformityRequest() { ops_.SetUniformityRequest(false); }
     UniformityRequest(const UniformityRequest&) = delete;
     UniformityRequest& operator=(const UniformityRequest&) = delete;
 
-private:
+  private:
     CHandlerOps& ops_;
 };
 

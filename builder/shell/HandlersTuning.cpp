@@ -12,8 +12,7 @@ constexpr uint16_t kJbOpenTest = 1 << 1;
 constexpr uint16_t kJbShortTest = 1 << 2;
 constexpr uint16_t kJbSpreadFrequencies = 1 << 3;
 
-uint32_t RunDiagnosticCommand(CHandlerOps& ops, uint32_t base, uint32_t mask,
-                              uint32_t resultBase) {
+uint32_t RunDiagnosticCommand(CHandlerOps& ops, uint32_t base, uint32_t mask, uint32_t resultBase) {
     ops.OpenTestLog(kCsvFile, "TovrexSensorTester");
     if (uint32_t r = LoadSettings(ops, base)) return r;
     if (uint32_t r = SwitchTo(ops, kModeDiagnostics, base)) return r;
@@ -68,7 +67,9 @@ uint32_t Calibrate(CHandlerOps& ops) {
     return RunDiagnosticCommand(ops, 0x01B00000, ops.Options().testMask | 0x40, 0x01B00000);
 }
 
-uint32_t DiagDigital(CHandlerOps&) { return 0; }
+uint32_t DiagDigital(CHandlerOps&) {
+    return 0;
+}
 
 uint32_t CheckFlat(CHandlerOps& ops) {
     ops.OpenTestLog(kCsvFile, "TovrexCheck");

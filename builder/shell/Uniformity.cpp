@@ -31,7 +31,7 @@ bool FindTool(fs::path& program) {
 // Changes the current folder for the time of the tool when fixed-name mode put the working folder
 // elsewhere, and always changes it back.
 class ScopedToolFolder {
-public:
+  public:
     explicit ScopedToolFolder(const ControllerOptions& options) {
         if (!options.fixedNameMode || options.outputFolder.empty()) return;
         std::error_code ec;
@@ -47,7 +47,7 @@ public:
     ScopedToolFolder(const ScopedToolFolder&) = delete;
     ScopedToolFolder& operator=(const ScopedToolFolder&) = delete;
 
-private:
+  private:
     fs::path previous_;
     bool changed_ = false;
 };
@@ -56,8 +56,7 @@ private:
 
 std::vector<std::string> UniformityArguments(const ControllerOptions& options, int secondValue,
                                              int strength) {
-    std::vector<std::string> args = {"-cCreateUniformityTable",
-                                     "-v" + std::to_string(secondValue),
+    std::vector<std::string> args = {"-cCreateUniformityTable", "-v" + std::to_string(secondValue),
                                      "-t" + std::to_string(options.uniformitySecond),
                                      "-s" + std::to_string(strength)};
     if (options.disableWarning != 0) args.push_back("-disableWarning");

@@ -55,7 +55,8 @@ TEST(CommandTable, HelpWithoutAControllerListsTheCommandsPaddedTo79) {
     const std::string help = HelpText(nullptr);
     const std::string expected =
         "App parameter version - Device Not Found!\n\n"
-        "Command List:" + std::string(79 - 13, ' ') + "\n" +
+        "Command List:" +
+        std::string(79 - 13, ' ') + "\n" +
         "a.Autotune                b.Dump All                E.Dump default Bin & Txt   \n"
         "c.Download HWT            d.Download SWT            A.Download PWT             \n"
         "e.Test And Tune           f.Adjust Touch signal     j.Scan Noise Spectrum      \n";
@@ -67,7 +68,7 @@ TEST(CommandTable, HelpWithoutAControllerListsTheCommandsPaddedTo79) {
 }
 
 class StructInfoTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/structinfo-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -87,11 +88,10 @@ protected:
 };
 
 TEST_F(StructInfoTest, ThreeSetsWhenTheControllerUsesAStylus) {
-    ops_.answers = {{"AppParamVersion hw", 13},   {"AppParamVersion sw", 26},
-                    {"AppParamVersion pen", 14},  {"ControllerVersion hw", 13},
-                    {"ControllerVersion sw", 27}, {"ControllerVersion pen", 4},
-                    {"ParamVersion hw", 0x10D},   {"ParamVersion sw", 26},
-                    {"ParamVersion pen", 14}};
+    ops_.answers = {
+        {"AppParamVersion hw", 13},   {"AppParamVersion sw", 26},   {"AppParamVersion pen", 14},
+        {"ControllerVersion hw", 13}, {"ControllerVersion sw", 27}, {"ControllerVersion pen", 4},
+        {"ParamVersion hw", 0x10D},   {"ParamVersion sw", 26},      {"ParamVersion pen", 14}};
     EXPECT_EQ(handlers::StructInfo(ops_), 0u);
     EXPECT_EQ(Read(), "Builder: 13.26.14\nKernel: 13.27.04\nFlash: 13.26.14\n");
 }
@@ -106,8 +106,8 @@ TEST_F(StructInfoTest, TwoSetsOtherwiseAndTheFileIsReplaced) {
 TEST_F(StructInfoTest, AFolderThatCannotBeWrittenGivesOneAndKeepsTheOldFile) {
     if (geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     { std::ofstream(folder_ / "StructInfo") << "kept\n"; }
-    std::filesystem::permissions(folder_, std::filesystem::perms::owner_read |
-                                              std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        folder_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_EQ(handlers::StructInfo(ops_), 1u);
     EXPECT_EQ(Read(), "kept\n");
 }

@@ -10,7 +10,7 @@
 namespace {
 
 class DiscoveryTest : public FakeControllerTest {
-protected:
+  protected:
     void TearDown() override {
         CloseController();
         FakeControllerTest::TearDown();
@@ -35,7 +35,8 @@ TEST_F(DiscoveryTest, FindsAssemblesAndClosesTheController) {
     device_.structVersion = {5, 13, 26, 14, 0, 0, 0};
     device_.kernelMinor = 40;
     const std::string out = Discover(true);
-    EXPECT_NE(out.find("Find controller: T3300 (TP-GXXX, V1.02), Kernel: 05_40."), std::string::npos);
+    EXPECT_NE(out.find("Find controller: T3300 (TP-GXXX, V1.02), Kernel: 05_40."),
+              std::string::npos);
     EXPECT_NE(out.find("Dev parameter version: HW=13, SW=26"), std::string::npos);
     EXPECT_EQ(CountCalls(device_, "addReportHandler kind=3B sub=FF"), 1);
     EXPECT_EQ(TheController()->ModelName(), "K7P100");

@@ -10,7 +10,7 @@
 #include "shell/Handlers.h"
 
 class RecordingOps : public CHandlerOps {
-public:
+  public:
     std::vector<std::string> calls;
     std::map<std::string, long> answers;  // call name -> answer instead of success
     ControllerOptions options;
@@ -43,7 +43,9 @@ public:
         uniformityRequestDuringTool = uniformityRequest;
         return static_cast<uint32_t>(Answer("BuildUniformityTable", 0));
     }
-    int ControllerVersion(ParamKind set) override { return Answer("ControllerVersion " + S(set), 13); }
+    int ControllerVersion(ParamKind set) override {
+        return Answer("ControllerVersion " + S(set), 13);
+    }
 
     int DumpFromDevice(ParamKind s) override { return Answer("DumpFromDevice " + S(s), 0); }
     int SaveBinFile(ParamKind s) override { return Answer("SaveBinFile " + S(s), 0); }
@@ -100,7 +102,7 @@ public:
         if (shared_) *shared_ = calls;
     }
 
-private:
+  private:
     static std::string S(ParamKind s) {
         switch (s) {
             case ParamKind::Hw:

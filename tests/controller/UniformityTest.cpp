@@ -50,7 +50,7 @@ TEST(UniformityArguments, TheFourFormsAndTheDeviceArguments) {
 }
 
 class UniformityToolTest : public FakeControllerTest {
-protected:
+  protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
         const char* bin = std::getenv("TOVREX_BIN_DIR");

@@ -65,7 +65,7 @@ TEST_F(McuTest, CalcFrequencyFollowsClockDividerAndClockType) {
 
     CController& t324 = Build(176);
     EXPECT_FLOAT_EQ(t324.Mcu().CalcFrequency(0, 12, 4), 187.5f);
-    EXPECT_FLOAT_EQ(t324.Mcu().CalcFrequency(0, 12, 0), 250.0f);   // out of 1..31: 3
+    EXPECT_FLOAT_EQ(t324.Mcu().CalcFrequency(0, 12, 0), 250.0f);  // out of 1..31: 3
     EXPECT_FLOAT_EQ(t324.Mcu().CalcFrequency(0, 12, 32), 250.0f);
 }
 
@@ -97,9 +97,9 @@ TEST_F(McuTest, ModelLimits) {
     struct Limit {
         int typeCode, a, b;
     };
-    for (Limit l : {Limit{94, 64, 100}, Limit{158, 64, 100}, Limit{96, 80, 128},
-                    Limit{164, 128, 200}, Limit{166, 128, 200}, Limit{172, 128, 200},
-                    Limit{160, 0, 0}, Limit{176, 0, 0}}) {
+    for (Limit l :
+         {Limit{94, 64, 100}, Limit{158, 64, 100}, Limit{96, 80, 128}, Limit{164, 128, 200},
+          Limit{166, 128, 200}, Limit{172, 128, 200}, Limit{160, 0, 0}, Limit{176, 0, 0}}) {
         CMCU& mcu = Build(l.typeCode).Mcu();
         EXPECT_EQ(mcu.GetModelLimitA(), l.a) << l.typeCode;
         EXPECT_EQ(mcu.GetModelLimitB(), l.b) << l.typeCode;

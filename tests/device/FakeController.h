@@ -13,7 +13,7 @@
 #include "shell/Controller.h"
 
 class FakeControllerTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/controller-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

@@ -19,7 +19,7 @@ struct FakeDevice {
 
     // Registers of bank 0 per chip; a write to chip 255 writes every chip.
     std::array<std::array<uint8_t, 1024>, 4> registers{};
-    int writeFailuresLeft = 0;    // writeRegisters fails this many times first
+    int writeFailuresLeft = 0;     // writeRegisters fails this many times first
     bool corruptReadBack = false;  // every read returns the stored bytes with bit 0 flipped
 
     uint8_t frequency = 0;
@@ -110,8 +110,8 @@ inline DevLinkApi Make() {
     api.getVersionText = [](DevHandle, char* t, std::size_t n) {
         return Text("getVersionText", "version", t, n);
     };
-    api.getStructVersion = [](DevHandle, uint8_t* a, uint8_t* b, uint8_t* c, uint8_t* d,
-                              uint8_t* e, uint8_t* f, uint8_t* g) {
+    api.getStructVersion = [](DevHandle, uint8_t* a, uint8_t* b, uint8_t* c, uint8_t* d, uint8_t* e,
+                              uint8_t* f, uint8_t* g) {
         if (!Call("getStructVersion")) return 0;
         uint8_t* outs[] = {a, b, c, d, e, f, g};
         for (int i = 0; i < 7; ++i) *outs[i] = g_fake->structVersion[i];
@@ -149,8 +149,8 @@ inline DevLinkApi Make() {
         *flags = g_fake->errorFlags;
         return 1;
     };
-    api.request = [](DevHandle, const uint8_t* request, int, uint8_t kind, uint8_t sub,
-                     uint32_t ms, uint8_t* reply, int* length) {
+    api.request = [](DevHandle, const uint8_t* request, int, uint8_t kind, uint8_t sub, uint32_t ms,
+                     uint8_t* reply, int* length) {
         char detail[64];
         std::snprintf(detail, sizeof detail, "%02X %02X %02X %02X kind=%02X sub=%02X ms=%u",
                       request[0], request[1], request[2], request[3], kind, sub, ms);
@@ -203,8 +203,8 @@ inline DevLinkApi Make() {
     api.readRegisters = [](DevHandle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                            uint8_t* buffer, int) {
         char detail[64];
-        std::snprintf(detail, sizeof detail, "chip=%d bank=%d first=%d count=%d", chip, bank,
-                      first, count);
+        std::snprintf(detail, sizeof detail, "chip=%d bank=%d first=%d count=%d", chip, bank, first,
+                      count);
         if (!Call("readRegisters", detail) || chip > 3) return 0;
         for (int i = 0; i < count; ++i) {
             const uint8_t stored = g_fake->registers[chip][(first + i) % 1024];
@@ -215,8 +215,8 @@ inline DevLinkApi Make() {
     api.writeRegisters = [](DevHandle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                             const uint8_t* data) {
         char detail[64];
-        std::snprintf(detail, sizeof detail, "chip=%d bank=%d first=%d count=%d", chip, bank,
-                      first, count);
+        std::snprintf(detail, sizeof detail, "chip=%d bank=%d first=%d count=%d", chip, bank, first,
+                      count);
         if (!Call("writeRegisters", detail)) return 0;
         if (g_fake->writeFailuresLeft > 0) {
             --g_fake->writeFailuresLeft;

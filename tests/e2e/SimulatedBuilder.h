@@ -28,7 +28,7 @@ struct BuilderRun {
 };
 
 class SimulatedBuilder : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* bin = std::getenv("TOVREX_BIN_DIR");
         ASSERT_NE(bin, nullptr) << "TOVREX_BIN_DIR is not set";
@@ -80,8 +80,8 @@ protected:
                                          0600);
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
         pid_t pid = 0;
-        const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr,
-                                   Pointers(argv).data(), Pointers(env).data());
+        const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, Pointers(argv).data(),
+                                   Pointers(env).data());
         posix_spawn_file_actions_destroy(&actions);
         BuilderRun run;
         EXPECT_EQ(rc, 0) << std::strerror(rc);

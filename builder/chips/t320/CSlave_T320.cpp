@@ -2,11 +2,23 @@
 
 namespace Slave_T320 {
 
-int CSlave_T320::GetFirstChipTxOffset() { return 0; }
-int CSlave_T320::GetFirstChipRxOffset() { return 0; }
-int CSlave_T320::GetTxChannelFirst(int) { return 0; }
-int CSlave_T320::GetTxChannelLast(int) { return 79; }
-int CSlave_T320::GetRxChannelFirst(int) { return 0; }
-int CSlave_T320::GetRxChannelLast(int) { return 127; }
+int CSlave_T320::GetFirstChipTxOffset() {
+    return 0;
+}
+int CSlave_T320::GetFirstChipRxOffset() {
+    return 0;
+}
+int CSlave_T320::GetTxChannelFirst(int) {
+    return 0;
+}
+int CSlave_T320::GetTxChannelLast(int) {
+    return 79;
+}
+int CSlave_T320::GetRxChannelFirst(int) {
+    return 0;
+}
+int CSlave_T320::GetRxChannelLast(int) {
+    return 127;
+}
 
 }  // namespace Slave_T320

@@ -6,7 +6,7 @@
 namespace Slave_T320 {
 
 class CSlave_T320 : public CSlave {
-public:
+  public:
     using CSlave::CSlave;
 
     int GetCalInputHigh() override { return 212; }

@@ -6,7 +6,7 @@
 namespace Slave_T324 {
 
 class CSlave_T324 : public CSlave {
-public:
+  public:
     using CSlave::CSlave;
 
     int GetCalInputHigh() override { return 236; }

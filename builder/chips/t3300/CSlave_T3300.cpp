@@ -12,13 +12,21 @@ bool IsSmallChip(int typeCode, int chip) {
     return typeCode == 158 || (typeCode == 166 && chip == 0);
 }
 
-bool HasSmallFirstChip(int typeCode) { return typeCode == 158 || typeCode == 166; }
+bool HasSmallFirstChip(int typeCode) {
+    return typeCode == 158 || typeCode == 166;
+}
 
 }  // namespace
 
-int CSlave_T3300::GetFirstChipTxOffset() { return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0; }
-int CSlave_T3300::GetFirstChipRxOffset() { return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0; }
-int CSlave_T3300::GetTxChannelFirst(int) { return 0; }
+int CSlave_T3300::GetFirstChipTxOffset() {
+    return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0;
+}
+int CSlave_T3300::GetFirstChipRxOffset() {
+    return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0;
+}
+int CSlave_T3300::GetTxChannelFirst(int) {
+    return 0;
+}
 
 int CSlave_T3300::GetTxChannelLast(int chip) {
     return IsSmallChip(Owner()->TypeCode(), chip) ? 55 : 63;

@@ -6,7 +6,7 @@
 namespace Slave_T3300 {
 
 class CSlave_T3300 : public CSlave {
-public:
+  public:
     using CSlave::CSlave;
 
     int GetCalInputHigh() override { return 236; }
