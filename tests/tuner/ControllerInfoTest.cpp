@@ -92,6 +92,18 @@ TEST_F(ControllerInfoTest, FailedRefreshKeepsTheLastCompleteInformation) {
     EXPECT_EQ(state->channels.Get(), before);
 }
 
+TEST_F(ControllerInfoTest, RefreshAfterRestartStopsStreamingBeforeReading) {
+    auto state = Started();
+    device().calls.clear();
+    device().records[3][8] = 52;
+
+    ASSERT_TRUE(RefreshChannelInfoAfterRestart(*state));
+
+    ASSERT_GE(device().calls.size(), 2u);
+    EXPECT_EQ(device().calls.front(), "devSwitchWorkMode 0x8000");
+    EXPECT_EQ(state->channels.Get().txCount, 52u);
+}
+
 struct TouchKeyCase {
     uint8_t flags;
     bool read;

@@ -73,7 +73,9 @@ void CTovrexTunerT3300App::UpdateTitle() {
     if (sheet_ != nullptr) sheet_->setWindowTitle(QString::fromStdString(titles.full));
 }
 
-bool CTovrexTunerT3300App::RefreshChannelInformation() { return tuner::RefreshChannelInfo(state_); }
+bool CTovrexTunerT3300App::RefreshChannelInformation() {
+    return tuner::RefreshChannelInfoAfterRestart(state_);
+}
 
 void CTovrexTunerT3300App::ReleaseDevice() { state_.device.ReturnToNormalAndClose(); }
 

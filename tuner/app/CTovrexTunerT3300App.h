@@ -32,7 +32,8 @@ public:
 
     // Builds both titles from the controller's identity and shows the full one as the caption.
     void UpdateTitle();
-    // Re-reads the channel information (after a software restart); false when it is unreadable.
+    // Re-reads the channel information after a software restart, with streaming stopped; false
+    // (and the previous information kept) when it is unreadable. The caller restores its mode.
     bool RefreshChannelInformation();
 
     // A page going away: the controller returns to normal mode and is closed, once.

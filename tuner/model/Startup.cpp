@@ -40,6 +40,12 @@ bool RefreshChannelInfo(TunerState& state) {
     return true;
 }
 
+bool RefreshChannelInfoAfterRestart(TunerState& state) {
+    if (!state.device.IsOpen()) return false;
+    devSwitchWorkMode(state.device.Handle(), kCommandMode);
+    return RefreshChannelInfo(state);
+}
+
 StartupResult ReadControllerInformation(TunerState& state) {
     if (!RefreshChannelInfo(state)) return StartupResult::kChannelInfoUnreadable;
 

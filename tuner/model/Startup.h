@@ -73,6 +73,10 @@ StartupResult StartController(TunerState& state);
 // when it cannot be read.
 bool RefreshChannelInfo(TunerState& state);
 
+// The same after a software restart, while a page may be streaming: the controller is put into
+// command mode first, so that no stream runs while the geometry changes.
+bool RefreshChannelInfoAfterRestart(TunerState& state);
+
 // Reads the identity texts and builds both titles from them and the channel information.
 const Titles& UpdateTitles(TunerState& state);
 

@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <cstdlib>
+#include <fstream>
+#include <string>
 
 #include "GuiSupport.h"
 #include "app/CMainSheet.h"
@@ -25,6 +27,19 @@ protected:
         Calls() = {};
         setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
         setenv("DEVLINK", guitest::WriteProfile(profiles_, kProfile).c_str(), 1);
+        setenv("DEVLINK_SIM_TRACE", TracePath().c_str(), 1);
+    }
+    void TearDown() override { unsetenv("DEVLINK_SIM_TRACE"); }
+
+    std::string TracePath() const { return (profiles_.Path() / "trace.txt").string(); }
+
+    // The last working mode the controller was asked for, as its trace shows it.
+    std::string LastModeRequested() const {
+        std::ifstream trace(TracePath());
+        std::string line, last;
+        while (std::getline(trace, line))
+            if (line.rfind("switch_mode", 0) == 0) last = line;
+        return last;
     }
 
     static constexpr const char* kProfile =
@@ -159,6 +174,8 @@ TEST_F(TunerSheetTest, ShowsTheControllerAndLeavesOnEscapeClosingTheControllerOn
 
     EXPECT_EQ(Calls().openedHandles, 1);
     EXPECT_EQ(Calls().closes, 1) << "the controller must be closed exactly once";
+    EXPECT_NE(LastModeRequested().find("mode=0x0000"), std::string::npos)
+        << "the controller must be left in normal mode: " << LastModeRequested();
     EXPECT_EQ(app.Device(), nullptr);
 }
 
