@@ -62,8 +62,13 @@ std::optional<std::string> ScanForKey(const std::string& path, std::string_view 
     std::optional<std::string> value;
     bool inSection = false;
     char buffer[1024];  // the sample's lines are far shorter
+    bool firstLine = true;
     while (!value && std::fgets(buffer, sizeof buffer, file) != nullptr) {
         std::string_view line(buffer);
+        if (firstLine && line.starts_with("\xEF\xBB\xBF")) {
+            line.remove_prefix(3);
+        }
+        firstLine = false;
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
             line.remove_suffix(1);
         }

@@ -6,7 +6,15 @@
 //
 // Writing goes to a temporary file in the same folder; Close() checks every write and the close and
 // only then renames the temporary file over the target. A save that fails, or an object destroyed
-// before Close(), leaves the previous file at the path untouched. The caller reports the failure.
+// before Close(), leaves the previous file at the path untouched. The caller reports the failure:
+//
+//     CParamFile file(path);
+//     if (!file.OpenWrite()) { /* "Cannot Create File: %s" */ }
+//     file.WriteLine("[Sensor Config]", kLevelBasic);
+//     file.WriteRangedItem(ImageField<std::uint16_t>(image, offset), 2560, 1, 65534, kLevelBasic,
+//                          "Sensor Config", "XDimension", "X dimension ...");
+//     file.WriteLine("", kLevelBasic);
+//     if (!file.Close()) { /* "Cannot Create File: %s": the old file is still there */ }
 #pragma once
 
 #include <concepts>

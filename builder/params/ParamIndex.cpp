@@ -129,7 +129,13 @@ ParamIndex ParamIndex::FromFile(const std::string& path) {
 }
 
 void ParamIndex::Parse() {
-    const std::string_view text = *m_text;
+    std::string_view text = *m_text;
+    // Editors on Windows often start a UTF-8 file with a byte order mark; without this the first
+    // section (the one naming the controller type) would not be found.
+    constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(kUtf8ByteOrderMark)) {
+        text.remove_prefix(kUtf8ByteOrderMark.size());
+    }
     std::optional<std::string_view> section;  // items before the first section belong to none
     m_items.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     std::size_t start = 0;

@@ -11,7 +11,7 @@
 // - the first occurrence of a key in a section wins; a section that appears twice is one section;
 // - a value is at most kMaxValueLength characters (longer values are cut).
 // Blanks are spaces and tabs; lines end with a line feed, an optional carriage return before it is
-// ignored.
+// ignored; a UTF-8 byte order mark at the start of the file is skipped.
 #pragma once
 
 #include <cstddef>

@@ -97,6 +97,12 @@ TEST(ParamIndex, CutsValuesAt511Characters) {
     EXPECT_EQ(index.Find("S", "Next"), "1");
 }
 
+TEST(ParamIndex, SkipsAByteOrderMarkBeforeTheFirstSection) {
+    const ParamIndex index(
+        "\xEF\xBB\xBF[K7P100 hardware parameter file]\r\nControllerType = 172\r\n");
+    EXPECT_EQ(index.Find("K7P100 hardware parameter file", "ControllerType"), "172");
+}
+
 TEST(ParamIndex, StaysValidWhenMoved) {
     // Short texts live inside a std::string object; the index must not point into a moved-from one.
     ParamIndex first(std::string("[S]\nK = 1\n"));
