@@ -381,6 +381,7 @@ Outcome Firmware::readRegisters(const uint8_t* a) const {
     const int chip = a[0], bank = a[1], first = getU16(a + 2), count = getU16(a + 4);
     const std::string trace = "chip=" + std::to_string(chip) + " bank=" + std::to_string(bank) +
                               " first=" + std::to_string(first) + " count=" + std::to_string(count);
+    if (profile_.faults.registerReadFails.count(chip)) return status(kStatusFailed, trace);
     Outcome o = status(kStatusOk, trace);
     if (!banks_.read(chip, bank, first, count, o.data)) return status(kStatusRefused, trace);
     return o;

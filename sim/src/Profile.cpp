@@ -212,6 +212,14 @@ private:
         if (k == "refuse_write") return blockTypes(v, f.refusedWrites);
         if (k == "short_read") return applyShortRead(v);
         if (k == "register_ignores_write" || k == "register_flips_bit") return applyRegister(k, v);
+        if (k == "register_read_fails") {
+            for (const auto& item : splitList(v)) {
+                long long chip = 0;
+                if (!parseNumber(item, 0, 3, chip)) return fail("bad chip '" + item + "'");
+                f.registerReadFails.insert(static_cast<int>(chip));
+            }
+            return true;
+        }
         return false;
     }
 

@@ -153,6 +153,11 @@ TEST_F(Faults, RegistersThatDoNotReadBack) {
     EXPECT_EQ(back[1], 0x00) << "register 5 ignores writes";
     EXPECT_EQ(back[2], 0x33 ^ 0x80) << "register 6 flips bit 7";
     EXPECT_EQ(back[3], 0x44);
+
+    SimDevice pair(dir_.write("pair.profile", "model = K9P100\nregister_read_fails = 1"));
+    EXPECT_TRUE(devReadRegisters(pair.handle(), 0, 0, 0, 4, back, 0));
+    EXPECT_FALSE(devReadRegisters(pair.handle(), 1, 0, 0, 4, back, 0));
+    EXPECT_TRUE(devWriteRegisters(pair.handle(), 255, 0, 4, 4, data)) << "writes still reach chip 1";
 }
 
 TEST_F(Faults, DisconnectNoticeThenEveryCallFailsAtOnce) {

@@ -38,6 +38,7 @@ struct Faults {
     std::map<int, uint32_t> shortRead;    // block type -> bytes a read returns at most
     std::set<int> refusedWrites;          // block types whose writes are refused
     std::vector<RegisterFault> registers;
+    std::set<int> registerReadFails;      // chips whose register reads fail
     int disconnectAfter = 0;              // requests answered before the disconnect notice; 0 never
     bool malformedReports = false;        // every streamed burst starts with a malformed report
 };
