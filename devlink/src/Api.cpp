@@ -25,7 +25,11 @@ std::string recordPath(const DevRecord& record) {
 // The controllers the environment selects: DEVLINK=sim:<profile>; nothing else yet.
 std::vector<DevRecord> attachedControllers() {
     const char* selector = std::getenv("DEVLINK");
-    if (!selector || !simtransport::isSimPath(selector)) return {};
+    if (!selector || !*selector) return {};
+    if (!simtransport::isSimPath(selector)) {
+        logText(std::string("devlink: DEVLINK=") + selector + " names no known backend");
+        return {};
+    }
     std::string error;
     auto records = simtransport::enumerate(std::string(selector).substr(4), error);
     if (!error.empty()) logText("devlink: " + error);

@@ -110,8 +110,11 @@ TEST(Enumeration, FindsNothingWithoutSelectorOrWithAnUnknownProfile) {
     devSetLogSink([](void* ctx, const char* text) { *static_cast<std::string*>(ctx) += text; }, &logged);
     setenv("DEVLINK", "sim:NoSuchModel", 1);
     EXPECT_TRUE(enumerateAll().empty());
-    devSetLogSink(nullptr, nullptr);
     EXPECT_NE(logged.find("NoSuchModel"), std::string::npos);
+    setenv("DEVLINK", "usb:whatever", 1);
+    EXPECT_TRUE(enumerateAll().empty());
+    devSetLogSink(nullptr, nullptr);
+    EXPECT_NE(logged.find("usb:whatever"), std::string::npos);
 }
 
 TEST(Enumeration, StopsWhenTheCallbackSaysSoAndOpensOnlySimulatorPaths) {
