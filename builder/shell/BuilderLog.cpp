@@ -102,8 +102,10 @@ bool CBuilderLog::Open(int kind, const std::string& baseName) {
         } else {
             const bool csv = kind == 0;
             const bool plain = csv || Options().fixedName;
-            path_ = (folder / (baseName + "-" + FileStamp(startTime_))).string() +
-                    (csv ? ".csv" : plain ? ".log" : ".en");
+            path_ =
+                (folder / (baseName + "-" + FileStamp(startTime_))).string() + (csv     ? ".csv"
+                                                                                : plain ? ".log"
+                                                                                        : ".en");
             // The form follows the file: a CSV or plain file opened after a scrambled one stays
             // readable.
             scrambled_ = !plain;

@@ -26,7 +26,7 @@ enum LogRoute : int {
 };
 
 class CBuilderLog {
-public:
+  public:
     // kind 1: a log file (".en" scrambled, or ".log" in fixed-name mode); kind 0: a CSV file.
     bool Open(int kind, const std::string& baseName);
     // Returns true when the text was not empty. The text is written as it stands (never a format).
@@ -43,7 +43,7 @@ public:
     // The full name of the current file.
     std::string Path() const;
 
-private:
+  private:
     bool AppendLineLocked(const std::string& line);
     std::string StampedLine(const std::string& text);
 
@@ -54,7 +54,7 @@ private:
     bool scrambled_ = false;
     int64_t startTime_ = 0;  // 100-nanosecond units since 1970-01-01 UTC
     int64_t lastTime_ = 0;
-    double elapsed_ = 0.0;   // seconds from the start time to the last line
+    double elapsed_ = 0.0;  // seconds from the start time to the last line
     // Elapsed seconds are measured on the monotonic clock, so that a wall-clock change never
     // shows a negative or jumping stamp.
     std::chrono::steady_clock::time_point startTick_;

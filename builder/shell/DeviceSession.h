@@ -29,7 +29,7 @@ struct SetVersions {
 };
 
 class CDeviceSession {
-public:
+  public:
     virtual ~CDeviceSession() = default;
 
     // Finds the one attached controller, assembles and initialises its model. False, after the

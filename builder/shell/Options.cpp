@@ -8,9 +8,15 @@
 
 namespace {
 
-uint8_t U8(const char* value) { return static_cast<uint8_t>(ParseLeadingInt(value)); }
-uint16_t U16(const char* value) { return static_cast<uint16_t>(ParseLeadingInt(value)); }
-uint32_t U32(const char* value) { return static_cast<uint32_t>(ParseLeadingInt(value)); }
+uint8_t U8(const char* value) {
+    return static_cast<uint8_t>(ParseLeadingInt(value));
+}
+uint16_t U16(const char* value) {
+    return static_cast<uint16_t>(ParseLeadingInt(value));
+}
+uint32_t U32(const char* value) {
+    return static_cast<uint32_t>(ParseLeadingInt(value));
+}
 
 // -l and -q: 0 is not a useful value and becomes 1.
 uint8_t U8NotZero(const char* value) {
@@ -18,21 +24,42 @@ uint8_t U8NotZero(const char* value) {
     return v == 0 ? 1 : v;
 }
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // -G: adjust_alg_th values and the uniformity strength. Unknown letters are ignored.
 void ParseG(char letter, const char* value, BuilderOptions& o) {
     switch (letter) {
-        case 'i': o.thresholdBlock = U8(value); break;
-        case 'a': o.Uniformity = U16(value); break;
-        case 'c': o.CookTouchTh = U16(value); break;
-        case 'd': o.DeltaTouchTh = U16(value); break;
-        case 'g': o.GroupMassTh = U16(value); break;
-        case 't': o.TouchThFinger = U16(value); break;
-        case 'v': o.RawFlatForStray = U8(value); break;
-        case 'x': o.RawFlatForPoint = U8(value); break;
-        case 'u': o.uniformityStrength = U8(value); break;
-        default: break;
+        case 'i':
+            o.thresholdBlock = U8(value);
+            break;
+        case 'a':
+            o.Uniformity = U16(value);
+            break;
+        case 'c':
+            o.CookTouchTh = U16(value);
+            break;
+        case 'd':
+            o.DeltaTouchTh = U16(value);
+            break;
+        case 'g':
+            o.GroupMassTh = U16(value);
+            break;
+        case 't':
+            o.TouchThFinger = U16(value);
+            break;
+        case 'v':
+            o.RawFlatForStray = U8(value);
+            break;
+        case 'x':
+            o.RawFlatForPoint = U8(value);
+            break;
+        case 'u':
+            o.uniformityStrength = U8(value);
+            break;
+        default:
+            break;
     }
 }
 
@@ -57,15 +84,24 @@ void ParseJ(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
     const char letter = arg.size() > 2 ? arg[2] : '\0';
     const char* value = arg.size() > 2 ? arg.c_str() + 3 : "";
     switch (letter) {
-        case 'a': o.resumeMode = 0x8000; break;
-        case 'b': o.optionMask = static_cast<uint16_t>(o.optionMask | U16(value)); break;
-        case 'c': o.keepVersion = true; break;
-        case 'd': o.research = true; break;
+        case 'a':
+            o.resumeMode = 0x8000;
+            break;
+        case 'b':
+            o.optionMask = static_cast<uint16_t>(o.optionMask | U16(value));
+            break;
+        case 'c':
+            o.keepVersion = true;
+            break;
+        case 'd':
+            o.research = true;
+            break;
         case 'e': {
             o.optionMask |= kOptionWorkFolder;
             std::error_code ec;
             const std::filesystem::path folder(value);
-            o.workFolder = folder.empty() ? std::string() : std::filesystem::absolute(folder, ec).string();
+            o.workFolder =
+                folder.empty() ? std::string() : std::filesystem::absolute(folder, ec).string();
             if (ec) o.workFolder = value;
             if (enterWorkFolder && !o.workFolder.empty() &&
                 std::filesystem::is_directory(o.workFolder, ec)) {
@@ -77,10 +113,17 @@ void ParseJ(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
             o.optionMask |= kOptionDevicePath;
             o.devicePath = std::string(value).substr(0, kMaxDevicePathLength);
             break;
-        case 'g': o.inputReportLength = U32(value); break;
-        case 'h': o.outputReportLength = U32(value); break;
-        case 's': o.keptScalingOffset = U8(value); break;
-        default: break;
+        case 'g':
+            o.inputReportLength = U32(value);
+            break;
+        case 'h':
+            o.outputReportLength = U32(value);
+            break;
+        case 's':
+            o.keptScalingOffset = U8(value);
+            break;
+        default:
+            break;
     }
 }
 
@@ -106,15 +149,33 @@ bool ParseOne(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
             o.commandName = value;
             o.pauseAtExit = false;
             break;
-        case 'j': o.pauseAtExit = true; break;
-        case 't': o.hwTextPath = value; break;
-        case 'h': o.hwBinPath = value; break;
-        case 'g': o.swTextPath = value; break;
-        case 's': o.swBinPath = value; break;
-        case 'f': o.settingsPath = value; break;
-        case 'e': o.mutualThreshold = U16(value); break;
-        case 'u': o.mutualMinRepeat = U16(value); break;
-        case 'v': o.shortMinRepeat = U16(value); break;
+        case 'j':
+            o.pauseAtExit = true;
+            break;
+        case 't':
+            o.hwTextPath = value;
+            break;
+        case 'h':
+            o.hwBinPath = value;
+            break;
+        case 'g':
+            o.swTextPath = value;
+            break;
+        case 's':
+            o.swBinPath = value;
+            break;
+        case 'f':
+            o.settingsPath = value;
+            break;
+        case 'e':
+            o.mutualThreshold = U16(value);
+            break;
+        case 'u':
+            o.mutualMinRepeat = U16(value);
+            break;
+        case 'v':
+            o.shortMinRepeat = U16(value);
+            break;
         case 'A':
             o.openScaling = U16(value);
             o.openScalingGiven = true;
@@ -123,20 +184,40 @@ bool ParseOne(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
             o.mutualScaling = U16(value);
             o.mutualScalingGiven = true;
             break;
-        case 'L': ParseL(arg, o); break;
-        case 'H': o.testMask = U32(value); break;
-        case 'l': o.uniformityStrength = U8NotZero(value); break;
-        case 'q': o.uniformitySecond = U8NotZero(value); break;
-        case 'C': o.toolDisableWarning = U8(value); break;
-        case 'D': o.toolDisableLog = U8(value); break;
-        case 'G': ParseG(arg.size() > 2 ? arg[2] : '\0', arg.size() > 2 ? arg.c_str() + 3 : "", o); break;
-        case 'E': ParseE(arg, o); break;
-        case 'J': ParseJ(arg, o, enterWorkFolder); break;
+        case 'L':
+            ParseL(arg, o);
+            break;
+        case 'H':
+            o.testMask = U32(value);
+            break;
+        case 'l':
+            o.uniformityStrength = U8NotZero(value);
+            break;
+        case 'q':
+            o.uniformitySecond = U8NotZero(value);
+            break;
+        case 'C':
+            o.toolDisableWarning = U8(value);
+            break;
+        case 'D':
+            o.toolDisableLog = U8(value);
+            break;
+        case 'G':
+            ParseG(arg.size() > 2 ? arg[2] : '\0', arg.size() > 2 ? arg.c_str() + 3 : "", o);
+            break;
+        case 'E':
+            ParseE(arg, o);
+            break;
+        case 'J':
+            ParseJ(arg, o, enterWorkFolder);
+            break;
         case 'a':
         case 'b':
         case 'i':
-        case 'n': break;  // accepted for compatibility, no effect
-        default: return false;
+        case 'n':
+            break;  // accepted for compatibility, no effect
+        default:
+            return false;
     }
     return true;
 }

@@ -53,10 +53,10 @@ struct BuilderOptions {
     uint8_t toolDisableLog = 1;      // -D
 
     // adjust_alg_th values.
-    uint8_t thresholdBlock = 0;  // -Gi
-    uint16_t Uniformity = 20;    // -Ga
-    uint16_t CookTouchTh = 60;   // -Gc
-    uint16_t DeltaTouchTh = 60;  // -Gd
+    uint8_t thresholdBlock = 0;    // -Gi
+    uint16_t Uniformity = 20;      // -Ga
+    uint16_t CookTouchTh = 60;     // -Gc
+    uint16_t DeltaTouchTh = 60;    // -Gd
     uint16_t GroupMassTh = 1000;   // -Gg
     uint16_t TouchThFinger = 40;   // -Gt
     uint8_t RawFlatForStray = 13;  // -Gv
@@ -70,8 +70,8 @@ struct BuilderOptions {
 
     // -J options; any of them turns fixed-name mode on.
     bool fixedName = false;
-    uint16_t resumeMode = 0;  // -Ja: 0x8000
-    uint16_t optionMask = 0;  // OptionMaskBit
+    uint16_t resumeMode = 0;   // -Ja: 0x8000
+    uint16_t optionMask = 0;   // OptionMaskBit
     bool keepVersion = false;  // -Jc
     bool research = false;     // -Jd
     std::string workFolder;    // -Je, made absolute against the folder current when it was parsed
@@ -84,8 +84,8 @@ struct BuilderOptions {
 // The one instance of the process.
 BuilderOptions& Options();
 
-// Reads a decimal number from the leading characters of a text the way the options are read: blanks,
-// an optional sign, digits; 0 without digits. Saturates at the limits of a 32-bit int.
+// Reads a decimal number from the leading characters of a text the way the options are read:
+// blanks, an optional sign, digits; 0 without digits. Saturates at the limits of a 32-bit int.
 int32_t ParseLeadingInt(const char* text);
 
 // First pass over args[1..]: fills the settings. An unknown letter after "-" logs

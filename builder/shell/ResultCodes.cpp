@@ -10,17 +10,26 @@
 
 int ExitStatusFor(uint32_t result) {
     switch (result) {
-        case kResultSuccess: return 0;
-        case kResultStartFailed: return 1;
-        case kResultNoOption: return 2;
-        case kResultUnknownCommand: return 3;
+        case kResultSuccess:
+            return 0;
+        case kResultStartFailed:
+            return 1;
+        case kResultNoOption:
+            return 2;
+        case kResultUnknownCommand:
+            return 3;
         case kResultHwIncompatible:
         case kResultSwIncompatible:
-        case kResultPenIncompatible: return 4;
-        case kResultMenuDisconnected: return 5;
-        case kResultMenuQuit: return 6;
-        case kResultModeSwitchFailed: return 7;
-        default: return (result & kResultHandlerFailed) != 0 ? 8 : 9;
+        case kResultPenIncompatible:
+            return 4;
+        case kResultMenuDisconnected:
+            return 5;
+        case kResultMenuQuit:
+            return 6;
+        case kResultModeSwitchFailed:
+            return 7;
+        default:
+            return (result & kResultHandlerFailed) != 0 ? 8 : 9;
     }
 }
 

@@ -16,7 +16,8 @@ namespace {
 // In fixed-name mode a -Je folder (made when missing), otherwise the program's own folder.
 bool EnterWorkingFolder(const BuilderOptions& o, const std::filesystem::path& programFolder) {
     const bool ownFolder = o.fixedName && !o.workFolder.empty();
-    const std::filesystem::path folder = ownFolder ? std::filesystem::path(o.workFolder) : programFolder;
+    const std::filesystem::path folder =
+        ownFolder ? std::filesystem::path(o.workFolder) : programFolder;
     std::error_code ec;
     if (folder.empty()) {
         MainLog().Print(kColourError, kRouteBoth, "Cannot find the program's folder!\n");
@@ -66,8 +67,8 @@ uint32_t RunBuilder(const BuilderRun& run) {
     if (!EnterWorkingFolder(o, run.programFolder)) return kResultStartFailed;
     MainLog().Open(1, "TovrexBuilder4");
     if (o.research) {
-        SetProgressNotifier(platform::MakeWindowNotifier(
-            {kProgressWindowClasses[0], kProgressWindowClasses[1]}));
+        SetProgressNotifier(
+            platform::MakeWindowNotifier({kProgressWindowClasses[0], kProgressWindowClasses[1]}));
     }
 
     if (!run.session.Discover()) {

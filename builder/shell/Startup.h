@@ -16,7 +16,7 @@ inline constexpr const char* kBuilderInstanceName = "TOVREXBUILDER4";
 struct BuilderRun {
     std::vector<std::string> args;  // args[0] is the program
     CDeviceSession& session;
-    platform::CConsoleInput& input;  // the answers to pauses and the menu
+    platform::CConsoleInput& input;       // the answers to pauses and the menu
     std::filesystem::path programFolder;  // the working folder unless -Je names one
 };
 

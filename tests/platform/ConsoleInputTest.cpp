@@ -11,7 +11,7 @@ namespace {
 
 // A pipe whose read end plays standard input.
 class Pipe {
-public:
+  public:
     Pipe() { EXPECT_EQ(pipe(fds_), 0); }
     ~Pipe() {
         CloseWriter();
@@ -26,7 +26,7 @@ public:
         fds_[1] = -1;
     }
 
-private:
+  private:
     int fds_[2] = {-1, -1};
 };
 

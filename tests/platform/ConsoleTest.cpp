@@ -11,8 +11,8 @@ TEST(Console, ColourAttributesMapToAnsiSequences) {
         int attribute;
         std::string sequence;
     } cases[] = {
-        {7, "\x1b[0m"}, {9, "\x1b[94m"}, {10, "\x1b[92m"}, {12, "\x1b[91m"}, {14, "\x1b[93m"},
-        {0, ""},        {8, ""},         {15, ""},
+        {7, "\x1b[0m"},   {9, "\x1b[94m"}, {10, "\x1b[92m"}, {12, "\x1b[91m"},
+        {14, "\x1b[93m"}, {0, ""},         {8, ""},          {15, ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(platform::AnsiSequenceFor(c.attribute), c.sequence) << c.attribute;

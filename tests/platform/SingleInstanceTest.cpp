@@ -15,7 +15,7 @@ using State = platform::CSingleInstanceLock::State;
 
 // Gives the test its own runtime folder, as parallel test runs need.
 class SingleInstance : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/lock-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);

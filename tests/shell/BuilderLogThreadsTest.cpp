@@ -20,7 +20,8 @@ TEST_F(BuilderLogThreads, ConcurrentPrintsKeepEveryLineWhole) {
         ASSERT_TRUE(log.Open(1, fixedName ? "Plain" : "Scrambled"));
         const auto writer = [&log](char tag) {
             for (int i = 0; i < 200; ++i) {
-                log.Print(kColourError, kRouteFile, std::string(40, tag) + std::to_string(i) + "\n");
+                log.Print(kColourError, kRouteFile,
+                          std::string(40, tag) + std::to_string(i) + "\n");
             }
         };
         std::thread other(writer, 'b');

@@ -27,7 +27,7 @@ struct ProcessRun {
 };
 
 class BuilderProcess : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const char* bin = std::getenv("TOVREX_BIN_DIR");
         ASSERT_NE(bin, nullptr) << "TOVREX_BIN_DIR is not set";
@@ -70,8 +70,8 @@ protected:
         posix_spawn_file_actions_adddup2(&actions, 1, 2);
         posix_spawn_file_actions_addchdir_np(&actions, (folder_ / "caller").c_str());
         pid_t pid = 0;
-        const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr,
-                                   Pointers(argv).data(), Pointers(env).data());
+        const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, Pointers(argv).data(),
+                                   Pointers(env).data());
         posix_spawn_file_actions_destroy(&actions);
         ProcessRun run;
         EXPECT_EQ(rc, 0) << std::strerror(rc);

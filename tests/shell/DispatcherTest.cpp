@@ -19,7 +19,7 @@ using testing::internal::GetCapturedStdout;
 
 // The main log writes a plain file in the test's folder, so that messages can be read back.
 class Dispatch : public TempFolderTest {
-protected:
+  protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         Options().fixedName = true;
@@ -56,8 +56,8 @@ TEST_F(Dispatch, VersionCheckRefusesTheFirstRequiredSetThatIsNewerOnTheControlle
         SCOPED_TRACE(c.needs);
         FakeSession s;
         s.commands["dump_all"] = {c.needs, 0, nullptr};
-        s.versions = {{ParamSet::kHardware, c.hw}, {ParamSet::kSoftware, c.sw},
-                      {ParamSet::kStylus, c.pen}};
+        s.versions = {
+            {ParamSet::kHardware, c.hw}, {ParamSet::kSoftware, c.sw}, {ParamSet::kStylus, c.pen}};
         CaptureStdout();
         EXPECT_EQ(RunCommand(s, "dump_all"), c.result);
         const std::string console = GetCapturedStdout();
@@ -80,20 +80,43 @@ TEST_F(Dispatch, ResultsMessagesBellsAndTheWorkingModeAroundTheCommand) {
         int bells;
         std::vector<std::string> trace;
     } cases[] = {
-        {"struct_info", 0, {}, 0, "Command Execution Success!\n", 1,
+        {"struct_info",
+         0,
+         {},
+         0,
+         "Command Execution Success!\n",
+         1,
          {"mode 32768", "run struct_info", "mode 0"}},
-        {"download_pwt", 0x01000000, {}, 0x81000000,
-         "Command Execution Failed! Errorcode(0x81000000).\n", 3,
+        {"download_pwt",
+         0x01000000,
+         {},
+         0x81000000,
+         "Command Execution Failed! Errorcode(0x81000000).\n",
+         3,
          {"mode 32768", "run download_pwt", "mode 0"}},
-        {"download_hw", 1, {}, 0x80000001, "Command Execution Failed! Errorcode(0x80000001).\n", 3,
+        {"download_hw",
+         1,
+         {},
+         0x80000001,
+         "Command Execution Failed! Errorcode(0x80000001).\n",
+         3,
          {"mode 32768", "run download_hw", "mode 0"}},
-        {"decode_log", 0, {}, kResultUnknownCommand, "Unknown Command.\n", 3,
+        {"decode_log",
+         0,
+         {},
+         kResultUnknownCommand,
+         "Unknown Command.\n",
+         3,
          {"mode 32768", "mode 0"}},
         // Command mode refused: nothing else happens.
         {"struct_info", 0, {0x8000}, kResultModeSwitchFailed, "", 0, {"mode 32768"}},
         // Normal mode refused afterwards: its code replaces the command's.
-        {"download_hw", 5, {0}, kResultModeSwitchFailed,
-         "Command Execution Failed! Errorcode(0x80000005).\n", 3,
+        {"download_hw",
+         5,
+         {0},
+         kResultModeSwitchFailed,
+         "Command Execution Failed! Errorcode(0x80000005).\n",
+         3,
          {"mode 32768", "run download_hw", "mode 0"}},
         {"", 0, {}, 0, "\nInvalid Command!\n", 3, {}},
     };
@@ -113,10 +136,12 @@ TEST_F(Dispatch, ResultsMessagesBellsAndTheWorkingModeAroundTheCommand) {
             EXPECT_NE(console.find(c.message), std::string::npos) << console;
             // The file holds the line without its surrounding line ends.
             const std::size_t first = c.message.find_first_not_of('\n');
-            const std::string line = c.message.substr(first, c.message.find_last_not_of('\n') + 1 - first);
+            const std::string line =
+                c.message.substr(first, c.message.find_last_not_of('\n') + 1 - first);
             EXPECT_NE(MainLogText().find("] " + line + "\r\n"), std::string::npos) << line;
         }
-        const bool dispatched = console.find("Dispatch Command: " + c.name + ".\n") != std::string::npos;
+        const bool dispatched =
+            console.find("Dispatch Command: " + c.name + ".\n") != std::string::npos;
         EXPECT_EQ(dispatched, c.trace.size() > 1);
     }
 }
@@ -128,7 +153,7 @@ TEST_F(Dispatch, CommandNameIsLoggedAsTextNotAsFormat) {
 }
 
 class Menu : public Dispatch {
-protected:
+  protected:
     void SetUp() override {
         Dispatch::SetUp();
         session_.commands["struct_info"] = {0, 0, nullptr};
@@ -150,7 +175,8 @@ TEST_F(Menu, HelpAndCommandsRepeatUntilQ) {
     const std::string console = GetCapturedStdout();
     EXPECT_EQ(Prompts(console), 3);
     EXPECT_NE(console.find("Command List:\n"), std::string::npos);
-    EXPECT_EQ(session_.trace, (std::vector<std::string>{"mode 32768", "run struct_info", "mode 0"}));
+    EXPECT_EQ(session_.trace,
+              (std::vector<std::string>{"mode 32768", "run struct_info", "mode 0"}));
     // The prompt is console only.
     EXPECT_EQ(MainLogText().find("TovrexBuilder4 command"), std::string::npos);
 }

@@ -13,7 +13,7 @@
 #include "shell/DeviceSession.h"
 
 class FakeSession : public CDeviceSession {
-public:
+  public:
     struct Command {
         uint32_t needs = 0;
         uint32_t code = 0;  // what the handler returns

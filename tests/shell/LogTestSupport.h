@@ -16,7 +16,7 @@
 #include "shell/Options.h"
 
 class TempFolderTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/shell-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -60,7 +60,8 @@ inline std::vector<DecodedRecord> DecodeRecords(const std::string& file) {
         r.checkWord = static_cast<uint16_t>(byte(0) | byte(1) << 8);
         r.length = static_cast<uint16_t>(byte(2) | byte(3) << 8);
         r.keyRow = byte(4);
-        r.reservedZero = byte(5) == 0 && byte(6) == 0 && byte(7) == 0 && byte(8) == 0 && byte(9) == 0;
+        r.reservedZero =
+            byte(5) == 0 && byte(6) == 0 && byte(7) == 0 && byte(8) == 0 && byte(9) == 0;
         at += kLogRecordHeaderSize;
         EXPECT_LE(r.length, file.size() - at) << "record runs past the end";
         if (r.length > file.size() - at || r.keyRow >= kLogKeyRows) break;

@@ -14,7 +14,7 @@ using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
 class OptionParsing : public TempFolderTest {
-protected:
+  protected:
     // Parses "program args..." into fresh options; returns how many "Unknown Argument." lines
     // reached the console.
     int Parse(const std::vector<std::string>& args, BuilderOptions& o) {
@@ -25,8 +25,8 @@ protected:
         ParseOptions(all, o, log, false);
         const std::string console = GetCapturedStdout();
         int count = 0;
-        for (std::size_t at = 0; (at = console.find("Unknown Argument.\n", at)) != std::string::npos;
-             ++at) {
+        for (std::size_t at = 0;
+             (at = console.find("Unknown Argument.\n", at)) != std::string::npos; ++at) {
             ++count;
         }
         return count;
@@ -42,7 +42,8 @@ struct OptionCase {
 TEST_F(OptionParsing, TableOfOptions) {
     const std::string longPath(600, 'p');
     const OptionCase cases[] = {
-        {{}, 0,
+        {{},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.commandName, "");
              EXPECT_FALSE(o.pauseAtExit);
@@ -67,27 +68,31 @@ TEST_F(OptionParsing, TableOfOptions) {
              EXPECT_FALSE(o.fixedName);
          }},
         // Accepted without effect; the command and the threshold still count.
-        {{"-cdiag", "-i", "-a5", "-b6", "-e70", "-nName"}, 0,
+        {{"-cdiag", "-i", "-a5", "-b6", "-e70", "-nName"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.commandName, "diag");
              EXPECT_EQ(o.mutualThreshold, 70);
              EXPECT_EQ(o.testMask, 0u);
          }},
-        {{"-La3"}, 0,
+        {{"-La3"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.testFreqA, 3);
              EXPECT_TRUE(o.testFreqAGiven);
              EXPECT_FALSE(o.testFreqBGiven);
          }},
         // Narrowed to the option's width; a long number saturates before it is narrowed.
-        {{"-La300", "-Lb-1", "-e99999999999999999999", "-H-1"}, 0,
+        {{"-La300", "-Lb-1", "-e99999999999999999999", "-H-1"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.testFreqA, 44);
              EXPECT_EQ(o.testFreqB, 255);
              EXPECT_EQ(o.mutualThreshold, 0xFFFF);
              EXPECT_EQ(o.testMask, 0xFFFFFFFFu);
          }},
-        {{"-H99999999999", "-u-99999999999", "-vx12"}, 0,
+        {{"-H99999999999", "-u-99999999999", "-vx12"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.testMask, 0x7FFFFFFFu);
              EXPECT_EQ(o.mutualMinRepeat, 0);  // INT32_MIN narrowed to 16 bits
@@ -96,14 +101,16 @@ TEST_F(OptionParsing, TableOfOptions) {
         {{"-j", "-cautotune"}, 0, [](const BuilderOptions& o) { EXPECT_FALSE(o.pauseAtExit); }},
         {{"-cautotune", "-j"}, 0, [](const BuilderOptions& o) { EXPECT_TRUE(o.pauseAtExit); }},
         // -l and -q turn 0 into 1; -Gu stores the same setting as given.
-        {{"-l0", "-q0"}, 0,
+        {{"-l0", "-q0"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.uniformityStrength, 1);
              EXPECT_EQ(o.uniformitySecond, 1);
          }},
         {{"-l7", "-Gu0"}, 0, [](const BuilderOptions& o) { EXPECT_EQ(o.uniformityStrength, 0); }},
         {{"-GuX", "-l9"}, 0, [](const BuilderOptions& o) { EXPECT_EQ(o.uniformityStrength, 9); }},
-        {{"-Gi2", "-Ga25", "-Gc61", "-Gd62", "-Gg1001", "-Gt41", "-Gv14", "-Gx15", "-Gz9"}, 0,
+        {{"-Gi2", "-Ga25", "-Gc61", "-Gd62", "-Gg1001", "-Gt41", "-Gv14", "-Gx15", "-Gz9"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.thresholdBlock, 2);
              EXPECT_EQ(o.Uniformity, 25);
@@ -114,14 +121,16 @@ TEST_F(OptionParsing, TableOfOptions) {
              EXPECT_EQ(o.RawFlatForStray, 14);
              EXPECT_EQ(o.RawFlatForPoint, 15);
          }},
-        {{"-Ea35", "-Eb127", "-Ec9910"}, 0,
+        {{"-Ea35", "-Eb127", "-Ec9910"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.scalingOffsetPerFreq[3], 5);
              EXPECT_EQ(o.entryTableB[1][2], 7);
              EXPECT_EQ(o.entryTableC[9][9], 10);
          }},
         // Index digits that are missing or not digits: ignored silently, nothing written.
-        {{"-Ea", "-Eax5", "-Eb1", "-Eb1x7", "-Ec/05", "-Ez12"}, 0,
+        {{"-Ea", "-Eax5", "-Eb1", "-Eb1x7", "-Ec/05", "-Ez12"},
+         0,
          [](const BuilderOptions& o) {
              for (int f = 0; f < 10; ++f) {
                  EXPECT_EQ(o.scalingOffsetPerFreq[f], 0);
@@ -131,7 +140,8 @@ TEST_F(OptionParsing, TableOfOptions) {
                  }
              }
          }},
-        {{"-A5", "-B6", "-C0", "-D0", "-u3", "-v4"}, 0,
+        {{"-A5", "-B6", "-C0", "-D0", "-u3", "-v4"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.openScaling, 5);
              EXPECT_EQ(o.mutualScaling, 6);
@@ -141,7 +151,8 @@ TEST_F(OptionParsing, TableOfOptions) {
              EXPECT_EQ(o.mutualMinRepeat, 3);
              EXPECT_EQ(o.shortMinRepeat, 4);
          }},
-        {{"-tA.hwt", "-hB.hw", "-gC.swt", "-sD.sw", "-fE.ini"}, 0,
+        {{"-tA.hwt", "-hB.hw", "-gC.swt", "-sD.sw", "-fE.ini"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.hwTextPath, "A.hwt");
              EXPECT_EQ(o.hwBinPath, "B.hw");
@@ -150,12 +161,14 @@ TEST_F(OptionParsing, TableOfOptions) {
              EXPECT_EQ(o.settingsPath, "E.ini");
          }},
         // Any -J turns fixed-name mode on, known sub-option or not.
-        {{"-Jz"}, 0,
+        {{"-Jz"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_TRUE(o.fixedName);
              EXPECT_EQ(o.optionMask, 0);
          }},
-        {{"-Ja", "-Jb3", "-Jb8", "-Jc", "-Jd", "-Js7", "-Jg100", "-Jh32"}, 0,
+        {{"-Ja", "-Jb3", "-Jb8", "-Jc", "-Jd", "-Js7", "-Jg100", "-Jh32"},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_TRUE(o.fixedName);
              EXPECT_EQ(o.resumeMode, 0x8000);
@@ -166,12 +179,14 @@ TEST_F(OptionParsing, TableOfOptions) {
              EXPECT_EQ(o.inputReportLength, 100u);
              EXPECT_EQ(o.outputReportLength, 32u);
          }},
-        {{"-Jf" + longPath}, 0,
+        {{"-Jf" + longPath},
+         0,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.devicePath, std::string(511, 'p'));
              EXPECT_EQ(o.optionMask, kOptionDevicePath);
          }},
-        {{"-x", "-e5", "-", "-La7"}, 2,
+        {{"-x", "-e5", "-", "-La7"},
+         2,
          [](const BuilderOptions& o) {
              EXPECT_EQ(o.mutualThreshold, 5);  // parsing went on after the unknown letter
              EXPECT_EQ(o.testFreqA, 7);
@@ -229,9 +244,16 @@ TEST(LeadingInt, ReadsLikeTheOptionsSay) {
         const char* text;
         int32_t value;
     } cases[] = {
-        {"", 0},           {"abc", 0},         {"12abc", 12},       {"-7", -7},
-        {"+8", 8},         {"  42", 42},       {"- 5", 0},          {"2147483647", 2147483647},
-        {"2147483648", 2147483647},            {"-2147483648", INT32_MIN},
+        {"", 0},
+        {"abc", 0},
+        {"12abc", 12},
+        {"-7", -7},
+        {"+8", 8},
+        {"  42", 42},
+        {"- 5", 0},
+        {"2147483647", 2147483647},
+        {"2147483648", 2147483647},
+        {"-2147483648", INT32_MIN},
         {"-99999999999999999999999", INT32_MIN},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseLeadingInt(c.text), c.value) << c.text;

@@ -9,7 +9,7 @@
 #include "platform/ConsoleInput.h"
 
 class PipeInput {
-public:
+  public:
     explicit PipeInput(const std::string& text) : fd_(Fill(text)), input_(fd_) {}
     ~PipeInput() { close(fd_); }
     PipeInput(const PipeInput&) = delete;
@@ -23,7 +23,7 @@ public:
         return rest;
     }
 
-private:
+  private:
     static int Fill(const std::string& text) {
         int fds[2] = {-1, -1};
         EXPECT_EQ(pipe(fds), 0);

@@ -12,16 +12,17 @@ TEST(ResultCodes, ExitStatusKeepsFailuresApartFromSuccess) {
         uint32_t result;
         int status;
     } cases[] = {
-        {0, 0},          {1, 1},          {0x80000000, 2}, {0x4001, 3},     {0x4004, 4},
-        {0x4005, 4},     {0x4006, 4},     {0x400A, 5},     {0x400B, 6},     {0x400C, 7},
+        {0, 0},          {1, 1},          {0x80000000, 2}, {0x4001, 3}, {0x4004, 4},
+        {0x4005, 4},     {0x4006, 4},     {0x400A, 5},     {0x400B, 6}, {0x400C, 7},
         {0x81000000, 8},  // low byte 0: as a raw status it would read as success
-        {0x80000001, 8}, {0x82400002, 8}, {2, 9},          {0x4002, 9},     {0x01000000, 9},
+        {0x80000001, 8}, {0x82400002, 8}, {2, 9},          {0x4002, 9}, {0x01000000, 9},
     };
-    for (const auto& c : cases) EXPECT_EQ(ExitStatusFor(c.result), c.status) << std::hex << c.result;
+    for (const auto& c : cases)
+        EXPECT_EQ(ExitStatusFor(c.result), c.status) << std::hex << c.result;
 }
 
 class ResultFile : public TempFolderTest {
-protected:
+  protected:
     void TearDown() override {
         unsetenv(kResultFileVariable);
         TempFolderTest::TearDown();
@@ -63,14 +64,14 @@ TEST(Progress, MessageNamesByPercent) {
 }
 
 class RecordingNotifier : public platform::CWindowNotifier {
-public:
+  public:
     explicit RecordingNotifier(std::vector<std::string>* sent) : sent_(sent) {}
     bool Send(std::size_t target, const std::string& message) override {
         sent_->push_back(std::to_string(target) + ":" + message);
         return true;
     }
 
-private:
+  private:
     std::vector<std::string>* sent_;
 };
 
@@ -83,7 +84,8 @@ TEST(Progress, NoticesGoToTheInstalledNotifierOnly) {
     NotifyProgress(101, 0);
     SetProgressNotifier(nullptr);
     NotifyProgress(60, 0);
-    EXPECT_EQ(sent, (std::vector<std::string>{"0:processed_10", "1:processed_done", "0:processed_I"}));
+    EXPECT_EQ(sent,
+              (std::vector<std::string>{"0:processed_10", "1:processed_done", "0:processed_I"}));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ using testing::internal::GetCapturedStdout;
 
 // Start-up in process: the test's folder plays the program's folder and the runtime folder.
 class Startup : public TempFolderTest {
-protected:
+  protected:
     void SetUp() override {
         TempFolderTest::SetUp();
         program_ = folder_ / "program";
@@ -46,9 +46,7 @@ protected:
         console_ = GetCapturedStdout();
         return result;
     }
-    bool Printed(const std::string& text) const {
-        return console_.find(text) != std::string::npos;
-    }
+    bool Printed(const std::string& text) const { return console_.find(text) != std::string::npos; }
     // Text of the one log file of a BuilderLog folder (either form).
     static std::string LogText(const std::filesystem::path& folder) {
         std::string text;

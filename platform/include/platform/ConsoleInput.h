@@ -11,7 +11,7 @@ namespace platform {
 inline constexpr int kEndOfInput = -1;
 
 class CConsoleInput {
-public:
+  public:
     explicit CConsoleInput(int fd) : fd_(fd) {}
 
     // Waits for one character and returns it (0-255), or kEndOfInput at the end of the input or on
@@ -25,7 +25,7 @@ public:
     // file, the rest of the current line as far as it is already available. Never waits.
     void DiscardPending();
 
-private:
+  private:
     int fd_;
 };
 

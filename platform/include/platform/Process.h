@@ -18,6 +18,7 @@ struct ProgramResult {
 // Starts the program file with the arguments (argument vector, no shell, the program's own path
 // as argument 0) in the current folder, with the caller's standard streams, and waits for it to
 // end without a time limit. The program must be a path; no search path is consulted.
-ProgramResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& args);
+ProgramResult RunProgram(const std::filesystem::path& program,
+                         const std::vector<std::string>& args);
 
 }  // namespace platform

@@ -15,7 +15,7 @@ namespace platform {
 std::filesystem::path RuntimeFolder();
 
 class CSingleInstanceLock {
-public:
+  public:
     enum class State {
         kAcquired,       // this object holds the lock until it is destroyed
         kHeldElsewhere,  // another instance holds it
@@ -34,7 +34,7 @@ public:
     const std::filesystem::path& Path() const { return path_; }
     const std::string& Error() const { return error_; }
 
-private:
+  private:
     int fd_ = -1;
     State state_ = State::kFailed;
     std::filesystem::path path_;

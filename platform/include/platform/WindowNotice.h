@@ -13,7 +13,7 @@
 namespace platform {
 
 class CWindowNotifier {
-public:
+  public:
     virtual ~CWindowNotifier() = default;
     // Sends the registered message of this name, synchronously and with both parameters 0, to the
     // window found for target (an index into the class names). False when there is no such window.

@@ -9,12 +9,18 @@ namespace platform {
 
 std::string_view AnsiSequenceFor(int attribute) {
     switch (attribute) {
-        case 7: return "\x1b[0m";    // back to the terminal's normal colour
-        case 9: return "\x1b[94m";   // bright blue
-        case 10: return "\x1b[92m";  // bright green
-        case 12: return "\x1b[91m";  // bright red
-        case 14: return "\x1b[93m";  // yellow
-        default: return "";
+        case 7:
+            return "\x1b[0m";  // back to the terminal's normal colour
+        case 9:
+            return "\x1b[94m";  // bright blue
+        case 10:
+            return "\x1b[92m";  // bright green
+        case 12:
+            return "\x1b[91m";  // bright red
+        case 14:
+            return "\x1b[93m";  // yellow
+        default:
+            return "";
     }
 }
 

@@ -7,7 +7,7 @@ namespace {
 // Linux desktops have no shared registry of window classes and registered messages, so no
 // listening window can exist.
 class CNoWindows final : public CWindowNotifier {
-public:
+  public:
     bool Send(std::size_t, const std::string&) override { return false; }
 };
 
