@@ -165,6 +165,9 @@ BENCHMARK(BM_WriteWholeFile)->Unit(benchmark::kMicrosecond);
 // and its cost per key against the USB link's 1 ms report interval.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    // Plain text: the figures are meant to be copied into notes and reports.
+    RatioReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (!run.error_occurred) {
