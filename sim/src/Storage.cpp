@@ -10,6 +10,8 @@
 namespace sim {
 namespace {
 
+constexpr uint8_t kCorruption = 0x5A;  // flipped into the checksum's low byte
+
 // State file: magic, type code, then for each block type its u32 length and bytes.
 constexpr char kMagic[8] = {'T', 'V', 'X', 'S', 'T', 'A', 'T', '1'};
 
@@ -36,10 +38,13 @@ bool Storage::store(int type, uint32_t offset, const Bytes& data) {
     Bytes& image = stored_[type];
     if (offset > image.size() || data.size() > image.size() - offset) return false;
     Bytes previous = image;
+    const bool wasCorrupted = corrupted_[type];
     std::copy(data.begin(), data.end(), image.begin() + offset);
+    corrupted_[type] = false;
     if (type == kHardware) ram_ = image;
     if (!saveState()) {
         image = std::move(previous);
+        corrupted_[type] = wasCorrupted;
         if (type == kHardware) ram_ = image;
         return false;
     }
@@ -53,8 +58,10 @@ bool Storage::applyToRam(uint32_t offset, const Bytes& data) {
 }
 
 void Storage::corrupt(int type) {
+    if (corrupted_[type]) return;
     Bytes& image = stored_[type];
-    image[2] = static_cast<uint8_t>(image[2] ^ 0x5A);
+    image[2] = static_cast<uint8_t>(image[2] ^ kCorruption);
+    corrupted_[type] = true;
     if (type == kHardware) ram_ = image;
 }
 
@@ -84,9 +91,12 @@ bool Storage::saveState() const {
     if (statePath_.empty()) return true;
     std::string out(kMagic, sizeof(kMagic));
     out.push_back(static_cast<char>(typeCode_));
-    for (const auto& image : stored_) {
+    for (int type = 0; type < kBlockTypes; ++type) {
+        const Bytes& image = stored_[type];
         putU32(out, static_cast<uint32_t>(image.size()));
+        const size_t at = out.size();
         out.append(image.begin(), image.end());
+        if (corrupted_[type]) out[at + 2] = static_cast<char>(image[2] ^ kCorruption);
     }
     // Write beside the target and rename over it, so a failed write never leaves half a file.
     const std::string temp = statePath_ + ".tmp" + std::to_string(::getpid());

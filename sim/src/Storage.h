@@ -24,7 +24,8 @@ public:
     bool applyToRam(uint32_t offset, const Bytes& data);
     // The RAM copy becomes the stored hardware set again (restart).
     void reloadRam() { ram_ = stored_[kHardware]; }
-    // Breaks the stored checksum of a set (fault injection); the change is not saved.
+    // Breaks the stored checksum of a set (fault injection) until the set is stored anew; the
+    // state file keeps the unbroken set.
     void corrupt(int type);
 
 private:
@@ -34,6 +35,7 @@ private:
     int typeCode_;
     std::string statePath_;
     std::array<Bytes, kBlockTypes> stored_;
+    std::array<bool, kBlockTypes> corrupted_{};
     Bytes ram_;
 };
 

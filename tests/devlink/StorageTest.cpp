@@ -134,6 +134,25 @@ TEST(Storage, AStoreThatCannotBeKeptIsReportedAndChangesNothing) {
     EXPECT_EQ(readBlock(dev.handle(), 0, 2048)[191], 0);
 }
 
+TEST(Storage, AnInjectedChecksumFaultIsNotWrittenIntoTheStateFile) {
+    TempDir dir;
+    setenv("DEVLINK_SIM_STATE", dir.file("controller.state").c_str(), 1);
+    {
+        SimDevice faulty(dir.write("bad.profile", "model = K7P100\nbad_checksum = hw"));
+        auto sw = readBlock(faulty.handle(), 0, 2048);
+        ASSERT_TRUE(devSwitchWorkMode(faulty.handle(), 0x8001));
+        ASSERT_TRUE(devWriteBlock(faulty.handle(), 0, 0, 2048, sw.data(), 1));  // saves every set
+        auto hw = readBlock(faulty.handle(), 1, 4096);
+        EXPECT_NE(le16(hw, 2), imageChecksum(hw));
+    }
+    {
+        SimDevice healthy("K7P100");
+        auto hw = readBlock(healthy.handle(), 1, 4096);
+        EXPECT_EQ(le16(hw, 2), imageChecksum(hw));
+    }
+    unsetenv("DEVLINK_SIM_STATE");
+}
+
 TEST(Trace, OneLinePerAnsweredRequestWithArgumentsAndResult) {
     TempDir dir;
     const auto trace = dir.file("trace.txt");
