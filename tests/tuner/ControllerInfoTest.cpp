@@ -12,7 +12,7 @@ namespace tuner {
 namespace {
 
 class ControllerInfoTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { fake::Reset(); }
     fake::Controller& device() { return fake::Device(); }
 
@@ -32,10 +32,10 @@ TEST_F(ControllerInfoTest, DecodesGeometryFromRecordsAndInfoBlock) {
     for (int i = 0; i < 10; ++i) record3[10 + i] = static_cast<uint8_t>(i + 1);
     auto& record4 = device().records[4];
     record4[5] = 1;
-    record4[6] = 0x81;    // first Tx map byte
-    record4[21] = 0x7E;   // last Tx map byte
-    record4[26] = 0x55;   // first Rx map byte
-    record4[57] = 0xAA;   // last Rx map byte
+    record4[6] = 0x81;   // first Tx map byte
+    record4[21] = 0x7E;  // last Tx map byte
+    record4[26] = 0x55;  // first Rx map byte
+    record4[57] = 0xAA;  // last Rx map byte
     auto& block = device().infoBlock;
     block[2] = 0x34, block[3] = 0x12;  // sensor X 0x1234
     block[4] = 0x78, block[5] = 0x05;  // sensor Y 0x0578

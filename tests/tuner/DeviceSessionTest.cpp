@@ -8,7 +8,7 @@ namespace tuner {
 namespace {
 
 class DeviceSessionTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { fake::Reset(); }
     fake::Controller& device() { return fake::Device(); }
 };
@@ -20,7 +20,7 @@ TEST_F(DeviceSessionTest, PageCloseThenStartupCloseClosesOnceInNormalMode) {
         state.device.ReturnToNormalAndClose();  // the first page that goes away
         state.device.ReturnToNormalAndClose();  // the second page
         state.device.Close();                   // start-up after the sheet
-    }  // and the state itself
+    }                                           // and the state itself
     EXPECT_EQ(device().Count("devSwitchWorkMode 0x0000"), 1);
     EXPECT_EQ(device().Count("devClose"), 1);
     EXPECT_EQ(device().handleCallsWithBadHandle, 0);

@@ -21,7 +21,9 @@ bool Valid(DevHandle handle) {
     return false;
 }
 
-void Log(const std::string& call) { g_device.calls.push_back(call); }
+void Log(const std::string& call) {
+    g_device.calls.push_back(call);
+}
 
 int GiveText(DevHandle handle, const std::string& text, char* out, std::size_t size,
              const char* name) {
@@ -40,7 +42,9 @@ int Controller::Count(const std::string& call) const {
     return static_cast<int>(std::count(calls.begin(), calls.end(), call));
 }
 
-Controller& Device() { return g_device; }
+Controller& Device() {
+    return g_device;
+}
 
 void Reset() {
     g_device = Controller{};

@@ -15,7 +15,7 @@ namespace tuner {
 namespace {
 
 class StartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { fake::Reset(); }
     fake::Controller& device() { return fake::Device(); }
 };
@@ -47,17 +47,14 @@ TEST_P(ReportLengthTest, OnlyControllersWith64ByteReportsAreOpened) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Lengths, ReportLengthTest,
-                         ::testing::Values(ReportLengthCase{64, 64, true},
-                                           ReportLengthCase{32, 64, false},
-                                           ReportLengthCase{64, 32, false},
-                                           ReportLengthCase{65, 64, false},
-                                           ReportLengthCase{64, 128, false},
-                                           ReportLengthCase{0, 0, false}),
-                         [](const auto& info) {
-                             return "In" + std::to_string(info.param.input) + "Out" +
-                                    std::to_string(info.param.output);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Lengths, ReportLengthTest,
+    ::testing::Values(ReportLengthCase{64, 64, true}, ReportLengthCase{32, 64, false},
+                      ReportLengthCase{64, 32, false}, ReportLengthCase{65, 64, false},
+                      ReportLengthCase{64, 128, false}, ReportLengthCase{0, 0, false}),
+    [](const auto& info) {
+        return "In" + std::to_string(info.param.input) + "Out" + std::to_string(info.param.output);
+    });
 
 TEST_F(StartupTest, SkipsAControllerWithOtherReportsAndOpensTheNextOne) {
     device().devices = {{"/dev/wide", 128, 128, 1, 1}, {"/dev/good", 64, 64, 0x1234, 0xC000}};
@@ -154,27 +151,25 @@ INSTANTIATE_TEST_SUITE_P(
         FailureCase{"NoController", [](fake::Controller& d) { d.devices.clear(); },
                     StartupResult::kNoController, "Enumerate VORN Device Fail !", "ERROR",
                     MessageIcon::kNone, 0, 0},
-        FailureCase{"UnsupportedSolution",
-                    [](fake::Controller& d) { d.solutionSupported = false; },
+        FailureCase{"UnsupportedSolution", [](fake::Controller& d) { d.solutionSupported = false; },
                     StartupResult::kUnsupportedSolution,
-                    "This Tool Only For VORN Solution - ZQCK7PXXX !!", "ERROR",
-                    MessageIcon::kNone, 1, 1},
+                    "This Tool Only For VORN Solution - ZQCK7PXXX !!", "ERROR", MessageIcon::kNone,
+                    1, 1},
         FailureCase{"UnsupportedSolutionWithoutHandle",
                     [](fake::Controller& d) {
                         d.solutionSupported = false;
                         d.openFails = true;
                     },
                     StartupResult::kUnsupportedSolution,
-                    "This Tool Only For VORN Solution - ZQCK7PXXX !!", "ERROR",
-                    MessageIcon::kNone, 1, 0},
+                    "This Tool Only For VORN Solution - ZQCK7PXXX !!", "ERROR", MessageIcon::kNone,
+                    1, 0},
         FailureCase{"OpenFails", [](fake::Controller& d) { d.openFails = true; },
                     StartupResult::kDeviceNotFound, "VORN Device Not Found !", "ERROR",
                     MessageIcon::kNone, 1, 0},
         FailureCase{"ChannelRecordFails", [](fake::Controller& d) { d.failingRecords = {3}; },
                     StartupResult::kChannelInfoUnreadable, "Read channel information fail !!",
                     "ERROR", MessageIcon::kError, 1, 1},
-        FailureCase{"ChannelMapRecordFails",
-                    [](fake::Controller& d) { d.failingRecords = {4}; },
+        FailureCase{"ChannelMapRecordFails", [](fake::Controller& d) { d.failingRecords = {4}; },
                     StartupResult::kChannelInfoUnreadable, "Read channel information fail !!",
                     "ERROR", MessageIcon::kError, 1, 1},
         FailureCase{"InfoBlockFails", [](fake::Controller& d) { d.infoBlockFails = true; },

@@ -9,9 +9,8 @@
 #include "pages/CImageDataPage.h"
 
 CMainSheet::CMainSheet(CTovrexTunerT3300App& app)
-    : QWidget(nullptr,
-              Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                  Qt::WindowCloseButtonHint),
+    : QWidget(nullptr, Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                           Qt::WindowCloseButtonHint),
       app_(app),
       tabs_(std::make_unique<QTabWidget>(this)) {
     // The pages set the caption through the application's title routine, so the application must
@@ -31,8 +30,12 @@ CMainSheet::~CMainSheet() {
     app_.SetMainSheet(nullptr);
 }
 
-int CMainSheet::CurrentPage() const { return tabs_ ? tabs_->currentIndex() : -1; }
-int CMainSheet::PageCount() const { return tabs_ ? tabs_->count() : 0; }
+int CMainSheet::CurrentPage() const {
+    return tabs_ ? tabs_->currentIndex() : -1;
+}
+int CMainSheet::PageCount() const {
+    return tabs_ ? tabs_->count() : 0;
+}
 
 void CMainSheet::SelectPage(int index) {
     if (index >= 0 && index < PageCount()) tabs_->setCurrentIndex(index);

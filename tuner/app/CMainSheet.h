@@ -14,7 +14,7 @@ class CTovrexTunerT3300App;
 class CMainSheet : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     // The tab control keeps these insets from the window's outer edges.
     static constexpr int kInsetLeft = 15;
     static constexpr int kInsetTop = 35;
@@ -30,12 +30,12 @@ public:
     CSheetPage* Page(int index) const;
     QTabWidget* Tabs() const { return tabs_.get(); }
 
-protected:
+  protected:
     void resizeEvent(QResizeEvent* event) override;
     // Sends key presses on the sheet to the current page before its controls see them.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     CTovrexTunerT3300App& app_;
     // A child of this window, released here first so that the pages go while the sheet is still
     // the main window.

@@ -11,16 +11,26 @@ namespace {
 
 tuner::SheetKey SheetKeyFor(const QKeyEvent& event) {
     switch (event.key()) {
-        case Qt::Key_Escape: return tuner::SheetKey::kEscape;
-        case Qt::Key_F5: return tuner::SheetKey::kF5;
-        case Qt::Key_F6: return tuner::SheetKey::kF6;
-        case Qt::Key_F7: return tuner::SheetKey::kF7;
-        case Qt::Key_F8: return tuner::SheetKey::kF8;
-        case Qt::Key_F9: return tuner::SheetKey::kF9;
-        case Qt::Key_F10: return tuner::SheetKey::kF10;
-        case Qt::Key_Comma: return tuner::SheetKey::kComma;
-        case Qt::Key_Period: return tuner::SheetKey::kFullStop;
-        default: return tuner::SheetKey::kOther;
+        case Qt::Key_Escape:
+            return tuner::SheetKey::kEscape;
+        case Qt::Key_F5:
+            return tuner::SheetKey::kF5;
+        case Qt::Key_F6:
+            return tuner::SheetKey::kF6;
+        case Qt::Key_F7:
+            return tuner::SheetKey::kF7;
+        case Qt::Key_F8:
+            return tuner::SheetKey::kF8;
+        case Qt::Key_F9:
+            return tuner::SheetKey::kF9;
+        case Qt::Key_F10:
+            return tuner::SheetKey::kF10;
+        case Qt::Key_Comma:
+            return tuner::SheetKey::kComma;
+        case Qt::Key_Period:
+            return tuner::SheetKey::kFullStop;
+        default:
+            return tuner::SheetKey::kOther;
     }
 }
 
@@ -41,8 +51,8 @@ CSheetPage::~CSheetPage() {
 bool CSheetPage::HandlePageKey(const QKeyEvent& event) {
     CMainSheet* sheet = app_.MainSheet();
     if (sheet == nullptr) return false;
-    const tuner::KeyAction action = tuner::CommonKeyAction(SheetKeyFor(event), kind_,
-                                                           sheet->CurrentPage(), sheet->PageCount());
+    const tuner::KeyAction action =
+        tuner::CommonKeyAction(SheetKeyFor(event), kind_, sheet->CurrentPage(), sheet->PageCount());
     switch (action.kind) {
         case tuner::KeyAction::Kind::kAskToExit:
             if (ShowUserMessage(tuner::kExitQuestion)) app_.PostQuit();
@@ -50,7 +60,8 @@ bool CSheetPage::HandlePageKey(const QKeyEvent& event) {
         case tuner::KeyAction::Kind::kSelectPage:
             sheet->SelectPage(action.page);
             return true;
-        case tuner::KeyAction::Kind::kNone: break;
+        case tuner::KeyAction::Kind::kNone:
+            break;
     }
     return false;
 }

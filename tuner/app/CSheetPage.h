@@ -16,7 +16,7 @@ class QKeyEvent;
 class CSheetPage : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     CSheetPage(CTovrexTunerT3300App& app, tuner::PageKind kind, QWidget* parent = nullptr);
     ~CSheetPage() override;
 
@@ -29,7 +29,7 @@ public:
     // Lays the page's controls out for the sheet's new size. The frame has no controls of its own.
     virtual void LayOutFor(const QSize& /*sheetSize*/) {}
 
-protected:
+  protected:
     CTovrexTunerT3300App& App() { return app_; }
 
     // Has devlink post reports of the kind (and sub-code) to this page as the given message; they
@@ -43,7 +43,7 @@ protected:
 
     void customEvent(QEvent* event) override;
 
-private:
+  private:
     CTovrexTunerT3300App& app_;
     tuner::PageKind kind_;
     std::vector<DevSubscription> subscriptions_;

@@ -77,7 +77,9 @@ bool CTovrexTunerT3300App::RefreshChannelInformation() {
     return tuner::RefreshChannelInfoAfterRestart(state_);
 }
 
-void CTovrexTunerT3300App::ReleaseDevice() { state_.device.ReturnToNormalAndClose(); }
+void CTovrexTunerT3300App::ReleaseDevice() {
+    state_.device.ReturnToNormalAndClose();
+}
 
 void CTovrexTunerT3300App::ForgetDevice() {
     state_.device.Forget();

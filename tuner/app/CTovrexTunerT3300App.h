@@ -13,7 +13,7 @@ class CSingleInstanceLock;
 class CMainSheet;
 
 class CTovrexTunerT3300App {
-public:
+  public:
     // Needs the QApplication to exist.
     CTovrexTunerT3300App();
     ~CTovrexTunerT3300App();
@@ -43,7 +43,7 @@ public:
     // Ends the sheet once control is back in the event loop.
     void PostQuit();
 
-private:
+  private:
     bool StartUp();
     bool TakeSingleInstance();
 

@@ -20,7 +20,9 @@ QEvent::Type ReportEvent::EventType() {
     return type;
 }
 
-void* WindowFor(QObject* target) { return static_cast<void*>(target); }
+void* WindowFor(QObject* target) {
+    return static_cast<void*>(target);
+}
 
 void RegisterReportTarget(QObject* target) {
     std::lock_guard lock(g_targetsMutex);

@@ -13,14 +13,14 @@
 #include "devlink/devlink.h"
 
 class ReportEvent : public QEvent {
-public:
+  public:
     ReportEvent(uint32_t message, const DevReport& report);
     static QEvent::Type EventType();
 
     uint32_t Message() const { return message_; }
     const DevReport& Report() const { return report_; }
 
-private:
+  private:
     uint32_t message_;
     DevReport report_;
 };

@@ -56,8 +56,7 @@ bool KernelReportsCoordinateRanges(uint8_t kernelMajor, uint8_t kernelMinor) {
     return kernelMajor > 5 || (kernelMajor == 5 && kernelMinor >= 38);
 }
 
-CoordinateMaxima ReadCoordinateMaxima(DevHandle handle, uint8_t kernelMajor,
-                                      uint8_t kernelMinor) {
+CoordinateMaxima ReadCoordinateMaxima(DevHandle handle, uint8_t kernelMajor, uint8_t kernelMinor) {
     CoordinateMaxima maxima;
     if (!KernelReportsCoordinateRanges(kernelMajor, kernelMinor)) return maxima;
 

@@ -2,7 +2,9 @@
 
 namespace tuner {
 
-DeviceSession::~DeviceSession() { Close(); }
+DeviceSession::~DeviceSession() {
+    Close();
+}
 
 void DeviceSession::Adopt(DevHandle handle) {
     Close();

@@ -11,7 +11,7 @@ inline constexpr uint16_t kCommandMode = 0x8000;
 inline constexpr uint16_t kNormalMode = 0;
 
 class DeviceSession {
-public:
+  public:
     DeviceSession() = default;
     ~DeviceSession();  // closes a handle that is still held
     DeviceSession(const DeviceSession&) = delete;
@@ -28,7 +28,7 @@ public:
     // The controller is gone: the handle is dropped without a close call.
     void Forget() { handle_ = nullptr; }
 
-private:
+  private:
     DevHandle handle_ = nullptr;
 };
 

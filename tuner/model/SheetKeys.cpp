@@ -3,17 +3,26 @@
 namespace tuner {
 namespace {
 
-KeyAction Select(int page) { return {KeyAction::Kind::kSelectPage, page}; }
+KeyAction Select(int page) {
+    return {KeyAction::Kind::kSelectPage, page};
+}
 
 int FunctionKeyPage(SheetKey key) {
     switch (key) {
-        case SheetKey::kF5: return 0;
-        case SheetKey::kF6: return 1;
-        case SheetKey::kF7: return 2;
-        case SheetKey::kF8: return 3;
-        case SheetKey::kF9: return 4;
-        case SheetKey::kF10: return 5;
-        default: return -1;
+        case SheetKey::kF5:
+            return 0;
+        case SheetKey::kF6:
+            return 1;
+        case SheetKey::kF7:
+            return 2;
+        case SheetKey::kF8:
+            return 3;
+        case SheetKey::kF9:
+            return 4;
+        case SheetKey::kF10:
+            return 5;
+        default:
+            return -1;
     }
 }
 

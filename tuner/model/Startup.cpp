@@ -6,11 +6,16 @@ namespace tuner {
 
 const UserMessage* StartupMessage(StartupResult result) {
     switch (result) {
-        case StartupResult::kReady: return nullptr;
-        case StartupResult::kNoController: return &kNoControllerMessage;
-        case StartupResult::kUnsupportedSolution: return &kUnsupportedSolutionMessage;
-        case StartupResult::kDeviceNotFound: return &kDeviceNotFoundMessage;
-        case StartupResult::kChannelInfoUnreadable: return &kChannelInfoMessage;
+        case StartupResult::kReady:
+            return nullptr;
+        case StartupResult::kNoController:
+            return &kNoControllerMessage;
+        case StartupResult::kUnsupportedSolution:
+            return &kUnsupportedSolutionMessage;
+        case StartupResult::kDeviceNotFound:
+            return &kDeviceNotFoundMessage;
+        case StartupResult::kChannelInfoUnreadable:
+            return &kChannelInfoMessage;
     }
     return nullptr;
 }

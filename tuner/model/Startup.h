@@ -20,7 +20,7 @@ inline constexpr const char* kSingleInstanceName = "TOVREX_TUNER_K7PXXX";
 // The channel information is read again after a software restart while worker threads of the
 // pages read it, so it is handed out as whole snapshots.
 class SharedChannelInfo {
-public:
+  public:
     ChannelInfo Get() const {
         std::lock_guard lock(mutex_);
         return info_;
@@ -30,7 +30,7 @@ public:
         info_ = info;
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     ChannelInfo info_;
 };

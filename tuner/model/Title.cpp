@@ -14,14 +14,12 @@ Titles BuildTitles(const IdentityTexts& texts, const ChannelInfo& channels) {
     titles.base = BaseTitle();
     // The controller's texts are arguments, never part of the format.
     auto print = [&](char* out, std::size_t size) {
-        return std::snprintf(out, size,
-                             "%s ( M:%s (%s), V:%s, T:%d, R:%d, Ker:%02d.%02d.%02d%02d%02d )",
-                             titles.base.c_str(), texts.modelName.c_str(),
-                             texts.modelSubName.c_str(), texts.firmwareVersion.c_str(),
-                             static_cast<int>(channels.txCount), static_cast<int>(channels.rxCount),
-                             channels.kernelMajor, channels.kernelMinor,
-                             channels.kernelBuildDate[0], channels.kernelBuildDate[1],
-                             channels.kernelBuildDate[2]);
+        return std::snprintf(
+            out, size, "%s ( M:%s (%s), V:%s, T:%d, R:%d, Ker:%02d.%02d.%02d%02d%02d )",
+            titles.base.c_str(), texts.modelName.c_str(), texts.modelSubName.c_str(),
+            texts.firmwareVersion.c_str(), static_cast<int>(channels.txCount),
+            static_cast<int>(channels.rxCount), channels.kernelMajor, channels.kernelMinor,
+            channels.kernelBuildDate[0], channels.kernelBuildDate[1], channels.kernelBuildDate[2]);
     };
     const int length = print(nullptr, 0);
     if (length > 0) {

@@ -6,6 +6,6 @@
 class CDrawTestPage : public CSheetPage {
     Q_OBJECT
 
-public:
+  public:
     explicit CDrawTestPage(CTovrexTunerT3300App& app, QWidget* parent = nullptr);
 };

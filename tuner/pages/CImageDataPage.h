@@ -6,6 +6,6 @@
 class CImageDataPage : public CSheetPage {
     Q_OBJECT
 
-public:
+  public:
     explicit CImageDataPage(CTovrexTunerT3300App& app, QWidget* parent = nullptr);
 };

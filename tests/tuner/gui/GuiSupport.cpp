@@ -35,14 +35,14 @@ namespace {
 // One QApplication for the whole test program, on the off-screen platform unless the caller
 // chose another.
 class QtEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
         app_ = std::make_unique<QApplication>(argc_, argv_);
     }
     void TearDown() override { app_.reset(); }
 
-private:
+  private:
     int argc_ = 1;
     char name_[16] = "tuner_gui_tests";
     char* argv_[2] = {name_, nullptr};
@@ -78,8 +78,7 @@ void MessageBoxAnswerer::Poll() {
     if (button != nullptr) button->click();
 }
 
-WhenReady::WhenReady(std::function<bool()> condition, std::function<void()> action,
-                     int timeoutMs) {
+WhenReady::WhenReady(std::function<bool()> condition, std::function<void()> action, int timeoutMs) {
     connect(&poll_, &QTimer::timeout, this, [this, condition, action] {
         if (ran_ || !condition()) return;
         ran_ = true;

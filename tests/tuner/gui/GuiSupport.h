@@ -30,12 +30,12 @@ struct SeenMessage {
 
 // Answers every modal message box that appears, with the chosen button, and remembers it.
 class MessageBoxAnswerer : public QObject {
-public:
+  public:
     MessageBoxAnswerer();
     void AnswerWith(QMessageBox::StandardButton answer) { answer_ = answer; }
     const std::vector<SeenMessage>& Seen() const { return seen_; }
 
-private:
+  private:
     void Poll();
 
     QTimer timer_;
@@ -46,12 +46,12 @@ private:
 // Runs the action once, as soon as the condition holds, from the event loop that is running then.
 // Gives up after the time-out and quits the application, so that a test never hangs.
 class WhenReady : public QObject {
-public:
+  public:
     WhenReady(std::function<bool()> condition, std::function<void()> action, int timeoutMs = 20000);
     bool Ran() const { return ran_; }
     bool TimedOut() const { return timedOut_; }
 
-private:
+  private:
     QTimer poll_;
     QTimer timeout_;
     bool ran_ = false;
@@ -60,12 +60,12 @@ private:
 
 // A fresh folder that is removed with the object.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     const std::filesystem::path& Path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

@@ -5,10 +5,10 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <algorithm>
-#include <cstring>
-#include <functional>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -23,7 +23,7 @@ namespace {
 constexpr uint32_t kNoticeMessage = 0x465;
 
 class RecordingPage : public CSheetPage {
-public:
+  public:
     explicit RecordingPage(CTovrexTunerT3300App& app)
         : CSheetPage(app, tuner::PageKind::kDrawTest) {}
 
@@ -36,7 +36,7 @@ public:
     };
     std::vector<Received> received;
 
-protected:
+  protected:
     void OnPostedReport(uint32_t message, const DevReport& report) override {
         received.push_back({message, report, QThread::currentThread() == qApp->thread()});
     }
@@ -51,7 +51,7 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000) {
 }
 
 class PostedReportsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         guitest::Calls() = {};
         setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
@@ -69,7 +69,8 @@ TEST_F(PostedReportsTest, ReportFromAnotherThreadArrivesAsACopyOnTheGuiThread) {
     std::thread reader([&] {
         DevReport onTheStack = sent;
         PostReportToWindow(nullptr, WindowFor(&page), kNoticeMessage, &onTheStack);
-        std::memset(onTheStack.bytes, 0xEE, kDevReportSize);  // the library reuses its buffer at once
+        std::memset(onTheStack.bytes, 0xEE,
+                    kDevReportSize);  // the library reuses its buffer at once
     });
     reader.join();
 

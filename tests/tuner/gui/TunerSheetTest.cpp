@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTabWidget>
-#include <QTest>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QTabWidget>
+#include <QTest>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -22,7 +22,7 @@ namespace {
 using guitest::Calls;
 
 class TunerSheetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Calls() = {};
         setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
@@ -107,8 +107,8 @@ TEST_F(TunerSheetTest, ShowsTheControllerAndLeavesOnEscapeClosingTheControllerOn
         [&] {
             CMainSheet& sheet = *app.MainSheet();
             seen = LookAt(app, sheet);
-            sheet.grab().save(
-                QString::fromStdString((guitest::ArtifactFolder() / "tuner-main-sheet.png").string()));
+            sheet.grab().save(QString::fromStdString(
+                (guitest::ArtifactFolder() / "tuner-main-sheet.png").string()));
 
             // Each key goes to the widget with the focus, as a user's key would.
             auto press = [&](Qt::Key key) {
@@ -150,9 +150,8 @@ TEST_F(TunerSheetTest, ShowsTheControllerAndLeavesOnEscapeClosingTheControllerOn
     const auto channels = app.State().channels.Get();
     EXPECT_GT(channels.txCount, 0u);
     EXPECT_GT(channels.rxCount, 0u);
-    EXPECT_TRUE(seen.title.contains(QStringLiteral("T:%1, R:%2,")
-                                        .arg(channels.txCount)
-                                        .arg(channels.rxCount)));
+    EXPECT_TRUE(seen.title.contains(
+        QStringLiteral("T:%1, R:%2,").arg(channels.txCount).arg(channels.rxCount)));
     EXPECT_EQ(seen.pages, 2);
     EXPECT_TRUE(seen.pageKindsRight);
     EXPECT_EQ(seen.currentAtStart, 0);
@@ -185,18 +184,18 @@ TEST_F(TunerSheetTest, TabControlFollowsTheWindowSizeWithItsInsets) {
     QRect restoredArea, restoredExpected;
     QSize sheetFrame;
 
-    guitest::WhenReady scenario(
-        [&] { return SheetIsUp(app); },
-        [&] {
-            CMainSheet& sheet = *app.MainSheet();
-            sheet.showNormal();
-            sheet.resize(640, 420);
-            QApplication::processEvents();
-            restoredArea = sheet.Tabs()->geometry();
-            sheetFrame = sheet.frameGeometry().size();
-            restoredExpected = OuterRectInClientCoordinates(sheet).adjusted(15, 35, -15, -15);
-            sheet.close();
-        });
+    guitest::WhenReady scenario([&] { return SheetIsUp(app); },
+                                [&] {
+                                    CMainSheet& sheet = *app.MainSheet();
+                                    sheet.showNormal();
+                                    sheet.resize(640, 420);
+                                    QApplication::processEvents();
+                                    restoredArea = sheet.Tabs()->geometry();
+                                    sheetFrame = sheet.frameGeometry().size();
+                                    restoredExpected = OuterRectInClientCoordinates(sheet).adjusted(
+                                        15, 35, -15, -15);
+                                    sheet.close();
+                                });
 
     EXPECT_EQ(app.Run(), 0);
     ASSERT_TRUE(scenario.Ran());

@@ -16,7 +16,7 @@ namespace {
 using guitest::Calls;
 
 class TunerStartupTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         Calls() = {};
         setenv("XDG_RUNTIME_DIR", runtime_.Path().c_str(), 1);
@@ -32,8 +32,8 @@ struct FaultCase {
     const char* text;
     const char* caption;
     QMessageBox::Icon icon;
-    int opens;         // devOpen calls
-    int openHandles;   // of which gave a handle
+    int opens;        // devOpen calls
+    int openHandles;  // of which gave a handle
 };
 
 class TunerStartupFaultTest : public TunerStartupTest,
@@ -41,9 +41,10 @@ class TunerStartupFaultTest : public TunerStartupTest,
 
 TEST_P(TunerStartupFaultTest, ShowsItsMessageAndEndsWithoutHoldingTheController) {
     const FaultCase& fault = GetParam();
-    setenv("DEVLINK",
-           guitest::WriteProfile(profiles_, std::string("model = K7P100\n") + fault.profile).c_str(),
-           1);
+    setenv(
+        "DEVLINK",
+        guitest::WriteProfile(profiles_, std::string("model = K7P100\n") + fault.profile).c_str(),
+        1);
     CTovrexTunerT3300App app;
     guitest::MessageBoxAnswerer answerer;
 
@@ -70,8 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"ReportsOf32Bytes", "report_length = 32\n", "Enumerate VORN Device Fail !",
                   "ERROR", QMessageBox::NoIcon, 0, 0},
         FaultCase{"UnsupportedSolution", "type_code = 5\n",
-                  "This Tool Only For VORN Solution - ZQCK7PXXX !!", "ERROR",
-                  QMessageBox::NoIcon, 1, 1},
+                  "This Tool Only For VORN Solution - ZQCK7PXXX !!", "ERROR", QMessageBox::NoIcon,
+                  1, 1},
         FaultCase{"OpenFails", "open_fails = 1\n", "VORN Device Not Found !", "ERROR",
                   QMessageBox::NoIcon, 1, 0},
         FaultCase{"ChannelRecordFails", "fail = info3\n", "Read channel information fail !!",

@@ -1,0 +1,129 @@
+// The tuner's start-up against the simulated controller of every model: what the title shows, and
+// when the coordinate ranges are asked for.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "model/Startup.h"
+
+namespace tuner {
+namespace {
+
+class SimFolder {
+  public:
+    SimFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tuner-sim-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temp folder");
+        path_ = pattern;
+    }
+    ~SimFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+  private:
+    std::filesystem::path path_;
+};
+
+class SimStartupTest : public ::testing::Test {
+  protected:
+    void SetUp() override { setenv("DEVLINK_SIM_TRACE", TracePath().c_str(), 1); }
+    void TearDown() override { unsetenv("DEVLINK_SIM_TRACE"); }
+
+    std::string TracePath() const { return (folder_ / "trace.txt").string(); }
+    std::string Trace() const {
+        std::ifstream in(TracePath());
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void UseProfile(const std::string& text) {
+        const auto path = folder_ / "controller.profile";
+        std::ofstream(path) << text;
+        setenv("DEVLINK", ("sim:" + path.string()).c_str(), 1);
+    }
+
+    SimFolder folder_;
+};
+
+struct ModelCase {
+    const char* profile;
+    int typeCode;
+    uint32_t tx;
+    uint32_t rx;
+};
+
+class EveryModelTest : public SimStartupTest, public ::testing::WithParamInterface<ModelCase> {};
+
+TEST_P(EveryModelTest, TitleShowsTheSimulatedController) {
+    const ModelCase& model = GetParam();
+    setenv("DEVLINK", (std::string("sim:") + model.profile).c_str(), 1);
+
+    TunerState state;
+    ASSERT_EQ(StartController(state), StartupResult::kReady);
+    const Titles& titles = UpdateTitles(state);
+
+    char code[8];
+    std::snprintf(code, sizeof code, "P%03d", model.typeCode);
+    const std::string name = model.profile;
+    EXPECT_EQ(titles.full, "TovrexTuner_K7PXXX v1.0.0.87(180308) ( M:TVX-" + name + "-" + code +
+                               " (" + name + "-EVB), V:V5.120.07, T:" + std::to_string(model.tx) +
+                               ", R:" + std::to_string(model.rx) + ", Ker:05.120.260115 )");
+    EXPECT_EQ(state.texts.icType, "TC-" + name);
+    EXPECT_EQ(state.solutionCode, model.typeCode);
+    EXPECT_EQ(state.coordinateMaxima, CoordinateMaxima{});  // the models report 4095 themselves
+    EXPECT_NE(Trace().find("report_info"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Models, EveryModelTest,
+    ::testing::Values(ModelCase{"K7P100", 94, 40, 70}, ModelCase{"K7P80", 158, 32, 56},
+                      ModelCase{"K9P100", 164, 80, 140}, ModelCase{"K9P80", 166, 64, 112},
+                      ModelCase{"K9PM100", 172, 96, 168}, ModelCase{"K7P128", 96, 64, 112},
+                      ModelCase{"6310_K7P", 160, 48, 80}, ModelCase{"K7P84", 176, 40, 64}),
+    [](const auto& info) { return std::string(info.param.profile); });
+
+struct KernelCase {
+    int major;
+    int minor;
+    bool asks;
+};
+
+class KernelGateTest : public SimStartupTest, public ::testing::WithParamInterface<KernelCase> {};
+
+TEST_P(KernelGateTest, CoordinateRangesAreAskedFromKernel5Point38) {
+    UseProfile("model = K7P100\nkernel_major = " + std::to_string(GetParam().major) +
+               "\nkernel_minor = " + std::to_string(GetParam().minor) + "\n");
+
+    TunerState state;
+    ASSERT_EQ(StartController(state), StartupResult::kReady);
+
+    EXPECT_EQ(Trace().find("report_info") != std::string::npos, GetParam().asks) << Trace();
+    EXPECT_EQ(state.coordinateMaxima, CoordinateMaxima{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Kernels, KernelGateTest,
+                         ::testing::Values(KernelCase{5, 37, false}, KernelCase{5, 38, true},
+                                           KernelCase{6, 0, true}, KernelCase{4, 120, false}),
+                         [](const auto& info) {
+                             return "Kernel" + std::to_string(info.param.major) + "_" +
+                                    std::to_string(info.param.minor);
+                         });
+
+TEST_F(SimStartupTest, FailingRangeQueryIsSilent) {
+    UseProfile("model = K7P100\nfail = report_info\n");
+
+    TunerState state;
+    EXPECT_EQ(StartController(state), StartupResult::kReady);
+    EXPECT_EQ(state.coordinateMaxima, CoordinateMaxima{});
+    EXPECT_NE(Trace().find("report_info -> failed"), std::string::npos) << Trace();
+}
+
+}  // namespace
+}  // namespace tuner
