@@ -57,8 +57,8 @@ std::optional<std::string> ScanForKey(const std::string& path, std::string_view 
     if (file == nullptr) {
         return std::nullopt;
     }
-    section = TrimBlanks(section);
-    key = TrimBlanks(key);
+    section = ParamIndex::TrimBlanks(section);
+    key = ParamIndex::TrimBlanks(key);
     std::optional<std::string> value;
     bool inSection = false;
     char buffer[1024];  // the sample's lines are far shorter
@@ -72,16 +72,16 @@ std::optional<std::string> ScanForKey(const std::string& path, std::string_view 
         while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) {
             line.remove_suffix(1);
         }
-        line = TrimBlanks(line);
+        line = ParamIndex::TrimBlanks(line);
         if (!line.empty() && line.front() == '[') {
             std::string_view name = line.substr(1);
-            inSection = SameText(TrimBlanks(name.substr(0, name.find(']'))), section);
+            inSection = SameText(ParamIndex::TrimBlanks(name.substr(0, name.find(']'))), section);
             continue;
         }
         const std::size_t equals = line.find('=');
         if (inSection && equals != std::string_view::npos &&
-            SameText(TrimBlanks(line.substr(0, equals)), key)) {
-            value = std::string(TrimBlanks(line.substr(equals + 1)).substr(0, 511));
+            SameText(ParamIndex::TrimBlanks(line.substr(0, equals)), key)) {
+            value = std::string(ParamIndex::TrimBlanks(line.substr(equals + 1)).substr(0, 511));
         }
     }
     std::fclose(file);
@@ -98,7 +98,8 @@ bool ReadersAgree(benchmark::State& state, const Sample& sample) {
         std::int32_t indexed = -1;
         const std::optional<std::string> scanned = ScanForKey(sample.path, k.section, k.key);
         if (!file.ReadItem(k.section, k.key, indexed) || !scanned ||
-            LeadingDecimal(ValueBeforeComment(*scanned)) != indexed || indexed != k.value) {
+            ParamIndex::LeadingDecimal(ParamIndex::ValueBeforeComment(*scanned)) != indexed ||
+            indexed != k.value) {
             state.SkipWithError(("readers disagree on " + k.section + "/" + k.key).c_str());
             return false;
         }
@@ -140,7 +141,7 @@ void BM_ReadAllKeys_ScanPerKey(benchmark::State& state) {
         std::int64_t sum = 0;
         for (const SampleKey& k : sample.keys) {
             const std::optional<std::string> value = ScanForKey(sample.path, k.section, k.key);
-            sum += value ? LeadingDecimal(ValueBeforeComment(*value)) : 0;
+            sum += value ? ParamIndex::LeadingDecimal(ParamIndex::ValueBeforeComment(*value)) : 0;
         }
         benchmark::DoNotOptimize(sum);
     }

@@ -118,7 +118,7 @@ std::optional<std::string_view> CParamFile::FindValue(std::string_view section,
 bool CParamFile::ReadItem(std::string_view section, std::string_view key, std::string& value) {
     const std::optional<std::string_view> found = FindValue(section, key);
     if (found) {
-        value = ValueBeforeComment(*found);
+        value = ParamIndex::ValueBeforeComment(*found);
     }
     return found.has_value();
 }
@@ -128,7 +128,7 @@ std::optional<std::int32_t> CParamFile::ReadNumber(std::string_view section, std
     if (!found) {
         return std::nullopt;
     }
-    return LeadingDecimal(ValueBeforeComment(*found));
+    return ParamIndex::LeadingDecimal(ParamIndex::ValueBeforeComment(*found));
 }
 
 std::int32_t CParamFile::Clamp(std::string_view key, std::int32_t value, std::int32_t min,
@@ -138,7 +138,7 @@ std::int32_t CParamFile::Clamp(std::string_view key, std::int32_t value, std::in
     }
     MainLog().Printf(kColourError, kRouteBoth,
                      "%s range error, value = %d, range = %d~%d, Clamp!\n",
-                     std::string(TrimBlanks(key)).c_str(), value, min, max);
+                     std::string(ParamIndex::TrimBlanks(key)).c_str(), value, min, max);
     return value < min ? min : max;
 }
 
@@ -173,7 +173,7 @@ int CParamFile::WriteRanged(std::int32_t& value, std::int32_t def, std::int32_t 
     if (!Writable(level)) {
         return 0;
     }
-    const std::string name(TrimBlanks(key));
+    const std::string name(ParamIndex::TrimBlanks(key));
     if (value < min || value > max) {
         MainLog().Printf(kColourError, kRouteBoth,
                          "%s range error, value = %d, range = %d~%d, set to default =  %d !\n",
@@ -185,7 +185,7 @@ int CParamFile::WriteRanged(std::int32_t& value, std::int32_t def, std::int32_t 
 }
 
 int CParamFile::PutItem(std::string_view key, std::string_view valueColumn) {
-    std::string line = OneLine(TrimBlanks(key));
+    std::string line = OneLine(ParamIndex::TrimBlanks(key));
     line += " = ";
     line += OneLine(valueColumn);
     line += '\n';

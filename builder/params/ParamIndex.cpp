@@ -55,7 +55,7 @@ std::uint64_t FoldedHash(std::uint64_t hash, std::string_view text) {
 
 }  // namespace
 
-std::string_view TrimBlanks(std::string_view text) {
+std::string_view ParamIndex::TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);
     }
@@ -65,7 +65,7 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-std::string_view ValueBeforeComment(std::string_view value) {
+std::string_view ParamIndex::ValueBeforeComment(std::string_view value) {
     const std::size_t semicolon = value.find(';');
     if (semicolon != std::string_view::npos) {
         value = value.substr(0, semicolon);
@@ -73,7 +73,7 @@ std::string_view ValueBeforeComment(std::string_view value) {
     return TrimBlanks(value);
 }
 
-std::int32_t LeadingDecimal(std::string_view text) {
+std::int32_t ParamIndex::LeadingDecimal(std::string_view text) {
     bool negative = false;
     std::size_t pos = 0;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

@@ -37,6 +37,15 @@ class ParamIndex {
     // section or the key is missing. Section and key are trimmed of blanks before the look-up.
     std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
 
+    // Blanks (spaces and tabs) removed from both ends.
+    static std::string_view TrimBlanks(std::string_view text);
+    // The part of an item value that is the value itself: the text before the first ';', trimmed.
+    // A value without ';' is used as found (trimmed).
+    static std::string_view ValueBeforeComment(std::string_view value);
+    // The leading decimal integer of text: an optional sign, then digits up to the first other
+    // character. No digits gives 0 ("0x10" gives 0). Saturates at the limits of a 32-bit integer.
+    static std::int32_t LeadingDecimal(std::string_view text);
+
   private:
     // One table for the whole file: a section that appears twice adds to the same keys.
     struct ItemName {
@@ -57,14 +66,3 @@ class ParamIndex {
     std::unordered_map<ItemName, std::string_view, CaseInsensitiveHash, CaseInsensitiveEqual>
         m_items;
 };
-
-// Blanks (spaces and tabs) removed from both ends.
-std::string_view TrimBlanks(std::string_view text);
-
-// The part of an item value that is the value itself: the text before the first ';', trimmed.
-// A value without ';' is used as found (trimmed).
-std::string_view ValueBeforeComment(std::string_view value);
-
-// The leading decimal integer of text: an optional sign, then digits up to the first other
-// character. No digits gives 0 ("0x10" gives 0). Saturates at the limits of a 32-bit integer.
-std::int32_t LeadingDecimal(std::string_view text);

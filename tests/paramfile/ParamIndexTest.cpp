@@ -129,7 +129,8 @@ void PrintTo(const NumberCase& c, std::ostream* os) {
 class LeadingDecimalOf : public testing::TestWithParam<NumberCase> {};
 
 TEST_P(LeadingDecimalOf, ReadsSignAndDigitsOnly) {
-    EXPECT_EQ(LeadingDecimal(ValueBeforeComment(GetParam().value)), GetParam().expected);
+    EXPECT_EQ(ParamIndex::LeadingDecimal(ParamIndex::ValueBeforeComment(GetParam().value)),
+              GetParam().expected);
 }
 
 constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
