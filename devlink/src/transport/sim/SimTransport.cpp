@@ -57,7 +57,8 @@ std::vector<DevRecord> enumerate(const std::string& profileSpec, std::string& er
     if (!profile) return records;
     for (int i = 0; i < profile->controllers; ++i) {
         DevRecord record{};
-        std::string path = kPrefix + profileSpec;
+        std::string path(kPrefix);
+        path += profileSpec;
         if (i > 0) path += "#" + std::to_string(i);
         std::strncpy(record.path, path.c_str(), kDevPathSize - 1);
         record.inputLength = profile->inputLength;
