@@ -2,8 +2,19 @@
 // one shows, and that no controller is left open.
 #include <gtest/gtest.h>
 
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <csignal>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "GuiSupport.h"
 #include "app/CMainSheet.h"
@@ -98,6 +109,68 @@ TEST_F(TunerStartupTest, SecondCopyWarnsAndLeavesTheFirstUntouched) {
     EXPECT_EQ(answerer.Seen()[0].buttons, QMessageBox::Ok);
     EXPECT_EQ(Calls().opens, 0) << "the second copy must not touch the controller";
     EXPECT_TRUE(firstCopy.Acquired());
+    EXPECT_EQ(platform::CSingleInstanceLock(tuner::kSingleInstanceName).GetState(),
+              platform::CSingleInstanceLock::State::kHeldElsewhere);
+}
+
+// The real program, started as a process; stopped and reaped with the object.
+class RunningTuner {
+  public:
+    explicit RunningTuner(const std::vector<std::string>& environment) {
+        const std::string program =
+            std::string(std::getenv("TOVREX_BIN_DIR")) + "/TovrexTuner_K7PXXX";
+        std::vector<char*> argv{const_cast<char*>(program.c_str()), nullptr};
+        std::vector<std::string> env = environment;
+        for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
+        std::vector<char*> envp;
+        for (auto& entry : env) envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0)
+            pid_ = -1;
+    }
+    ~RunningTuner() {
+        if (pid_ <= 0) return;
+        kill(pid_, SIGTERM);
+        int status = 0;
+        waitpid(pid_, &status, 0);
+    }
+    bool Started() const { return pid_ > 0; }
+    bool StillRunning() const { return pid_ > 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
+
+  private:
+    pid_t pid_ = -1;
+};
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < timeoutMs) QThread::msleep(20);
+    return condition();
+}
+
+TEST_F(TunerStartupTest, SecondCopyLeavesTheRunningProgramAndItsControllerAlone) {
+    ASSERT_NE(std::getenv("TOVREX_BIN_DIR"), nullptr);
+    const std::string trace = (profiles_.Path() / "first-copy-trace.txt").string();
+    RunningTuner first(
+        {"QT_QPA_PLATFORM=offscreen", "DEVLINK=sim:K7P100", "DEVLINK_SIM_TRACE=" + trace});
+    ASSERT_TRUE(first.Started());
+    auto traceText = [&] {
+        std::ifstream in(trace);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    // The first copy is up once it has read the controller's texts for its title.
+    ASSERT_TRUE(WaitUntil([&] { return traceText().find("version_text") != std::string::npos; }))
+        << "the first copy did not start: " << traceText();
+
+    setenv("DEVLINK", "sim:K7P100", 1);
+    CTovrexTunerT3300App second;
+    guitest::MessageBoxAnswerer answerer;
+    EXPECT_EQ(second.Run(), 1);
+
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, QStringLiteral("TOVREX_TUNER_K7PXXX is already running"));
+    EXPECT_EQ(Calls().opens, 0);
+    EXPECT_TRUE(first.StillRunning());
     EXPECT_EQ(platform::CSingleInstanceLock(tuner::kSingleInstanceName).GetState(),
               platform::CSingleInstanceLock::State::kHeldElsewhere);
 }
