@@ -59,7 +59,7 @@ std::vector<DevRecord> enumerate(const std::string& profileSpec, std::string& er
         DevRecord record{};
         std::string path(kPrefix);
         path += profileSpec;
-        if (i > 0) path += "#" + std::to_string(i);
+        if (i > 0) path += '#' + std::to_string(i);
         std::strncpy(record.path, path.c_str(), kDevPathSize - 1);
         record.inputLength = profile->inputLength;
         record.outputLength = profile->outputLength;
@@ -90,7 +90,10 @@ std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
     sim::Options options;
     options.statePath = envOrEmpty("DEVLINK_SIM_STATE");
     options.tracePath = envOrEmpty("DEVLINK_SIM_TRACE");
-    if (index > 0 && !options.statePath.empty()) options.statePath += "#" + std::to_string(index);
+    if (index > 0 && !options.statePath.empty()) {
+        options.statePath += '#';
+        options.statePath += std::to_string(index);
+    }
     return std::make_unique<SimTransport>(*profile, options);
 }
 
