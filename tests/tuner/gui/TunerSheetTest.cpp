@@ -205,3 +205,21 @@ TEST_F(TunerSheetTest, TabControlFollowsTheWindowSizeWithItsInsets) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TunerSheetTest, ControllerThatIsGoneEndsTheTunerWithoutAClose) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    guitest::WhenReady gone([&] { return SheetIsUp(app); }, [&] { app.ForgetDevice(); });
+
+    EXPECT_EQ(app.Run(), 0);
+
+    ASSERT_TRUE(gone.Ran());
+    EXPECT_EQ(Calls().openedHandles, 1);
+    EXPECT_EQ(Calls().closes, 0) << "a controller that is gone must not be closed";
+    EXPECT_EQ(LastModeRequested().find("mode=0x0000"), std::string::npos)
+        << "nothing may be sent to a controller that is gone";
+}
+
+}  // namespace
