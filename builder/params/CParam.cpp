@@ -1,6 +1,11 @@
 #include "params/CParam.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
 
 #include "device/CAPI.h"
 #include "shell/BuilderLog.h"
@@ -8,7 +13,9 @@
 
 namespace {
 
-constexpr int kHeadLength = 4;  // used length and checksum, not covered by the checksum
+constexpr int kHeadLength = 4;     // used length and checksum, not covered by the checksum
+constexpr int kHeaderLength = 64;  // binary file header
+constexpr char kFileSignature[] = "TovrexTouchT310";
 
 // The project name is the last four characters of the model name the controller reports.
 bool ProjectName(const std::string& reportedModel, std::string& project) {
@@ -19,6 +26,29 @@ bool ProjectName(const std::string& reportedModel, std::string& project) {
 
 std::string WithExtension(const std::string& stem, const char* ext) {
     return ext == nullptr || *ext == '\0' ? std::string() : stem + ext;
+}
+
+// The file checksum covers the header from byte 6 on and the whole image.
+uint16_t FileCheckSum(const uint8_t* header, const std::vector<uint8_t>& image) {
+    uint16_t sum = 0x0EEF;
+    for (int i = 6; i < 64; ++i) sum = static_cast<uint16_t>(sum + header[i]);
+    for (uint8_t b : image) sum = static_cast<uint16_t>(sum + b);
+    return sum;
+}
+
+// Writes the whole content to a temporary file beside the target, then renames it over the
+// target: a failed write never leaves a truncated or half-written file behind.
+bool WriteFileWhole(const std::string& path, const std::string& content) {
+    const std::string temporary = path + ".tmp";
+    std::FILE* f = std::fopen(temporary.c_str(), "wb");
+    if (f == nullptr) return false;
+    const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -81,10 +111,7 @@ int CParam::UpdateCheckSum() {
 }
 
 uint16_t CParam::CalcFileCheckSum() {
-    uint16_t sum = 0x0EEF;
-    for (int i = 6; i < 64; ++i) sum = static_cast<uint16_t>(sum + header_[i]);
-    for (uint8_t b : image_) sum = static_cast<uint16_t>(sum + b);
-    return sum;
+    return FileCheckSum(header_, image_);
 }
 
 int CParam::DumpFromDevice() {
@@ -124,13 +151,37 @@ int CParam::WriteToDevice() {
     return kParamOk;
 }
 
-int CParam::LoadBinFile(const std::string&) {
+int CParam::LoadBinFile(const std::string& path) {
     if (!HasImage()) {
         MainLog().Print(kColourError, kRouteBoth, "Get Bin Info Failed!\n");
         return kParamNoImage;
     }
-    ReportNotAvailable("Loading a binary parameter file");
-    return kParamNotAvailable;
+    const std::string file = path.empty() ? WorkingPath(binFileName_) : path;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return kParamCannotOpen;
+    // Read into copies: a file that is refused leaves the set as it was.
+    std::array<uint8_t, kHeaderLength> header{};
+    std::vector<uint8_t> image(image_.size());
+    in.read(reinterpret_cast<char*>(header.data()), kHeaderLength);
+    const bool headerComplete = in.gcount() == kHeaderLength;
+    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    const bool imageComplete = in.gcount() == static_cast<std::streamsize>(image.size());
+    if (headerComplete) {
+        const int stored = header[61] != 0 ? header[61] : (header[62] | header[63] << 8);
+        if (stored != owner_->TypeCode()) {
+            MainLog().Print(kColourError, kRouteBoth, "Controller Type Incorrect!\n");
+            return kParamWrongType;
+        }
+    }
+    if (!headerComplete || !imageComplete ||
+        FileCheckSum(header.data(), image) != (header[4] | header[5] << 8)) {
+        MainLog().Printf(kColourError, kRouteBoth, "%s CRC Failed!\n", file.c_str());
+        return kParamChecksum;
+    }
+    std::copy(header.begin(), header.end(), header_);
+    image_ = std::move(image);
+    MainLog().Printf(kColourNormal, kRouteBoth, "Load %s Success!\n", file.c_str());
+    return kParamOk;
 }
 
 int CParam::SaveBinFile() {
@@ -138,8 +189,45 @@ int CParam::SaveBinFile() {
         MainLog().Print(kColourError, kRouteBoth, "Get Bin Info Failed!\n");
         return kParamNoImage;
     }
-    ReportNotAvailable("Saving a binary parameter file");
-    return kParamNotAvailable;
+    if (CalcCheckSum() != Word(2)) {
+        MainLog().Printf(kColourError, kRouteBoth, "%s CRC Failed!\n", binFileName_.c_str());
+        return kParamChecksum;
+    }
+    FillFileHeader();
+    const std::string path = WorkingPath(binFileName_);
+    std::string content(reinterpret_cast<const char*>(header_), kHeaderLength);
+    content.append(reinterpret_cast<const char*>(image_.data()), image_.size());
+    if (!WriteFileWhole(path, content)) {
+        MainLog().Printf(kColourError, kRouteBoth, "Write %s failed!\n", path.c_str());
+        return kParamWriteFailed;
+    }
+    MainLog().Printf(kColourNormal, kRouteBoth, "Write %s success!\n", path.c_str());
+    return kParamOk;
+}
+
+void CParam::FillFileHeader() {
+    std::fill(std::begin(header_), std::end(header_), 0);
+    const auto put32 = [this](int at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) header_[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(0, Word(0) + 64u);
+    put32(8, kHeaderLength);
+    std::memcpy(header_ + 12, kFileSignature, sizeof kFileSignature);  // with its zero byte
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char date[32] = {};
+    std::snprintf(date, sizeof date, "%04d/%02d/%02d,%02d:%02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+    std::memcpy(header_ + 28, date, sizeof date);
+    header_[60] = kind_;
+    const int type = owner_->TypeCode();
+    header_[61] = type >= 0 && type <= 255 ? static_cast<uint8_t>(type) : 0;
+    header_[62] = static_cast<uint8_t>(type & 0xFF);
+    header_[63] = static_cast<uint8_t>((type >> 8) & 0xFF);
+    const uint16_t sum = CalcFileCheckSum();  // last: it covers the header from byte 6 on
+    header_[4] = static_cast<uint8_t>(sum & 0xFF);
+    header_[5] = static_cast<uint8_t>(sum >> 8);
 }
 
 int CParam::ConvertScanType(unsigned scanType, int& mode) {

@@ -84,6 +84,8 @@ class CParam {
     void BuildDefaultFileNames(const ParamExtensions& ext);
     std::string WorkingPath(const std::string& name) const;
     void SetFileNames(std::string text, std::string binary, std::string reg);
+    // The binary file header for the current image, file checksum last.
+    void FillFileHeader();
 
     uint8_t header_[64] = {};
 

@@ -15,7 +15,7 @@
 namespace {
 
 class DisconnectThreads : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/disconnect-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
