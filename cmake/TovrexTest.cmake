@@ -10,7 +10,15 @@ function(tovrex_add_test name)
                                         Threads::Threads)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
+    TEST_LIST ${name}_TESTS
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${T_LABELS}" TIMEOUT 120
-               ENVIRONMENT "TOVREX_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+    PROPERTIES TIMEOUT 120 ENVIRONMENT "TOVREX_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+  # Labels are a list, which the discovery's PROPERTIES cannot carry; a second include file, read
+  # by CTest after the discovered tests, sets them.
+  if(T_LABELS)
+    set(label_file ${CMAKE_CURRENT_BINARY_DIR}/${name}_labels.cmake)
+    file(WRITE ${label_file}
+         "if(${name}_TESTS)\n  set_tests_properties(\${${name}_TESTS} PROPERTIES LABELS \"${T_LABELS}\")\nendif()\n")
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_file})
+  endif()
 endfunction()
