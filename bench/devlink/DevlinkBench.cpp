@@ -24,8 +24,10 @@ constexpr int kStreamBatch = 4000;  // reports per timed iteration of the stream
 DevHandle openSim(const std::string& profile) {
     setenv("DEVLINK", ("sim:" + profile).c_str(), 1);
     DevRecord record{};
-    devEnumerate(&record, [](DevRecord*, const char*, void*, uint32_t, uint32_t, uint16_t, uint16_t) { return 1; },
-                 nullptr);
+    devEnumerate(
+        &record,
+        [](DevRecord*, const char*, void*, uint32_t, uint32_t, uint16_t, uint16_t) { return 1; },
+        nullptr);
     return devOpen(record);
 }
 
@@ -123,7 +125,7 @@ BENCHMARK(BM_StreamedReport)->UseRealTime();
 
 // Keeps each benchmark's real time per iteration for the summary.
 class SummaryReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const auto& run : runs) {
@@ -136,7 +138,7 @@ public:
         return it == ns_.end() ? 0.0 : it->second;
     }
 
-private:
+  private:
     std::map<std::string, double> ns_;
 };
 
@@ -154,12 +156,14 @@ int main(int argc, char** argv) {
     const double streamed = reporter.ns("BM_StreamedReport/real_time") / kStreamBatch;
     if (bare <= 0 || trip <= 0 || direct <= 0 || streamed <= 0) return 0;  // a filtered run
     const double fullSpeedNs = 1e6, highSpeedRate = 8000.0;
-    std::printf("\nrequest round trip: %.0f ns = %.2f x bare hand-off (%.0f ns), %.3f %% of the 1 ms "
-                "full-speed report interval\n",
-                trip, trip / bare, bare, 100.0 * trip / fullSpeedNs);
-    std::printf("streamed report: %.0f ns = %.1f x direct handler call (%.1f ns), %.0f reports/s "
-                "= %.0f x the 8000 reports/s of high-speed USB, %.3f %% of the 1 ms interval\n",
-                streamed, streamed / direct, direct, 1e9 / streamed, 1e9 / streamed / highSpeedRate,
-                100.0 * streamed / fullSpeedNs);
+    std::printf(
+        "\nrequest round trip: %.0f ns = %.2f x bare hand-off (%.0f ns), %.3f %% of the 1 ms "
+        "full-speed report interval\n",
+        trip, trip / bare, bare, 100.0 * trip / fullSpeedNs);
+    std::printf(
+        "streamed report: %.0f ns = %.1f x direct handler call (%.1f ns), %.0f reports/s "
+        "= %.0f x the 8000 reports/s of high-speed USB, %.3f %% of the 1 ms interval\n",
+        streamed, streamed / direct, direct, 1e9 / streamed, 1e9 / streamed / highSpeedRate,
+        100.0 * streamed / fullSpeedNs);
     return 0;
 }

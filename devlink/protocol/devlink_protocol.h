@@ -16,10 +16,11 @@ inline constexpr uint8_t kReportId = 0x03;
 inline constexpr int kMaxCount = 62;  // bytes 2..63
 
 // Command channel kinds.
-inline constexpr uint8_t kKindCommand = 0x7C;   // host -> device: sub op, [4] seq, args from 5
-inline constexpr uint8_t kKindDataOut = 0x7D;   // host -> device: sub seq, payload from 4
-inline constexpr uint8_t kKindDataIn = 0x7E;    // device -> host: sub seq, payload from 4
-inline constexpr uint8_t kKindReply = 0x7F;     // device -> host: sub op, [4] seq, [5] status, tail from 6
+inline constexpr uint8_t kKindCommand = 0x7C;  // host -> device: sub op, [4] seq, args from 5
+inline constexpr uint8_t kKindDataOut = 0x7D;  // host -> device: sub seq, payload from 4
+inline constexpr uint8_t kKindDataIn = 0x7E;   // device -> host: sub seq, payload from 4
+inline constexpr uint8_t kKindReply =
+    0x7F;  // device -> host: sub op, [4] seq, [5] status, tail from 6
 
 inline constexpr std::size_t kCommandArgOffset = 5;
 inline constexpr std::size_t kCommandArgMax = kReportSize - kCommandArgOffset;  // 59
@@ -44,10 +45,10 @@ inline constexpr uint8_t kSubPoints = 0x13;
 // Reply status byte.
 enum Status : uint8_t {
     kStatusOk = 0,
-    kStatusRefused = 1,      // understood, but not allowed now or with these arguments
-    kStatusUnknown = 2,      // an operation the firmware does not know
-    kStatusBadRequest = 3,   // malformed arguments or bulk data
-    kStatusFailed = 4,       // the operation failed inside the firmware
+    kStatusRefused = 1,     // understood, but not allowed now or with these arguments
+    kStatusUnknown = 2,     // an operation the firmware does not know
+    kStatusBadRequest = 3,  // malformed arguments or bulk data
+    kStatusFailed = 4,      // the operation failed inside the firmware
 };
 
 // Operations of the command channel (the sub-code of a kKindCommand report).

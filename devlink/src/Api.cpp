@@ -106,8 +106,17 @@ int devGetSolutionCode(DevRecord record) {
 
 int devIsSupportedSolution(int code) {
     switch (code) {
-    case 94: case 158: case 164: case 166: case 172: case 96: case 160: case 176: return 1;
-    default: return 0;
+        case 94:
+        case 158:
+        case 164:
+        case 166:
+        case 172:
+        case 96:
+        case 160:
+        case 176:
+            return 1;
+        default:
+            return 0;
     }
 }
 
@@ -144,8 +153,12 @@ int devRemoveReportHandler(DevHandle handle, DevSubscription subscription) {
     return device && subscription && device->unsubscribe(subscription) ? 1 : 0;
 }
 
-void devSetPostSink(DevPostSink sink, void* sinkContext) { setPostSink(sink, sinkContext); }
-void devSetLogSink(DevLogSink sink, void* sinkContext) { setLogSink(sink, sinkContext); }
+void devSetPostSink(DevPostSink sink, void* sinkContext) {
+    setPostSink(sink, sinkContext);
+}
+void devSetLogSink(DevLogSink sink, void* sinkContext) {
+    setLogSink(sink, sinkContext);
+}
 
 uint32_t devGetDroppedReportCount(DevHandle handle) {
     auto device = findDevice(handle);

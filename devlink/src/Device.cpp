@@ -48,7 +48,9 @@ DevDevice::DevDevice(std::unique_ptr<devlink::Transport> transport)
     });
 }
 
-DevDevice::~DevDevice() { stop(); }
+DevDevice::~DevDevice() {
+    stop();
+}
 
 void DevDevice::stop() {
     stop_ = true;
@@ -74,7 +76,8 @@ void DevDevice::readerLoop() {
 }
 
 void DevDevice::dropMalformed(const char* why) {
-    if (dropped_.fetch_add(1) == 0) devlink::logText(std::string("devlink: dropped a report: ") + why);
+    if (dropped_.fetch_add(1) == 0)
+        devlink::logText(std::string("devlink: dropped a report: ") + why);
 }
 
 void DevDevice::onReport(const uint8_t* report) {
@@ -185,7 +188,8 @@ bool DevDevice::command(const Command& c, size_t* outLength) {
         pending_ = nullptr;
         return false;
     }
-    const bool ok = waitForReply(lock, pending, commandTimeoutMs(std::max(c.bulkLength, c.outSize)));
+    const bool ok =
+        waitForReply(lock, pending, commandTimeoutMs(std::max(c.bulkLength, c.outSize)));
     if (ok && outLength) *outLength = pending.length;
     return ok;
 }
@@ -243,15 +247,18 @@ void DevDevice::dispatch(const DevReport& report) {
     std::unique_lock lock(subMutex_);
     for (auto it = subscriptions_.begin(); it != subscriptions_.end();) {
         DevSubscriptionImpl& s = *it;
-        const bool matches = s.kind == kind && (s.subCode == kDevAnySubCode || s.subCode == subCode);
+        const bool matches =
+            s.kind == kind && (s.subCode == kDevAnySubCode || s.subCode == subCode);
         if (s.removed || !matches) {
             ++it;
             continue;
         }
         running_ = &s;
         lock.unlock();
-        if (s.handler) s.handler(s.context, 0, &report);
-        else devlink::postReport(s.window, s.message, &report);
+        if (s.handler)
+            s.handler(s.context, 0, &report);
+        else
+            devlink::postReport(s.window, s.message, &report);
         lock.lock();
         running_ = nullptr;
         if (s.removed) {

@@ -24,7 +24,7 @@ struct DevSubscriptionImpl {
 };
 
 struct DevDevice {
-public:
+  public:
     explicit DevDevice(std::unique_ptr<devlink::Transport> transport);
     ~DevDevice();
     DevDevice(const DevDevice&) = delete;
@@ -56,7 +56,7 @@ public:
     bool unsubscribe(DevSubscription subscription);
     uint32_t dropped() const { return dropped_.load(); }
 
-private:
+  private:
     struct Pending;
     void readerLoop();
     void onReport(const uint8_t* report);

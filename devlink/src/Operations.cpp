@@ -58,7 +58,9 @@ int sevenBytes(DevHandle handle, uint8_t op, uint8_t* b[7]) {
     return 1;
 }
 
-std::vector<uint8_t> u16(uint16_t v) { return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)}; }
+std::vector<uint8_t> u16(uint16_t v) {
+    return {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+}
 
 void append32(std::vector<uint8_t>& args, uint32_t v) {
     for (int i = 0; i < 4; ++i) args.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -66,10 +68,18 @@ void append32(std::vector<uint8_t>& args, uint32_t v) {
 
 }  // namespace
 
-int devGetModelName(DevHandle h, char* t, std::size_t n) { return text(h, kOpModelName, t, n); }
-int devGetTypeName(DevHandle h, char* t, std::size_t n) { return text(h, kOpTypeName, t, n); }
-int devGetVersionText(DevHandle h, char* t, std::size_t n) { return text(h, kOpVersionText, t, n); }
-int devGetModelSubName(DevHandle h, char* t, std::size_t n) { return text(h, kOpModelSubName, t, n); }
+int devGetModelName(DevHandle h, char* t, std::size_t n) {
+    return text(h, kOpModelName, t, n);
+}
+int devGetTypeName(DevHandle h, char* t, std::size_t n) {
+    return text(h, kOpTypeName, t, n);
+}
+int devGetVersionText(DevHandle h, char* t, std::size_t n) {
+    return text(h, kOpVersionText, t, n);
+}
+int devGetModelSubName(DevHandle h, char* t, std::size_t n) {
+    return text(h, kOpModelSubName, t, n);
+}
 
 int devGetStructVersion(DevHandle handle, uint8_t* b0, uint8_t* b1, uint8_t* b2, uint8_t* b3,
                         uint8_t* b4, uint8_t* b5, uint8_t* b6) {
@@ -87,8 +97,12 @@ int devGetKernelNumber(DevHandle handle, uint8_t* kernelMinor) {
     return query(handle, kOpKernelNumber, {}, kernelMinor, 1);
 }
 
-int devSwitchWorkMode(DevHandle handle, uint16_t mode) { return run(handle, kOpSwitchWorkMode, u16(mode)); }
-int devRestart(DevHandle handle, uint16_t resumeMode) { return run(handle, kOpRestart, u16(resumeMode)); }
+int devSwitchWorkMode(DevHandle handle, uint16_t mode) {
+    return run(handle, kOpSwitchWorkMode, u16(mode));
+}
+int devRestart(DevHandle handle, uint16_t resumeMode) {
+    return run(handle, kOpRestart, u16(resumeMode));
+}
 
 int devGetPcapInfo(DevHandle handle, uint8_t* buffer64) {
     return query(handle, kOpPcapInfo, {}, buffer64, kDevReportSize);
@@ -198,8 +212,8 @@ int devReadRegisters(DevHandle handle, uint8_t chip, uint8_t bank, uint16_t firs
            received == count;
 }
 
-int devWriteRegisters(DevHandle handle, uint8_t chip, uint8_t bank, uint16_t first,
-                      uint16_t count, const uint8_t* buffer) {
+int devWriteRegisters(DevHandle handle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
+                      const uint8_t* buffer) {
     if (!buffer && count) return 0;
     std::vector<uint8_t> args = {chip, bank};
     for (uint16_t v : {first, count}) {

@@ -5,7 +5,9 @@
 namespace sim {
 
 ChipBanks::ChipBanks(ChipModel model, int chips, std::vector<RegisterFault> faults)
-    : model_(model), chips_(static_cast<size_t>(std::clamp(chips, 1, 4))), faults_(std::move(faults)) {
+    : model_(model),
+      chips_(static_cast<size_t>(std::clamp(chips, 1, 4))),
+      faults_(std::move(faults)) {
     if (model_ == ChipModel::T324) {
         // Status and version registers, read-only.
         for (auto& chip : chips_) {
@@ -24,10 +26,14 @@ const ChipBanks::Bank* ChipBanks::bank(int chip, int bankNo) const {
     if (chip < 0 || chip >= chips()) return nullptr;
     const Chip& c = chips_[static_cast<size_t>(chip)];
     switch (bankNo) {
-    case 0: return &c.config;
-    case 2: return &c.rxData;
-    case 3: return &c.txData;
-    default: return nullptr;
+        case 0:
+            return &c.config;
+        case 2:
+            return &c.rxData;
+        case 3:
+            return &c.txData;
+        default:
+            return nullptr;
     }
 }
 
@@ -48,14 +54,16 @@ bool ChipBanks::write(int chip, int bankNo, int first, const Bytes& data) {
     const int to = chip == 255 ? chips() - 1 : chip;
     if (!bank(from, bankNo)) return false;
     for (int c = from; c <= to; ++c) {
-        for (size_t i = 0; i < data.size(); ++i) writeOne(c, bankNo, first + static_cast<int>(i), data[i]);
+        for (size_t i = 0; i < data.size(); ++i)
+            writeOne(c, bankNo, first + static_cast<int>(i), data[i]);
     }
     return true;
 }
 
 bool ChipBanks::read(int chip, int bankNo, int first, int count, Bytes& out) const {
     const Bank* b = bank(chip, bankNo);
-    if (!b || first < 0 || count < 0 || first > kBankSize || count > kBankSize - first) return false;
+    if (!b || first < 0 || count < 0 || first > kBankSize || count > kBankSize - first)
+        return false;
     out.assign(b->begin() + first, b->begin() + first + count);
     return true;
 }

@@ -11,7 +11,7 @@
 namespace sim {
 
 class ChipBanks {
-public:
+  public:
     static constexpr int kBankSize = 1024;
 
     ChipBanks(ChipModel model, int chips, std::vector<RegisterFault> faults);
@@ -23,7 +23,7 @@ public:
     // Measurement results (banks 2 and 3) written by the firmware itself.
     void fillMeasurement(int chip, int bank, uint8_t value);
 
-private:
+  private:
     using Bank = std::array<uint8_t, kBankSize>;
     struct Chip {
         Bank config{}, rxData{}, txData{};

@@ -15,15 +15,22 @@ constexpr size_t kMaxBulk = 64 * 1024;
 
 const char* statusText(uint8_t status) {
     switch (status) {
-    case kStatusOk: return "ok";
-    case kStatusRefused: return "refused";
-    case kStatusUnknown: return "unknown";
-    case kStatusBadRequest: return "bad request";
-    default: return "failed";
+        case kStatusOk:
+            return "ok";
+        case kStatusRefused:
+            return "refused";
+        case kStatusUnknown:
+            return "unknown";
+        case kStatusBadRequest:
+            return "bad request";
+        default:
+            return "failed";
     }
 }
 
-bool isCommandChannel(uint8_t kind) { return kind == kKindDataIn || kind == kKindReply; }
+bool isCommandChannel(uint8_t kind) {
+    return kind == kKindDataIn || kind == kKindReply;
+}
 
 }  // namespace
 
@@ -46,15 +53,18 @@ bool Controller::write(const uint8_t* report) {
             bulkSeq_ = report[3];
         }
         const int n = std::max(0, count - 2);
-        if (bulk_.size() + static_cast<size_t>(n) > kMaxBulk) bulkOverflow_ = true;
-        else bulk_.insert(bulk_.end(), report + kDataPayloadOffset, report + kDataPayloadOffset + n);
+        if (bulk_.size() + static_cast<size_t>(n) > kMaxBulk)
+            bulkOverflow_ = true;
+        else
+            bulk_.insert(bulk_.end(), report + kDataPayloadOffset, report + kDataPayloadOffset + n);
     } else if (kind == kKindCommand) {
         handleCommand(report);
     } else if (kind == kKindInfo && report[3] == kSubIcInfo) {
         handleIcRequest();
     } else {
         char text[64];
-        std::snprintf(text, sizeof text, "report kind=0x%02X sub=0x%02X -> ignored", kind, report[3]);
+        std::snprintf(text, sizeof text, "report kind=0x%02X sub=0x%02X -> ignored", kind,
+                      report[3]);
         trace(text);
     }
     ready_.notify_all();
@@ -77,8 +87,9 @@ void Controller::handleCommand(const uint8_t* report) {
         countRequest();
         return;
     }
-    const bool failQuery = faults.failedQueries.count(name) ||
-                           (op == kOpQueryInfo && faults.failedQueries.count("info" + std::to_string(args[0])));
+    const bool failQuery =
+        faults.failedQueries.count(name) ||
+        (op == kOpQueryInfo && faults.failedQueries.count("info" + std::to_string(args[0])));
     Outcome outcome;
     if (failQuery) {
         outcome.status = kStatusFailed;
@@ -93,7 +104,8 @@ void Controller::handleCommand(const uint8_t* report) {
     }
     enqueueReply(op, seq, outcome.status, outcome.data);
     for (const auto& r : outcome.reports) queue_.push_back(r);
-    trace(name + (outcome.trace.empty() ? "" : " " + outcome.trace) + " -> " + statusText(outcome.status));
+    trace(name + (outcome.trace.empty() ? "" : " " + outcome.trace) + " -> " +
+          statusText(outcome.status));
     countRequest();
 }
 
@@ -120,7 +132,8 @@ void Controller::enqueueReply(uint8_t op, uint8_t seq, uint8_t status,
         r[1] = static_cast<uint8_t>(2 + n);
         r[2] = kKindDataIn;
         r[3] = seq;
-        std::copy(data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + n), r.begin() + kDataPayloadOffset);
+        std::copy(data.begin() + static_cast<long>(at), data.begin() + static_cast<long>(at + n),
+                  r.begin() + kDataPayloadOffset);
         queue_.push_back(r);
         at += n;
     }
@@ -138,7 +151,8 @@ void Controller::enqueueReply(uint8_t op, uint8_t seq, uint8_t status,
 
 void Controller::countRequest() {
     ++requests_;
-    if (profile_.faults.disconnectAfter > 0 && requests_ >= profile_.faults.disconnectAfter && !gone_) {
+    if (profile_.faults.disconnectAfter > 0 && requests_ >= profile_.faults.disconnectAfter &&
+        !gone_) {
         queue_.push_back(disconnectNotice());
         gone_ = true;
         trace("disconnect");

@@ -13,13 +13,24 @@ using namespace devproto;
 
 bool isImageMode(uint16_t mode) {
     switch (mode) {
-    case 0x4080: case 0x4004: case 0x4200: case 0x4805: case 0x4801:
-    case 0x4020: case 0x4010: case 0x4008: case 0x4000: return true;
-    default: return false;
+        case 0x4080:
+        case 0x4004:
+        case 0x4200:
+        case 0x4805:
+        case 0x4801:
+        case 0x4020:
+        case 0x4010:
+        case 0x4008:
+        case 0x4000:
+            return true;
+        default:
+            return false;
     }
 }
 
-bool isTouchMode(uint16_t mode) { return mode == 0x2000 || mode == 0x2001; }
+bool isTouchMode(uint16_t mode) {
+    return mode == 0x2000 || mode == 0x2001;
+}
 
 bool isKnownMode(uint16_t mode) {
     return mode == 0 || mode == 0x8000 || mode == 0x8001 || mode == 0x8004 || isImageMode(mode) ||
@@ -39,43 +50,76 @@ Outcome status(uint8_t s, std::string trace = {}) {
     return o;
 }
 
-int32_t getS32(const uint8_t* p) { return static_cast<int32_t>(getU32(p)); }
+int32_t getS32(const uint8_t* p) {
+    return static_cast<int32_t>(getU32(p));
+}
 
 }  // namespace
 
 std::string opName(uint8_t op) {
     switch (op) {
-    case kOpModelName: return "model_name";
-    case kOpTypeName: return "type_name";
-    case kOpVersionText: return "version_text";
-    case kOpModelSubName: return "sub_name";
-    case kOpStructVersion: return "struct_version";
-    case kOpVersionBytes: return "version_bytes";
-    case kOpKernelNumber: return "kernel_number";
-    case kOpSwitchWorkMode: return "switch_mode";
-    case kOpRestart: return "restart";
-    case kOpPcapInfo: return "pcap_info";
-    case kOpFrequencyTable: return "frequency_table";
-    case kOpQueryInfo: return "query_info";
-    case kOpReportInfo: return "report_info";
-    case kOpErrorCode: return "error_code";
-    case kOpSetFreqOption: return "set_freq_option";
-    case kOpSetFrequency: return "set_frequency";
-    case kOpGetFrequency: return "get_frequency";
-    case kOpSetTestMode: return "set_test_mode";
-    case kOpSetClock: return "set_clock";
-    case kOpStartShortTest: return "short_test";
-    case kOpRequestImage: return "request_image";
-    case kOpSetReportImage: return "set_report_image";
-    case kOpSetAnalog: return "set_analog";
-    case kOpReadBlock: return "read_block";
-    case kOpWriteBlock: return "write_block";
-    case kOpReadRegisters: return "read_registers";
-    case kOpWriteRegisters: return "write_registers";
-    case kOpSetInfoReport: return "set_info_report";
-    case kOpThresholdMode: return "threshold_mode";
-    case kOpPenThresholdMode: return "pen_threshold_mode";
-    default: return {};
+        case kOpModelName:
+            return "model_name";
+        case kOpTypeName:
+            return "type_name";
+        case kOpVersionText:
+            return "version_text";
+        case kOpModelSubName:
+            return "sub_name";
+        case kOpStructVersion:
+            return "struct_version";
+        case kOpVersionBytes:
+            return "version_bytes";
+        case kOpKernelNumber:
+            return "kernel_number";
+        case kOpSwitchWorkMode:
+            return "switch_mode";
+        case kOpRestart:
+            return "restart";
+        case kOpPcapInfo:
+            return "pcap_info";
+        case kOpFrequencyTable:
+            return "frequency_table";
+        case kOpQueryInfo:
+            return "query_info";
+        case kOpReportInfo:
+            return "report_info";
+        case kOpErrorCode:
+            return "error_code";
+        case kOpSetFreqOption:
+            return "set_freq_option";
+        case kOpSetFrequency:
+            return "set_frequency";
+        case kOpGetFrequency:
+            return "get_frequency";
+        case kOpSetTestMode:
+            return "set_test_mode";
+        case kOpSetClock:
+            return "set_clock";
+        case kOpStartShortTest:
+            return "short_test";
+        case kOpRequestImage:
+            return "request_image";
+        case kOpSetReportImage:
+            return "set_report_image";
+        case kOpSetAnalog:
+            return "set_analog";
+        case kOpReadBlock:
+            return "read_block";
+        case kOpWriteBlock:
+            return "write_block";
+        case kOpReadRegisters:
+            return "read_registers";
+        case kOpWriteRegisters:
+            return "write_registers";
+        case kOpSetInfoReport:
+            return "set_info_report";
+        case kOpThresholdMode:
+            return "threshold_mode";
+        case kOpPenThresholdMode:
+            return "pen_threshold_mode";
+        default:
+            return {};
     }
 }
 
@@ -89,55 +133,81 @@ Firmware::Firmware(const Profile& profile, std::string statePath)
 
 Outcome Firmware::execute(uint8_t op, const uint8_t* a, const Bytes& bulk) {
     switch (op) {
-    case kOpModelName: return text(profile_.modelName);
-    case kOpTypeName: return text(profile_.typeName);
-    case kOpVersionText: return text(profile_.versionText);
-    case kOpModelSubName: return text(profile_.subName);
-    case kOpStructVersion:
-    case kOpVersionBytes: return versionBytes();
-    case kOpKernelNumber: {
-        Outcome o;
-        o.data = {profile_.kernelMinor};
-        return o;
-    }
-    case kOpSwitchWorkMode: return switchMode(getU16(a));
-    case kOpRestart: return restart(getU16(a));
-    case kOpPcapInfo: return pcapInfo();
-    case kOpFrequencyTable: return frequencyTable();
-    case kOpQueryInfo: return queryInfo(a[0]);
-    case kOpReportInfo: return reportInfo();
-    case kOpErrorCode: return errorCode();
-    case kOpSetFreqOption: return status(kStatusOk, "option=" + std::to_string(a[0]));
-    case kOpSetFrequency: return setFrequency(a[0]);
-    case kOpGetFrequency: {
-        Outcome o;
-        o.data = {freqIndex_};
-        o.trace = "index=" + std::to_string(freqIndex_);
-        return o;
-    }
-    case kOpSetTestMode: return setTestMode(a[0], a[1]);
-    case kOpSetClock: {
-        if (a[0] > 4) return status(kStatusRefused, "clock=" + std::to_string(a[0]));
-        clock_ = a[0];
-        Outcome o = status(kStatusOk, "clock=" + std::to_string(a[0]));
-        o.data = {clock_};
-        return o;
-    }
-    case kOpStartShortTest: return shortTest(a[0]);
-    case kOpRequestImage: return requestImage(a[0]);
-    case kOpSetReportImage: return setReportImage(a);
-    case kOpSetAnalog: return status(kStatusOk, "values=" + std::to_string(getS32(a)) + ",...");
-    case kOpReadBlock: return readBlock(a);
-    case kOpWriteBlock: return writeBlock(a, bulk);
-    case kOpReadRegisters: return readRegisters(a);
-    case kOpWriteRegisters: return writeRegisters(a, bulk);
-    case kOpSetInfoReport:
-        if (a[0] > 2) return status(kStatusRefused, "kind=" + std::to_string(a[0]));
-        infoReport_ = a[0];
-        return status(kStatusOk, "kind=" + std::to_string(a[0]));
-    case kOpThresholdMode: return thresholdMode(false, a[0], a[1]);
-    case kOpPenThresholdMode: return thresholdMode(true, a[0], a[1]);
-    default: return status(kStatusUnknown, "op=" + std::to_string(op));
+        case kOpModelName:
+            return text(profile_.modelName);
+        case kOpTypeName:
+            return text(profile_.typeName);
+        case kOpVersionText:
+            return text(profile_.versionText);
+        case kOpModelSubName:
+            return text(profile_.subName);
+        case kOpStructVersion:
+        case kOpVersionBytes:
+            return versionBytes();
+        case kOpKernelNumber: {
+            Outcome o;
+            o.data = {profile_.kernelMinor};
+            return o;
+        }
+        case kOpSwitchWorkMode:
+            return switchMode(getU16(a));
+        case kOpRestart:
+            return restart(getU16(a));
+        case kOpPcapInfo:
+            return pcapInfo();
+        case kOpFrequencyTable:
+            return frequencyTable();
+        case kOpQueryInfo:
+            return queryInfo(a[0]);
+        case kOpReportInfo:
+            return reportInfo();
+        case kOpErrorCode:
+            return errorCode();
+        case kOpSetFreqOption:
+            return status(kStatusOk, "option=" + std::to_string(a[0]));
+        case kOpSetFrequency:
+            return setFrequency(a[0]);
+        case kOpGetFrequency: {
+            Outcome o;
+            o.data = {freqIndex_};
+            o.trace = "index=" + std::to_string(freqIndex_);
+            return o;
+        }
+        case kOpSetTestMode:
+            return setTestMode(a[0], a[1]);
+        case kOpSetClock: {
+            if (a[0] > 4) return status(kStatusRefused, "clock=" + std::to_string(a[0]));
+            clock_ = a[0];
+            Outcome o = status(kStatusOk, "clock=" + std::to_string(a[0]));
+            o.data = {clock_};
+            return o;
+        }
+        case kOpStartShortTest:
+            return shortTest(a[0]);
+        case kOpRequestImage:
+            return requestImage(a[0]);
+        case kOpSetReportImage:
+            return setReportImage(a);
+        case kOpSetAnalog:
+            return status(kStatusOk, "values=" + std::to_string(getS32(a)) + ",...");
+        case kOpReadBlock:
+            return readBlock(a);
+        case kOpWriteBlock:
+            return writeBlock(a, bulk);
+        case kOpReadRegisters:
+            return readRegisters(a);
+        case kOpWriteRegisters:
+            return writeRegisters(a, bulk);
+        case kOpSetInfoReport:
+            if (a[0] > 2) return status(kStatusRefused, "kind=" + std::to_string(a[0]));
+            infoReport_ = a[0];
+            return status(kStatusOk, "kind=" + std::to_string(a[0]));
+        case kOpThresholdMode:
+            return thresholdMode(false, a[0], a[1]);
+        case kOpPenThresholdMode:
+            return thresholdMode(true, a[0], a[1]);
+        default:
+            return status(kStatusUnknown, "op=" + std::to_string(op));
     }
 }
 
@@ -150,8 +220,8 @@ Outcome Firmware::text(const std::string& value) const {
 
 Outcome Firmware::versionBytes() const {
     Outcome o;
-    o.data = {profile_.kernelMajor, profile_.hwVersion, profile_.swVersion, profile_.penVersion,
-              0, 0, 0};
+    o.data = {
+        profile_.kernelMajor, profile_.hwVersion, profile_.swVersion, profile_.penVersion, 0, 0, 0};
     return o;
 }
 
@@ -188,7 +258,7 @@ Outcome Firmware::pcapInfo() const {
     Bytes& d = o.data;
     std::copy(ram.begin() + hw::kXDimension, ram.begin() + hw::kXDimension + 4, d.begin() + 2);
     d[16] = 26, d[17] = 1, d[18] = 15;  // kernel build date
-    d[19] = 100;                         // uniformity scale
+    d[19] = 100;                        // uniformity scale
     d[21] = d[22] = d[47] = d[48] = profile_.calibration;
     for (int i = 0; i < 4; ++i) {
         if (i < hw::txChips(ram)) {
@@ -235,22 +305,28 @@ Outcome Firmware::queryInfo(int index) const {
     o.data.assign(64, 0);
     Bytes& d = o.data;
     switch (index) {
-    case 0:
-    case 1: break;  // no touch keys, info flag clear
-    case 2: d[9] = static_cast<uint8_t>(std::min(255, std::max(tx(), rx()))); break;
-    case 3:
-        d[6] = 1;  // L1
-        d[7] = 1;  // L2
-        d[8] = static_cast<uint8_t>(std::min(tx(), 255));
-        d[9] = static_cast<uint8_t>(std::min(rx(), 255));
-        std::copy(ram.begin() + hw::kPhaseTarget, ram.begin() + hw::kPhaseTarget + 10, d.begin() + 10);
-        break;
-    case 4:
-        d[5] = ram[hw::kChannelCtrl];
-        std::copy(ram.begin() + hw::kTxEnable, ram.begin() + hw::kTxEnable + 16, d.begin() + 6);
-        std::copy(ram.begin() + hw::kRxEnable, ram.begin() + hw::kRxEnable + 32, d.begin() + 26);
-        break;
-    default: return status(kStatusRefused, o.trace);
+        case 0:
+        case 1:
+            break;  // no touch keys, info flag clear
+        case 2:
+            d[9] = static_cast<uint8_t>(std::min(255, std::max(tx(), rx())));
+            break;
+        case 3:
+            d[6] = 1;  // L1
+            d[7] = 1;  // L2
+            d[8] = static_cast<uint8_t>(std::min(tx(), 255));
+            d[9] = static_cast<uint8_t>(std::min(rx(), 255));
+            std::copy(ram.begin() + hw::kPhaseTarget, ram.begin() + hw::kPhaseTarget + 10,
+                      d.begin() + 10);
+            break;
+        case 4:
+            d[5] = ram[hw::kChannelCtrl];
+            std::copy(ram.begin() + hw::kTxEnable, ram.begin() + hw::kTxEnable + 16, d.begin() + 6);
+            std::copy(ram.begin() + hw::kRxEnable, ram.begin() + hw::kRxEnable + 32,
+                      d.begin() + 26);
+            break;
+        default:
+            return status(kStatusRefused, o.trace);
     }
     return o;
 }
@@ -280,8 +356,10 @@ Outcome Firmware::setFrequency(uint8_t index) {
 }
 
 Outcome Firmware::setTestMode(uint8_t first, uint8_t last) {
-    if (first == 1 && last == 255) txAxis_ = true;
-    else if (!(first == 255 && last == 255)) txAxis_ = false;
+    if (first == 1 && last == 255)
+        txAxis_ = true;
+    else if (!(first == 255 && last == 255))
+        txAxis_ = false;
     testFirst_ = first;
     testLast_ = last;
     for (int chip = 0; chip < banks_.chips(); ++chip) {
@@ -334,9 +412,15 @@ Outcome Firmware::setReportImage(const uint8_t* a) {
 Report Firmware::icInfo() const {
     std::array<uint16_t, 5> record{};
     switch (profile_.chip) {
-    case ChipModel::T320: record = {89, 99, 89, 0, 0}; break;
-    case ChipModel::T324: record = {570, 629, 629, 0, 0}; break;
-    case ChipModel::T3300: record = {78, 117, 117, 0, 0}; break;
+        case ChipModel::T320:
+            record = {89, 99, 89, 0, 0};
+            break;
+        case ChipModel::T324:
+            record = {570, 629, 629, 0, 0};
+            break;
+        case ChipModel::T3300:
+            record = {78, 117, 117, 0, 0};
+            break;
     }
     std::vector<std::array<uint16_t, 5>> records;
     for (int chip = 0; chip < banks_.chips(); ++chip) {

@@ -14,15 +14,15 @@ namespace sim {
 std::string opName(uint8_t op);
 
 struct Outcome {
-    uint8_t status = 0;      // devproto::Status
-    Bytes data;              // the reply's result bytes
-    Reports reports;         // reports sent right after the reply (bursts, short-test data)
+    uint8_t status = 0;         // devproto::Status
+    Bytes data;                 // the reply's result bytes
+    Reports reports;            // reports sent right after the reply (bursts, short-test data)
     bool stopsStreams = false;  // queued streamed reports of the old mode are dropped
-    std::string trace;       // the arguments, for the trace line
+    std::string trace;          // the arguments, for the trace line
 };
 
 class Firmware {
-public:
+  public:
     Firmware(const Profile& profile, std::string statePath);
 
     Outcome execute(uint8_t op, const uint8_t* args, const Bytes& bulk);
@@ -35,7 +35,7 @@ public:
 
     uint16_t mode() const { return mode_; }
 
-private:
+  private:
     Outcome text(const std::string& value) const;
     Outcome versionBytes() const;
     Outcome switchMode(uint16_t mode);

@@ -50,7 +50,8 @@ Outcome Firmware::writeBlock(const uint8_t* a, const Bytes& bulk) {
         const bool allowed = mode_ == 0x8000 || mode_ == 0x8001 || mode_ == 0x8004;
         if (type != kHardware || !allowed) return status(kStatusRefused, trace);
         storage_.applyToRam(offset, bulk);
-        freqIndex_ = static_cast<uint8_t>(std::min<int>(freqIndex_, hw::frequencies(storage_.ram()) - 1));
+        freqIndex_ =
+            static_cast<uint8_t>(std::min<int>(freqIndex_, hw::frequencies(storage_.ram()) - 1));
         return status(kStatusOk, trace);
     }
     if (flag != 1 || mode_ != 0x8001) return status(kStatusRefused, trace);
@@ -61,7 +62,8 @@ Outcome Firmware::writeBlock(const uint8_t* a, const Bytes& bulk) {
     }
     if (!storage_.store(type, offset, bulk)) return status(kStatusFailed, trace + " (storage)");
     if (type == kHardware)
-        freqIndex_ = static_cast<uint8_t>(std::min<int>(freqIndex_, hw::frequencies(storage_.ram()) - 1));
+        freqIndex_ =
+            static_cast<uint8_t>(std::min<int>(freqIndex_, hw::frequencies(storage_.ram()) - 1));
     return status(kStatusOk, trace);
 }
 
@@ -96,14 +98,19 @@ Outcome Firmware::thresholdMode(bool pen, uint8_t op, uint8_t value) {
     uint8_t& current = pen ? penThreshold_ : touchThreshold_;
     Outcome o = status(kStatusOk, trace);
     switch (op) {
-    case 255: o.data = {static_cast<uint8_t>(count)}; break;
-    case 0: o.data = {current}; break;
-    case 1:
-        if (value >= count) return status(kStatusRefused, trace);
-        current = value;
-        o.data = {current};
-        break;
-    default: return status(kStatusRefused, trace);
+        case 255:
+            o.data = {static_cast<uint8_t>(count)};
+            break;
+        case 0:
+            o.data = {current};
+            break;
+        case 1:
+            if (value >= count) return status(kStatusRefused, trace);
+            current = value;
+            o.data = {current};
+            break;
+        default:
+            return status(kStatusRefused, trace);
     }
     return o;
 }

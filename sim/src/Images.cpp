@@ -13,10 +13,14 @@ struct SetShape {
 
 SetShape shapeOf(int type) {
     switch (type) {
-    case kSoftware: return {2048, 1266, 2, 6};
-    case kHardware: return {4096, 3350, 1, 3};
-    case kStylus: return {4096, 3676, 1, 4};
-    default: return {0, 0, 0, 0};
+        case kSoftware:
+            return {2048, 1266, 2, 6};
+        case kHardware:
+            return {4096, 3350, 1, 3};
+        case kStylus:
+            return {4096, 3676, 1, 4};
+        default:
+            return {0, 0, 0, 0};
     }
 }
 
@@ -44,7 +48,8 @@ Bytes emptyImage(int type, uint8_t version) {
 }
 
 void setBits(Bytes& image, int at, int first, int last) {
-    for (int bit = first; bit <= last; ++bit) image[at + bit / 8] |= static_cast<uint8_t>(1 << (bit % 8));
+    for (int bit = first; bit <= last; ++bit)
+        image[at + bit / 8] |= static_cast<uint8_t>(1 << (bit % 8));
 }
 
 Bytes factoryHardware(const Profile& p) {
@@ -88,9 +93,9 @@ Bytes factoryHardware(const Profile& p) {
 
 Bytes factorySoftware(const Profile& p) {
     Bytes image = emptyImage(kSoftware, p.swVersion);
-    put16(image, 10, 0);   // control flags: no automatic frequency, no diagnostic frequency
-    image[184] = 0;        // axis flags
-    image[191] = 0;        // start threshold index
+    put16(image, 10, 0);  // control flags: no automatic frequency, no diagnostic frequency
+    image[184] = 0;       // axis flags
+    image[191] = 0;       // start threshold index
     image[sw::kNumsOfThresholds] = 3;
     renewImageChecksum(image);
     return image;
@@ -121,7 +126,9 @@ uint32_t blockLength(int type) {
     return type == kTable ? 32768 : shapeOf(type).length;
 }
 
-bool isBlockType(int type) { return type >= 0 && type < kBlockTypes; }
+bool isBlockType(int type) {
+    return type >= 0 && type < kBlockTypes;
+}
 
 uint16_t imageChecksum(const Bytes& image) {
     const uint32_t used = image.size() >= 2 ? get16(image, 0) : 0;
@@ -138,32 +145,46 @@ bool imageChecksumValid(const Bytes& image) {
     return get16(image, 2) == imageChecksum(image);
 }
 
-void renewImageChecksum(Bytes& image) { put16(image, 2, imageChecksum(image)); }
+void renewImageChecksum(Bytes& image) {
+    put16(image, 2, imageChecksum(image));
+}
 
 bool tableValid(const Bytes& table) {
     if (table.size() != 32768) return false;
     const uint32_t covered = get16(table, 0);
     if (covered > 32764) return false;
     uint32_t sum = 0x55AA;
-    for (uint32_t i = 0; i < (covered + 1) / 2; ++i) sum += get16(table, static_cast<int>(4 + 2 * i));
+    for (uint32_t i = 0; i < (covered + 1) / 2; ++i)
+        sum += get16(table, static_cast<int>(4 + 2 * i));
     return get16(table, 2) == static_cast<uint16_t>(sum);
 }
 
 Bytes factoryImage(int type, const Profile& profile) {
     switch (type) {
-    case kSoftware: return factorySoftware(profile);
-    case kHardware: return factoryHardware(profile);
-    case kStylus: return factoryStylus(profile);
-    case kTable: return factoryTable();
-    default: return {};
+        case kSoftware:
+            return factorySoftware(profile);
+        case kHardware:
+            return factoryHardware(profile);
+        case kStylus:
+            return factoryStylus(profile);
+        case kTable:
+            return factoryTable();
+        default:
+            return {};
     }
 }
 
 namespace hw {
 
-int txChips(const Bytes& image) { return std::clamp<int>(image[kTxChips], 1, 4); }
-int rxChips(const Bytes& image) { return std::clamp<int>(image[kRxChips], 1, 4); }
-int frequencies(const Bytes& image) { return std::clamp<int>(image[kNumsOfFreq], 1, 5); }
+int txChips(const Bytes& image) {
+    return std::clamp<int>(image[kTxChips], 1, 4);
+}
+int rxChips(const Bytes& image) {
+    return std::clamp<int>(image[kRxChips], 1, 4);
+}
+int frequencies(const Bytes& image) {
+    return std::clamp<int>(image[kNumsOfFreq], 1, 5);
+}
 int freqStartIndex(const Bytes& image) {
     return std::min<int>(image[kFreqStartIndex], frequencies(image) - 1);
 }
@@ -186,7 +207,9 @@ int rxCount(const Bytes& image) {
     return total;
 }
 
-bool usesStylus(const Bytes& image) { return (get16(image, kScanCtrl) & 0x0608) != 0; }
+bool usesStylus(const Bytes& image) {
+    return (get16(image, kScanCtrl) & 0x0608) != 0;
+}
 
 }  // namespace hw
 }  // namespace sim

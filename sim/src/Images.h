@@ -14,7 +14,7 @@ using Bytes = std::vector<uint8_t>;
 enum BlockType { kSoftware = 0, kHardware = 1, kTable = 2, kStylus = 3 };
 
 inline constexpr int kBlockTypes = 4;
-uint32_t blockLength(int type);          // 0 for an unknown type
+uint32_t blockLength(int type);  // 0 for an unknown type
 bool isBlockType(int type);
 
 // Parameter image checksum: 0x55 plus the 16-bit words of the used length, from byte 4.
@@ -53,7 +53,7 @@ int txChips(const Bytes& image);      // 1..4
 int rxChips(const Bytes& image);      // 1..4
 int frequencies(const Bytes& image);  // 1..5
 int freqStartIndex(const Bytes& image);
-int txCount(const Bytes& image);      // active Tx lines, the sum of the Tx chips' runs
+int txCount(const Bytes& image);  // active Tx lines, the sum of the Tx chips' runs
 int rxCount(const Bytes& image);
 bool usesStylus(const Bytes& image);
 }  // namespace hw

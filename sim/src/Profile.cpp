@@ -103,7 +103,7 @@ bool parseFields(const std::string& item, std::vector<long long>& out, size_t co
 }
 
 class Parser {
-public:
+  public:
     Parser(Profile& p, std::string& error) : p_(p), error_(error) {}
 
     bool apply(const std::string& key, const std::string& value) {
@@ -112,7 +112,7 @@ public:
         return fail("unknown key '" + key + "'");
     }
 
-private:
+  private:
     bool fail(const std::string& what) {
         error_ = what;
         ok_ = false;
@@ -143,23 +143,37 @@ private:
     }
 
     bool applyNumbers(const std::string& k, const std::string& v) {
-        if (k == "type_code") number(k, v, 0, 255, p_.typeCode);
-        else if (k == "controllers") number(k, v, 0, 2, p_.controllers);
+        if (k == "type_code")
+            number(k, v, 0, 255, p_.typeCode);
+        else if (k == "controllers")
+            number(k, v, 0, 2, p_.controllers);
         else if (k == "report_length") {
             number(k, v, 1, 1024, p_.inputLength);
             p_.outputLength = p_.inputLength;
-        } else if (k == "id1") number(k, v, 0, 0xFFFF, p_.id1);
-        else if (k == "id2") number(k, v, 0, 0xFFFF, p_.id2);
-        else if (k == "kernel_major") number(k, v, 0, 255, p_.kernelMajor);
-        else if (k == "kernel_minor") number(k, v, 0, 255, p_.kernelMinor);
-        else if (k == "hw_version") number(k, v, 0, 255, p_.hwVersion);
-        else if (k == "sw_version") number(k, v, 0, 255, p_.swVersion);
-        else if (k == "pen_version") number(k, v, 0, 255, p_.penVersion);
-        else if (k == "error_flags") number(k, v, 0, 0xFFFFFFFFLL, p_.errorFlags);
-        else if (k == "calibration") number(k, v, 0, 255, p_.calibration);
-        else if (k == "frame_interval_ms") number(k, v, 0, 10000, p_.frameIntervalMs);
-        else if (k == "info_interval_ms") number(k, v, 0, 10000, p_.infoIntervalMs);
-        else return false;
+        } else if (k == "id1")
+            number(k, v, 0, 0xFFFF, p_.id1);
+        else if (k == "id2")
+            number(k, v, 0, 0xFFFF, p_.id2);
+        else if (k == "kernel_major")
+            number(k, v, 0, 255, p_.kernelMajor);
+        else if (k == "kernel_minor")
+            number(k, v, 0, 255, p_.kernelMinor);
+        else if (k == "hw_version")
+            number(k, v, 0, 255, p_.hwVersion);
+        else if (k == "sw_version")
+            number(k, v, 0, 255, p_.swVersion);
+        else if (k == "pen_version")
+            number(k, v, 0, 255, p_.penVersion);
+        else if (k == "error_flags")
+            number(k, v, 0, 0xFFFFFFFFLL, p_.errorFlags);
+        else if (k == "calibration")
+            number(k, v, 0, 255, p_.calibration);
+        else if (k == "frame_interval_ms")
+            number(k, v, 0, 10000, p_.frameIntervalMs);
+        else if (k == "info_interval_ms")
+            number(k, v, 0, 10000, p_.infoIntervalMs);
+        else
+            return false;
         return true;
     }
 
@@ -195,8 +209,10 @@ private:
         }
         if (k == "no_reply") {
             for (const auto& op : splitList(v)) {
-                if (op == "all") f.noReplies = true;
-                else f.silentOps.insert(op);
+                if (op == "all")
+                    f.noReplies = true;
+                else
+                    f.silentOps.insert(op);
             }
             return true;
         }
@@ -243,8 +259,8 @@ private:
             if (!parseFields(item, n, flips ? 4 : 3) || n[0] > 3 || n[1] > 3 || n[2] > 1023 ||
                 (flips && n[3] > 7))
                 return fail("bad " + key + " item '" + item + "'");
-            RegisterFault rf{static_cast<int>(n[0]), static_cast<int>(n[1]),
-                             static_cast<int>(n[2]), flips ? static_cast<int>(n[3]) : -1};
+            RegisterFault rf{static_cast<int>(n[0]), static_cast<int>(n[1]), static_cast<int>(n[2]),
+                             flips ? static_cast<int>(n[3]) : -1};
             p_.faults.registers.push_back(rf);
         }
         return true;

@@ -21,7 +21,8 @@ void putU32(std::string& out, uint32_t v) {
 
 uint32_t getU32(const std::string& in, size_t at) {
     uint32_t v = 0;
-    for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(in[at + i])) << (8 * i);
+    for (int i = 0; i < 4; ++i)
+        v |= static_cast<uint32_t>(static_cast<uint8_t>(in[at + i])) << (8 * i);
     return v;
 }
 
@@ -68,7 +69,8 @@ void Storage::corrupt(int type) {
 bool Storage::loadState() {
     std::ifstream file(statePath_, std::ios::binary);
     if (!file) return false;
-    const std::string data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string data((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
     size_t at = sizeof(kMagic) + 1;
     if (data.size() < at || data.compare(0, sizeof(kMagic), kMagic, sizeof(kMagic)) != 0 ||
         static_cast<uint8_t>(data[sizeof(kMagic)]) != typeCode_)

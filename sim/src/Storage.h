@@ -11,7 +11,7 @@
 namespace sim {
 
 class Storage {
-public:
+  public:
     // Factory images, then the state file's images when it holds a complete, matching set.
     Storage(const Profile& profile, std::string statePath);
 
@@ -28,7 +28,7 @@ public:
     // state file keeps the unbroken set.
     void corrupt(int type);
 
-private:
+  private:
     bool loadState();
     bool saveState() const;
 

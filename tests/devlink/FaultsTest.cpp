@@ -12,10 +12,11 @@ using namespace std::chrono_literals;
 namespace {
 
 class Faults : public ::testing::Test {
-protected:
+  protected:
     // A profile file on K7P100 with the given extra lines.
     std::string profile(const std::string& lines) {
-        return dir_.write("p" + std::to_string(++count_) + ".profile", "model = K7P100\n" + lines + "\n");
+        return dir_.write("p" + std::to_string(++count_) + ".profile",
+                          "model = K7P100\n" + lines + "\n");
     }
     TempDir dir_;
     int count_ = 0;
@@ -64,19 +65,33 @@ TEST_F(Faults, EachQueryCanFailAlone) {
         {"type_name", [](DevHandle h) { return devGetTypeName(h, text, sizeof text); }},
         {"version_text", [](DevHandle h) { return devGetVersionText(h, text, sizeof text); }},
         {"sub_name", [](DevHandle h) { return devGetModelSubName(h, text, sizeof text); }},
-        {"error_code", [](DevHandle h) { uint32_t f; return devGetErrorCode(h, &f); }},
+        {"error_code",
+         [](DevHandle h) {
+             uint32_t f;
+             return devGetErrorCode(h, &f);
+         }},
         {"info3", [](DevHandle h) { return devQueryInfo(h, 3, buf); }},
         {"info4", [](DevHandle h) { return devQueryInfo(h, 4, buf); }},
         {"pcap_info", [](DevHandle h) { return devGetPcapInfo(h, buf); }},
-        {"struct_version", [](DevHandle h) { return devGetStructVersion(h, buf, buf, buf, buf, buf, buf, buf); }},
+        {"struct_version",
+         [](DevHandle h) { return devGetStructVersion(h, buf, buf, buf, buf, buf, buf, buf); }},
         {"kernel_number", [](DevHandle h) { return devGetKernelNumber(h, buf); }},
-        {"report_info", [](DevHandle h) { int n = 64; return devGetReportInfo(h, buf, &n); }},
+        {"report_info",
+         [](DevHandle h) {
+             int n = 64;
+             return devGetReportInfo(h, buf, &n);
+         }},
         {"frequency_table", [](DevHandle h) { return devGetFrequencyTable(h, buf); }},
         {"set_info_report", [](DevHandle h) { return devSetInfoReport(h, 1); }},
-        {"threshold_mode", [](DevHandle h) { buf[0] = 0; return devThresholdMode(h, 255, buf); }},
+        {"threshold_mode",
+         [](DevHandle h) {
+             buf[0] = 0;
+             return devThresholdMode(h, 255, buf);
+         }},
         {"set_report_image", [](DevHandle h) { return devSetReportImage(h, 0, 1, 0, 1); }},
         {"set_clock", [](DevHandle h) { return devSetClock(h, 0, buf); }},
-        {"ic_info", [](DevHandle h) {
+        {"ic_info",
+         [](DevHandle h) {
              uint8_t q[64] = {3, 2, 0x3F, 0x7D};
              int n;
              return devRequest(h, q, 64, 0x3F, 0x7D, 200, buf, &n);
@@ -94,8 +109,9 @@ TEST_F(Faults, EachQueryCanFailAlone) {
 }
 
 TEST_F(Faults, IdentityAndStateValuesFromTheProfile) {
-    SimDevice dev(profile("model_name = N/A\nhw_version = 14\nsw_version = 27\npen_version = 15\n"
-                          "error_flags = 0x010020D7\nkernel_major = 2\nkernel_minor = 34"));
+    SimDevice dev(
+        profile("model_name = N/A\nhw_version = 14\nsw_version = 27\npen_version = 15\n"
+                "error_flags = 0x010020D7\nkernel_major = 2\nkernel_minor = 34"));
     char text[kDevTextSize];
     ASSERT_TRUE(devGetModelName(dev.handle(), text, sizeof text));
     EXPECT_STREQ(text, "N/A");
@@ -110,7 +126,8 @@ TEST_F(Faults, IdentityAndStateValuesFromTheProfile) {
 }
 
 TEST_F(Faults, RefusedModesFailingRestartAndAFrequencyThatDoesNotStick) {
-    SimDevice dev(profile("refuse_mode = 0x8004, 0x4080\nrestart_fails = 1\nfrequency_does_not_stick = 1"));
+    SimDevice dev(
+        profile("refuse_mode = 0x8004, 0x4080\nrestart_fails = 1\nfrequency_does_not_stick = 1"));
     EXPECT_FALSE(devSwitchWorkMode(dev.handle(), 0x8004));
     EXPECT_FALSE(devSwitchWorkMode(dev.handle(), 0x4080));
     EXPECT_TRUE(devSwitchWorkMode(dev.handle(), 0x8000));
@@ -139,7 +156,8 @@ TEST_F(Faults, StorageChecksumShortReadAndRefusedWrites) {
     ASSERT_TRUE(devSwitchWorkMode(dev.handle(), 0x8001));
     EXPECT_FALSE(devWriteBlock(dev.handle(), 0, 0, 2048, sw.data(), 1));
     renewChecksum(hw);
-    EXPECT_TRUE(devWriteBlock(dev.handle(), 1, 0, 4096, hw.data(), 1)) << "a repaired set can be stored";
+    EXPECT_TRUE(devWriteBlock(dev.handle(), 1, 0, 4096, hw.data(), 1))
+        << "a repaired set can be stored";
     ASSERT_TRUE(devGetErrorCode(dev.handle(), &flags));
     EXPECT_EQ(flags, 1u << 8);
 }
@@ -157,7 +175,8 @@ TEST_F(Faults, RegistersThatDoNotReadBack) {
     SimDevice pair(dir_.write("pair.profile", "model = K9P100\nregister_read_fails = 1"));
     EXPECT_TRUE(devReadRegisters(pair.handle(), 0, 0, 0, 4, back, 0));
     EXPECT_FALSE(devReadRegisters(pair.handle(), 1, 0, 0, 4, back, 0));
-    EXPECT_TRUE(devWriteRegisters(pair.handle(), 255, 0, 4, 4, data)) << "writes still reach chip 1";
+    EXPECT_TRUE(devWriteRegisters(pair.handle(), 255, 0, 4, 4, data))
+        << "writes still reach chip 1";
 }
 
 TEST_F(Faults, DisconnectNoticeThenEveryCallFailsAtOnce) {
@@ -166,11 +185,12 @@ TEST_F(Faults, DisconnectNoticeThenEveryCallFailsAtOnce) {
         std::atomic<int> count{0};
         DevReport report{};
     } seen;
-    devAddReportHandler(dev.handle(), 0x3B, kDevAnySubCode, &seen, [](void* ctx, int, const DevReport* r) {
-        auto* s = static_cast<Seen*>(ctx);
-        s->report = *r;
-        s->count++;
-    });
+    devAddReportHandler(dev.handle(), 0x3B, kDevAnySubCode, &seen,
+                        [](void* ctx, int, const DevReport* r) {
+                            auto* s = static_cast<Seen*>(ctx);
+                            s->report = *r;
+                            s->count++;
+                        });
     uint8_t minor;
     EXPECT_TRUE(devGetKernelNumber(dev.handle(), &minor));
     EXPECT_TRUE(devGetKernelNumber(dev.handle(), &minor));
@@ -212,11 +232,12 @@ TEST_F(Faults, MalformedReportsAreDroppedCountedAndLogged) {
         struct Seen {
             std::atomic<int> frames{0}, oversized{0};
         } seen;
-        devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, &seen, [](void* ctx, int, const DevReport* r) {
-            auto* s = static_cast<Seen*>(ctx);
-            s->frames++;
-            if (r->bytes[1] > 62) s->oversized++;
-        });
+        devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, &seen,
+                            [](void* ctx, int, const DevReport* r) {
+                                auto* s = static_cast<Seen*>(ctx);
+                                s->frames++;
+                                if (r->bytes[1] > 62) s->oversized++;
+                            });
         ASSERT_TRUE(devSwitchWorkMode(dev.handle(), 0x4080));
         for (int i = 0; i < 500 && devGetDroppedReportCount(dev.handle()) < 3; ++i)
             std::this_thread::sleep_for(2ms);
@@ -241,7 +262,8 @@ TEST_F(Faults, ABrokenProfileFindsNoControllerAndSaysWhy) {
     };
     for (const auto& [text, mentioned] : cases) {
         std::string logged;
-        devSetLogSink([](void* ctx, const char* t) { *static_cast<std::string*>(ctx) += t; }, &logged);
+        devSetLogSink([](void* ctx, const char* t) { *static_cast<std::string*>(ctx) += t; },
+                      &logged);
         setenv("DEVLINK", ("sim:" + dir_.write("broken.profile", text)).c_str(), 1);
         EXPECT_TRUE(enumerateAll().empty()) << text;
         devSetLogSink(nullptr, nullptr);

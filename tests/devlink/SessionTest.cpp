@@ -95,11 +95,10 @@ TEST_P(EveryModel, ReportsItsIdentityGeometryAndChips) {
     EXPECT_EQ(reply[1], 3 + m.chips * recordSize);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, EveryModel, ::testing::ValuesIn(kModels),
-                         [](const auto& info) {
-                             std::string n = info.param.name;
-                             return n[0] == '6' ? "M" + n : n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Models, EveryModel, ::testing::ValuesIn(kModels), [](const auto& info) {
+    std::string n = info.param.name;
+    return n[0] == '6' ? "M" + n : n;
+});
 
 TEST(Enumeration, FindsNothingWithoutSelectorOrWithAnUnknownProfile) {
     unsetenv("DEVLINK");
@@ -107,7 +106,8 @@ TEST(Enumeration, FindsNothingWithoutSelectorOrWithAnUnknownProfile) {
     EXPECT_EQ(devEnumerate(nullptr, nullptr, nullptr), 0);
 
     std::string logged;
-    devSetLogSink([](void* ctx, const char* text) { *static_cast<std::string*>(ctx) += text; }, &logged);
+    devSetLogSink([](void* ctx, const char* text) { *static_cast<std::string*>(ctx) += text; },
+                  &logged);
     setenv("DEVLINK", "sim:NoSuchModel", 1);
     EXPECT_TRUE(enumerateAll().empty());
     EXPECT_NE(logged.find("NoSuchModel"), std::string::npos);
@@ -123,10 +123,13 @@ TEST(Enumeration, StopsWhenTheCallbackSaysSoAndOpensOnlySimulatorPaths) {
     setenv("DEVLINK", ("sim:" + two).c_str(), 1);
     int calls = 0;
     DevRecord record{};
-    devEnumerate(&record, [](DevRecord*, const char*, void* c, uint32_t, uint32_t, uint16_t, uint16_t) {
-        ++*static_cast<int*>(c);
-        return 1;
-    }, &calls);
+    devEnumerate(
+        &record,
+        [](DevRecord*, const char*, void* c, uint32_t, uint32_t, uint16_t, uint16_t) {
+            ++*static_cast<int*>(c);
+            return 1;
+        },
+        &calls);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(std::string(record.path), "sim:" + two);
 
@@ -164,33 +167,66 @@ std::vector<std::pair<const char*, std::function<int(DevHandle)>>> everyOperatio
         {"type", [](DevHandle h) { return devGetTypeName(h, text, sizeof text); }},
         {"version", [](DevHandle h) { return devGetVersionText(h, text, sizeof text); }},
         {"subname", [](DevHandle h) { return devGetModelSubName(h, text, sizeof text); }},
-        {"struct", [](DevHandle h) { return devGetStructVersion(h, buf, buf, buf, buf, buf, buf, buf); }},
-        {"versionbytes", [](DevHandle h) { return devGetVersionBytes(h, buf, buf, buf, buf, buf, buf, buf); }},
+        {"struct",
+         [](DevHandle h) { return devGetStructVersion(h, buf, buf, buf, buf, buf, buf, buf); }},
+        {"versionbytes",
+         [](DevHandle h) { return devGetVersionBytes(h, buf, buf, buf, buf, buf, buf, buf); }},
         {"kernel", [](DevHandle h) { return devGetKernelNumber(h, buf); }},
         {"mode", [](DevHandle h) { return devSwitchWorkMode(h, 0x8000); }},
         {"restart", [](DevHandle h) { return devRestart(h, 0); }},
         {"pcap", [](DevHandle h) { return devGetPcapInfo(h, buf); }},
         {"freqtable", [](DevHandle h) { return devGetFrequencyTable(h, buf); }},
         {"info", [](DevHandle h) { return devQueryInfo(h, 3, buf); }},
-        {"reportinfo", [](DevHandle h) { int n = 64; return devGetReportInfo(h, buf, &n); }},
-        {"error", [](DevHandle h) { uint32_t f; return devGetErrorCode(h, &f); }},
-        {"request", [](DevHandle h) { uint8_t q[64] = {3, 2, 0x3F, 0x7D}; int n; return devRequest(h, q, 64, 0x3F, 0x7D, 50, buf, &n); }},
+        {"reportinfo",
+         [](DevHandle h) {
+             int n = 64;
+             return devGetReportInfo(h, buf, &n);
+         }},
+        {"error",
+         [](DevHandle h) {
+             uint32_t f;
+             return devGetErrorCode(h, &f);
+         }},
+        {"request",
+         [](DevHandle h) {
+             uint8_t q[64] = {3, 2, 0x3F, 0x7D};
+             int n;
+             return devRequest(h, q, 64, 0x3F, 0x7D, 50, buf, &n);
+         }},
         {"freqoption", [](DevHandle h) { return devSetFreqOption(h, 0); }},
         {"setfreq", [](DevHandle h) { return devSetFrequency(h, buf, 0); }},
         {"getfreq", [](DevHandle h) { return devGetFrequency(h, buf); }},
         {"testmode", [](DevHandle h) { return devSetTestMode(h, 255, 255); }},
         {"clock", [](DevHandle h) { return devSetClock(h, 0, buf); }},
-        {"shorttest", [](DevHandle h) { devSwitchWorkMode(h, 0x8004); return devStartShortTest(h, 1); }},
+        {"shorttest",
+         [](DevHandle h) {
+             devSwitchWorkMode(h, 0x8004);
+             return devStartShortTest(h, 1);
+         }},
         {"image", [](DevHandle h) { return devRequestImage(h, 8, 10); }},
         {"window", [](DevHandle h) { return devSetReportImage(h, 0, 1, 0, 1); }},
         {"analog", [](DevHandle h) { return devSetAnalog(h, values); }},
         {"readblock", [](DevHandle h) { return devReadBlock(h, 0, 0, 2048, buf); }},
-        {"writeblock", [](DevHandle h) { devSwitchWorkMode(h, 0x8000); buf[0] = 0; return devWriteBlock(h, 1, 0, 16, buf, 0); }},
+        {"writeblock",
+         [](DevHandle h) {
+             devSwitchWorkMode(h, 0x8000);
+             buf[0] = 0;
+             return devWriteBlock(h, 1, 0, 16, buf, 0);
+         }},
         {"readregs", [](DevHandle h) { return devReadRegisters(h, 0, 0, 0, 16, buf, 0); }},
         {"writeregs", [](DevHandle h) { return devWriteRegisters(h, 0, 0, 20, 4, buf); }},
         {"inforeport", [](DevHandle h) { return devSetInfoReport(h, 0); }},
-        {"threshold", [](DevHandle h) { buf[0] = 0; return devThresholdMode(h, 255, buf); }},
-        {"subscribe", [](DevHandle h) { return devAddReportHandler(h, 0x4A, 0xFF, nullptr, [](void*, int, const DevReport*) {}) ? 1 : 0; }},
+        {"threshold",
+         [](DevHandle h) {
+             buf[0] = 0;
+             return devThresholdMode(h, 255, buf);
+         }},
+        {"subscribe",
+         [](DevHandle h) {
+             return devAddReportHandler(h, 0x4A, 0xFF, nullptr, [](void*, int, const DevReport*) {})
+                        ? 1
+                        : 0;
+         }},
         {"post", [](DevHandle h) { return devPostReports(h, nullptr, 0x3B, 1) ? 1 : 0; }},
     };
 }
@@ -198,7 +234,8 @@ std::vector<std::pair<const char*, std::function<int(DevHandle)>>> everyOperatio
 TEST(Handles, EveryOperationWorksOnAnOpenHandleAndFailsOnANullOrClosedOne) {
     SimDevice dev("K9PM100");
     ASSERT_NE(dev.handle(), nullptr);
-    for (auto& [name, op] : everyOperation()) EXPECT_NE(op(dev.handle()), 0) << name << " on an open handle";
+    for (auto& [name, op] : everyOperation())
+        EXPECT_NE(op(dev.handle()), 0) << name << " on an open handle";
     DevHandle stale = dev.handle();
     dev.close();
     for (auto& [name, op] : everyOperation()) {
@@ -226,7 +263,8 @@ TEST(Modes, KnownModesSwitchAndOthersAreRefused) {
     for (uint16_t mode : {0x8000, 0x8001, 0x8004, 0x4080, 0x4004, 0x4200, 0x4805, 0x4801, 0x4020,
                           0x4010, 0x4008, 0x4000, 0x2000, 0x2001, 0x0000})
         EXPECT_TRUE(devSwitchWorkMode(dev.handle(), mode)) << std::hex << mode;
-    for (uint16_t mode : {0x1234, 0x8002, 0xFFFF}) EXPECT_FALSE(devSwitchWorkMode(dev.handle(), mode)) << mode;
+    for (uint16_t mode : {0x1234, 0x8002, 0xFFFF})
+        EXPECT_FALSE(devSwitchWorkMode(dev.handle(), mode)) << mode;
     EXPECT_FALSE(devRestart(dev.handle(), 0x1234));
     EXPECT_TRUE(devRestart(dev.handle(), 0x8000));
 }

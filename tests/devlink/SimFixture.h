@@ -16,7 +16,7 @@ namespace testsim {
 
 // A fresh folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "devlink-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
@@ -31,7 +31,7 @@ public:
         return file(name);
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -50,7 +50,7 @@ inline std::vector<DevRecord> enumerateAll() {
 // Selects a profile through the environment, as the programs see it, and opens its first
 // controller. Closes it at the end of the test.
 class SimDevice {
-public:
+  public:
     explicit SimDevice(const std::string& profile) {
         setenv("DEVLINK", ("sim:" + profile).c_str(), 1);
         auto records = enumerateAll();
@@ -70,7 +70,7 @@ public:
         handle_ = nullptr;
     }
 
-private:
+  private:
     DevRecord record_{};
     DevHandle handle_ = nullptr;
 };

@@ -81,7 +81,8 @@ TEST(Storage, TestImageChangesOnlyTheRamCopyUntilRestart) {
     ASSERT_TRUE(devQueryInfo(dev.handle(), 3, info));
     EXPECT_EQ(info[8], 20);
     EXPECT_EQ(readBlock(dev.handle(), 1, 4096)[49], 41) << "the stored set is untouched";
-    EXPECT_FALSE(devWriteBlock(dev.handle(), 0, 0, 16, hw.data(), 0)) << "test images are hardware only";
+    EXPECT_FALSE(devWriteBlock(dev.handle(), 0, 0, 16, hw.data(), 0))
+        << "test images are hardware only";
 
     ASSERT_TRUE(devRestart(dev.handle(), 0x8000));
     ASSERT_TRUE(devQueryInfo(dev.handle(), 3, info));
@@ -198,7 +199,8 @@ TEST(Registers, RunsReadBackPerChipAndForAllChips) {
     EXPECT_TRUE(devReadRegisters(dev.handle(), 0, 3, 0, 160, back.data(), 0));
     EXPECT_FALSE(devReadRegisters(dev.handle(), 2, 0, 0, 4, back.data(), 0)) << "no third chip";
     EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 1, 0, 4, back.data(), 0)) << "no bank 1";
-    EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 0, 1000, 100, back.data(), 0)) << "past the bank";
+    EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 0, 1000, 100, back.data(), 0))
+        << "past the bank";
     EXPECT_FALSE(devWriteRegisters(dev.handle(), 2, 0, 0, 4, run.data()));
 }
 

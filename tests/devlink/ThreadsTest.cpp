@@ -33,7 +33,8 @@ struct Collector {
     // Waits until `done` holds for the reports so far, up to two seconds.
     template <typename Pred>
     bool waitFor(Pred done) {
-        for (auto until = std::chrono::steady_clock::now() + 2s; std::chrono::steady_clock::now() < until;) {
+        for (auto until = std::chrono::steady_clock::now() + 2s;
+             std::chrono::steady_clock::now() < until;) {
             {
                 std::lock_guard lock(mutex);
                 if (done(reports)) return true;
@@ -166,11 +167,13 @@ struct Posted {
 
 TEST(Streams, PostedSubscriptionsReachTheProgramsSinkWithWindowAndMessage) {
     Posted posted;
-    devSetPostSink([](void* ctx, void* window, uint32_t message, const DevReport* r) {
-        auto* p = static_cast<Posted*>(ctx);
-        std::lock_guard lock(p->mutex);
-        p->items.emplace_back(window, message, *r);
-    }, &posted);
+    devSetPostSink(
+        [](void* ctx, void* window, uint32_t message, const DevReport* r) {
+            auto* p = static_cast<Posted*>(ctx);
+            std::lock_guard lock(p->mutex);
+            p->items.emplace_back(window, message, *r);
+        },
+        &posted);
     {
         SimDevice dev("K7P100");
         int window = 0;
@@ -217,7 +220,8 @@ TEST(Subscriptions, AddAndRemoveFromManyThreadsWhileFramesFlow) {
         threads.emplace_back([&] {
             for (int i = 0; i < 100; ++i) {
                 auto g = std::make_unique<Guarded>();
-                auto sub = devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, g.get(), Guarded::handle);
+                auto sub = devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, g.get(),
+                                               Guarded::handle);
                 ASSERT_NE(sub, nullptr);
                 std::this_thread::sleep_for(std::chrono::microseconds(200 * (i % 5)));
                 ASSERT_TRUE(devRemoveReportHandler(dev.handle(), sub));
@@ -241,13 +245,14 @@ TEST(Subscriptions, RemovalWaitsForTheRunningCallbackAndWorksFromInsideIt) {
     struct Slow {
         std::atomic<bool> inside{false}, finished{false};
     } slow;
-    auto sub = devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, &slow, [](void* ctx, int, const DevReport*) {
-        auto* s = static_cast<Slow*>(ctx);
-        if (s->finished) return;
-        s->inside = true;
-        std::this_thread::sleep_for(50ms);
-        s->finished = true;
-    });
+    auto sub = devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, &slow,
+                                   [](void* ctx, int, const DevReport*) {
+                                       auto* s = static_cast<Slow*>(ctx);
+                                       if (s->finished) return;
+                                       s->inside = true;
+                                       std::this_thread::sleep_for(50ms);
+                                       s->finished = true;
+                                   });
     ASSERT_TRUE(devSwitchWorkMode(dev.handle(), 0x4080));
     while (!slow.inside) std::this_thread::sleep_for(1ms);
     ASSERT_TRUE(devRemoveReportHandler(dev.handle(), sub));
@@ -258,13 +263,14 @@ TEST(Subscriptions, RemovalWaitsForTheRunningCallbackAndWorksFromInsideIt) {
         std::atomic<DevSubscription> sub{nullptr};  // set once the add returned
         std::atomic<int> calls{0}, removals{0};
     } self{dev.handle()};
-    self.sub = devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, &self, [](void* ctx, int, const DevReport*) {
-        auto* s = static_cast<SelfRemoving*>(ctx);
-        const DevSubscription sub = s->sub.load();
-        if (!sub) return;
-        s->calls++;
-        s->removals += devRemoveReportHandler(s->handle, sub);
-    });
+    self.sub = devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, &self,
+                                   [](void* ctx, int, const DevReport*) {
+                                       auto* s = static_cast<SelfRemoving*>(ctx);
+                                       const DevSubscription sub = s->sub.load();
+                                       if (!sub) return;
+                                       s->calls++;
+                                       s->removals += devRemoveReportHandler(s->handle, sub);
+                                   });
     for (int i = 0; i < 200 && self.calls == 0; ++i) std::this_thread::sleep_for(2ms);
     std::this_thread::sleep_for(20ms);
     EXPECT_EQ(self.calls.load(), 1);
@@ -277,8 +283,9 @@ TEST(Session, CloseStopsTheReaderPromptlyWhileReportsArrive) {
     for (int round = 0; round < 5; ++round) {
         SimDevice dev(fast);
         std::atomic<int> calls{0};
-        devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, &calls,
-                            [](void* c, int, const DevReport*) { ++*static_cast<std::atomic<int>*>(c); });
+        devAddReportHandler(
+            dev.handle(), 0x4A, kDevAnySubCode, &calls,
+            [](void* c, int, const DevReport*) { ++*static_cast<std::atomic<int>*>(c); });
         ASSERT_TRUE(devSwitchWorkMode(dev.handle(), 0x4080));
         while (calls < 100) std::this_thread::sleep_for(1ms);
         const auto start = std::chrono::steady_clock::now();
@@ -321,7 +328,8 @@ TEST(Requests, ConcurrentCallersEachGetTheirOwnReply) {
                     if (!devGetKernelNumber(dev.handle(), &minor) || minor != 120) ++wrong;
                 } else {
                     uint8_t info[64];
-                    if (!devQueryInfo(dev.handle(), 3, info) || info[8] != 40 || info[9] != 70) ++wrong;
+                    if (!devQueryInfo(dev.handle(), 3, info) || info[8] != 40 || info[9] != 70)
+                        ++wrong;
                 }
             }
         });

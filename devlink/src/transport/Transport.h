@@ -10,7 +10,7 @@ namespace devlink {
 enum class ReadResult { Ok, Timeout, Gone };
 
 class Transport {
-public:
+  public:
     virtual ~Transport() = default;
     // Sends one 64-byte output report; false when the controller is gone.
     virtual bool write(const uint8_t* report64) = 0;

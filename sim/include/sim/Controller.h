@@ -29,7 +29,7 @@ struct Options {
 enum class ReadStatus { Ok, Timeout, Gone };
 
 class Controller {
-public:
+  public:
     Controller(const Profile& profile, const Options& options);
     ~Controller();
     Controller(const Controller&) = delete;
@@ -42,7 +42,7 @@ public:
     // Wakes a waiting read; every later call fails.
     void close();
 
-private:
+  private:
     using Report = std::array<uint8_t, 64>;
     using Clock = std::chrono::steady_clock;
 
@@ -58,7 +58,7 @@ private:
     std::mutex mutex_;
     std::condition_variable ready_;
     std::deque<Report> queue_;
-    std::vector<uint8_t> bulk_;     // data-out payload collected for the next command
+    std::vector<uint8_t> bulk_;  // data-out payload collected for the next command
     uint8_t bulkSeq_ = 0;
     bool bulkOverflow_ = false;
     bool gone_ = false;

@@ -34,22 +34,22 @@ struct Faults {
     std::set<uint16_t> refusedModes;
     bool restartFails = false;
     bool frequencyDoesNotStick = false;
-    std::set<int> badChecksum;            // block types whose stored image fails its checksum
-    std::map<int, uint32_t> shortRead;    // block type -> bytes a read returns at most
-    std::set<int> refusedWrites;          // block types whose writes are refused
+    std::set<int> badChecksum;          // block types whose stored image fails its checksum
+    std::map<int, uint32_t> shortRead;  // block type -> bytes a read returns at most
+    std::set<int> refusedWrites;        // block types whose writes are refused
     std::vector<RegisterFault> registers;
-    std::set<int> registerReadFails;      // chips whose register reads fail
-    int disconnectAfter = 0;              // requests answered before the disconnect notice; 0 never
-    bool malformedReports = false;        // every streamed burst starts with a malformed report
+    std::set<int> registerReadFails;  // chips whose register reads fail
+    int disconnectAfter = 0;          // requests answered before the disconnect notice; 0 never
+    bool malformedReports = false;    // every streamed burst starts with a malformed report
 };
 
 struct Profile {
-    std::string name;             // built-in model name the profile starts from
+    std::string name;  // built-in model name the profile starts from
     int typeCode = 0;
     ChipModel chip = ChipModel::T3300;
-    int chipCount = 1;            // physical sensing chips
+    int chipCount = 1;  // physical sensing chips
     std::array<ChipRange, 4> ranges{};
-    int controllers = 1;          // how many controllers enumeration reports
+    int controllers = 1;  // how many controllers enumeration reports
     uint32_t inputLength = 64;
     uint32_t outputLength = 64;
     uint16_t id1 = 0x2A7E;
@@ -59,9 +59,9 @@ struct Profile {
     uint8_t hwVersion = 13, swVersion = 26, penVersion = 14;
     uint32_t errorFlags = 0;
     uint16_t scanCtrl = 0x0021;
-    uint8_t calibration = 100;    // info-block calibration value of every Rx chip
-    int frameIntervalMs = 20;     // pause between streamed image frames
-    int infoIntervalMs = 15;      // pause between touch or stylus information reports
+    uint8_t calibration = 100;  // info-block calibration value of every Rx chip
+    int frameIntervalMs = 20;   // pause between streamed image frames
+    int infoIntervalMs = 15;    // pause between touch or stylus information reports
     Faults faults;
 };
 

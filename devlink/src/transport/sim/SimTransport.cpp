@@ -11,20 +11,23 @@ namespace {
 constexpr const char* kPrefix = "sim:";
 
 class SimTransport final : public Transport {
-public:
+  public:
     SimTransport(const sim::Profile& profile, const sim::Options& options)
         : controller_(profile, options) {}
     bool write(const uint8_t* report64) override { return controller_.write(report64); }
     ReadResult read(uint8_t* report64, std::chrono::milliseconds timeout) override {
         switch (controller_.read(report64, timeout)) {
-        case sim::ReadStatus::Ok: return ReadResult::Ok;
-        case sim::ReadStatus::Timeout: return ReadResult::Timeout;
-        default: return ReadResult::Gone;
+            case sim::ReadStatus::Ok:
+                return ReadResult::Ok;
+            case sim::ReadStatus::Timeout:
+                return ReadResult::Timeout;
+            default:
+                return ReadResult::Gone;
         }
     }
     void close() override { controller_.close(); }
 
-private:
+  private:
     sim::Controller controller_;
 };
 
@@ -35,7 +38,8 @@ bool splitPath(const std::string& path, std::string& spec, int& index) {
     index = 0;
     const auto hash = spec.rfind('#');
     if (hash != std::string::npos && hash + 1 < spec.size() &&
-        spec.find_first_not_of("0123456789", hash + 1) == std::string::npos && spec.size() - hash <= 3) {
+        spec.find_first_not_of("0123456789", hash + 1) == std::string::npos &&
+        spec.size() - hash <= 3) {
         index = std::atoi(spec.c_str() + hash + 1);
         spec.erase(hash);
     }
@@ -49,7 +53,9 @@ std::string envOrEmpty(const char* name) {
 
 }  // namespace
 
-bool isSimPath(const std::string& path) { return path.rfind(kPrefix, 0) == 0; }
+bool isSimPath(const std::string& path) {
+    return path.rfind(kPrefix, 0) == 0;
+}
 
 std::vector<DevRecord> enumerate(const std::string& profileSpec, std::string& error) {
     std::vector<DevRecord> records;
