@@ -216,10 +216,10 @@ void CParam::FillFileHeader() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char date[32] = {};
+    char date[80] = {};
     std::snprintf(date, sizeof date, "%04d/%02d/%02d,%02d:%02d:%02d", local.tm_year + 1900,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    std::memcpy(header_ + 28, date, sizeof date);
+    std::memcpy(header_ + 28, date, std::min<std::size_t>(std::strlen(date), 31));  // NUL-padded
     header_[60] = kind_;
     const int type = owner_->TypeCode();
     header_[61] = type >= 0 && type <= 255 ? static_cast<uint8_t>(type) : 0;
