@@ -151,7 +151,7 @@ inline DevLinkApi Make() {
     };
     api.request = [](DevHandle, const uint8_t* request, int, uint8_t kind, uint8_t sub, uint32_t ms,
                      uint8_t* reply, int* length) {
-        char detail[64];
+        char detail[128];
         std::snprintf(detail, sizeof detail, "%02X %02X %02X %02X kind=%02X sub=%02X ms=%u",
                       request[0], request[1], request[2], request[3], kind, sub, ms);
         if (!Call("request", detail)) return 0;
@@ -161,7 +161,7 @@ inline DevLinkApi Make() {
     };
     api.addReportHandler = [](DevHandle, uint8_t kind, uint8_t sub, void* context,
                               DevReportHandler handler) -> DevSubscription {
-        char detail[32];
+        char detail[128];
         std::snprintf(detail, sizeof detail, "kind=%02X sub=%02X", kind, sub);
         if (!Call("addReportHandler", detail)) return nullptr;
         g_fake->disconnectHandler = handler;
@@ -202,7 +202,7 @@ inline DevLinkApi Make() {
     };
     api.readRegisters = [](DevHandle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                            uint8_t* buffer, int) {
-        char detail[64];
+        char detail[128];
         std::snprintf(detail, sizeof detail, "chip=%d bank=%d first=%d count=%d", chip, bank, first,
                       count);
         if (!Call("readRegisters", detail) || chip > 3) return 0;
@@ -214,7 +214,7 @@ inline DevLinkApi Make() {
     };
     api.writeRegisters = [](DevHandle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                             const uint8_t* data) {
-        char detail[64];
+        char detail[128];
         std::snprintf(detail, sizeof detail, "chip=%d bank=%d first=%d count=%d", chip, bank, first,
                       count);
         if (!Call("writeRegisters", detail)) return 0;
