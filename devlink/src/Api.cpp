@@ -95,7 +95,7 @@ int devClose(DevHandle handle) {
     if (!device || device->onReaderThread()) return 0;
     device = unregisterDevice(handle);
     if (!device) return 0;
-    device->stop();
+    device->stop(true);
     return 1;
 }
 

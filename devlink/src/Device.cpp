@@ -49,12 +49,12 @@ DevDevice::DevDevice(std::unique_ptr<devlink::Transport> transport)
 }
 
 DevDevice::~DevDevice() {
-    stop();
+    stop(false);
 }
 
-void DevDevice::stop() {
+void DevDevice::stop(bool byProgram) {
     stop_ = true;
-    transport_->close();
+    transport_->close(byProgram);
     if (reader_.joinable()) reader_.join();
     std::lock_guard lock(replyMutex_);
     replyReady_.notify_all();

@@ -30,8 +30,10 @@ struct DevDevice {
     DevDevice(const DevDevice&) = delete;
     DevDevice& operator=(const DevDevice&) = delete;
 
-    // Stops the reader thread and fails a waiting request. Not from the reader thread.
-    void stop();
+    // Stops the reader thread, fails a waiting request and closes the transport. `byProgram`:
+    // devClose, as opposed to the library letting go of a device left open. Not from the reader
+    // thread.
+    void stop(bool byProgram);
     bool onReaderThread() const { return std::this_thread::get_id() == readerId_; }
     bool gone() const { return gone_.load(); }
 

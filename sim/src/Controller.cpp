@@ -37,6 +37,7 @@ bool isCommandChannel(uint8_t kind) {
 Controller::Controller(const Profile& profile, const Options& options)
     : profile_(profile), firmware_(std::make_unique<Firmware>(profile, options.statePath)) {
     if (!options.tracePath.empty()) trace_.open(options.tracePath, std::ios::app);
+    trace("open -> ok");
 }
 
 Controller::~Controller() = default;
@@ -192,11 +193,18 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
     }
 }
 
-void Controller::close() {
+void Controller::close(bool byProgram) {
     std::lock_guard lock(mutex_);
+    if (byProgram && !closed_) trace("close -> ok");
+    closed_ = true;
     gone_ = true;
     queue_.clear();
     ready_.notify_all();
+}
+
+void traceRefusedOpen(const Options& options) {
+    if (options.tracePath.empty()) return;
+    std::ofstream(options.tracePath, std::ios::app) << "open -> failed\n";
 }
 
 void Controller::trace(const std::string& line) {

@@ -154,7 +154,7 @@ TEST(Storage, AnInjectedChecksumFaultIsNotWrittenIntoTheStateFile) {
     unsetenv("DEVLINK_SIM_STATE");
 }
 
-TEST(Trace, OneLinePerAnsweredRequestWithArgumentsAndResult) {
+TEST(Trace, OneLinePerAnsweredRequestWithArgumentsAndResultBetweenOpenAndClose) {
     TempDir dir;
     const auto trace = dir.file("trace.txt");
     setenv("DEVLINK_SIM_TRACE", trace.c_str(), 1);
@@ -164,15 +164,47 @@ TEST(Trace, OneLinePerAnsweredRequestWithArgumentsAndResult) {
         auto hw = readBlock(dev.handle(), 1, 4096);
         devWriteBlock(dev.handle(), 1, 0, 4096, hw.data(), 0);
         devSwitchWorkMode(dev.handle(), 0x1234);
+        // Subscriptions stay inside the library: the controller never sees them.
+        DevSubscription s = devAddReportHandler(dev.handle(), 0x4A, kDevAnySubCode, nullptr,
+                                                [](void*, int, const DevReport*) {});
+        EXPECT_NE(s, nullptr);
+        EXPECT_TRUE(devRemoveReportHandler(dev.handle(), s));
         devRestart(dev.handle(), 0);
     }
     unsetenv("DEVLINK_SIM_TRACE");
     const std::vector<std::string> expected = {
+        "open -> ok",
         "switch_mode mode=0x8004 -> ok",
         "read_block type=1 offset=0 length=4096 count=4096 -> ok",
         "write_block type=1 offset=0 length=4096 flag=0 -> ok",
         "switch_mode mode=0x1234 -> refused",
         "restart mode=0x0000 -> ok",
+        "close -> ok",
+    };
+    EXPECT_EQ(readLines(trace), expected);
+}
+
+TEST(Trace, TheSessionShowsARefusedOpenAndOneCloseAfterADisconnect) {
+    TempDir dir;
+    const auto trace = dir.file("trace.txt");
+    setenv("DEVLINK_SIM_TRACE", trace.c_str(), 1);
+    {
+        SimDevice refused(dir.write("refused.profile", "model = K7P100\nopen_fails = 1"));
+        EXPECT_EQ(refused.handle(), nullptr);
+    }
+    {
+        SimDevice dev(dir.write("leaving.profile", "model = K7P100\ndisconnect_after = 1"));
+        ASSERT_NE(dev.handle(), nullptr);
+        EXPECT_TRUE(devSwitchWorkMode(dev.handle(), 0x8000));
+        EXPECT_FALSE(devRestart(dev.handle(), 0)) << "the controller is gone";
+        const DevHandle handle = dev.handle();
+        dev.close();
+        EXPECT_FALSE(devClose(handle)) << "a closed handle is closed once";
+    }
+    unsetenv("DEVLINK_SIM_TRACE");
+    const std::vector<std::string> expected = {
+        "open -> failed", "open -> ok",  "switch_mode mode=0x8000 -> ok",
+        "disconnect",     "close -> ok",
     };
     EXPECT_EQ(readLines(trace), expected);
 }

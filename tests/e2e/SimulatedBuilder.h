@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -112,11 +113,24 @@ class SimulatedBuilder : public testing::Test {
     std::string Result() const { return Read(ResultPath()); }
     std::string Trace() const { return Read(TracePath()); }
 
-    // The last line of the trace: the controller restarted into the resume mode at exit.
-    static bool EndsWithRestart(const std::string& trace, const char* mode = "0x0000") {
-        const std::string line = std::string("restart mode=") + mode + " -> ok\n";
-        return trace.size() >= line.size() &&
-               trace.compare(trace.size() - line.size(), line.size(), line) == 0;
+    // The session as the controller saw it: opened once at the start, restarted into the resume
+    // mode at exit and then closed, once.
+    static testing::AssertionResult EndsWithRestartAndClose(const std::string& trace,
+                                                            const char* mode = "0x0000") {
+        const std::string end = std::string("restart mode=") + mode + " -> ok\nclose -> ok\n";
+        int opens = 0, closes = 0;
+        std::istringstream lines(trace);
+        for (std::string line; std::getline(lines, line);) {
+            opens += line.rfind("open", 0) == 0;
+            closes += line.rfind("close", 0) == 0;
+        }
+        if (trace.rfind("open -> ok\n", 0) != 0 || opens != 1)
+            return testing::AssertionFailure() << "not opened exactly once, first:\n" << trace;
+        if (closes != 1) return testing::AssertionFailure() << closes << " closes:\n" << trace;
+        if (trace.size() < end.size() ||
+            trace.compare(trace.size() - end.size(), end.size(), end) != 0)
+            return testing::AssertionFailure() << "does not end with\n" << end << "but:\n" << trace;
+        return testing::AssertionSuccess();
     }
 
     static bool Has(const std::string& text, const std::string& what) {

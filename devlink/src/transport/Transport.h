@@ -16,8 +16,9 @@ class Transport {
     virtual bool write(const uint8_t* report64) = 0;
     // Waits up to `timeout` for one 64-byte input report.
     virtual ReadResult read(uint8_t* report64, std::chrono::milliseconds timeout) = 0;
-    // Wakes a waiting read; later reads return Gone.
-    virtual void close() = 0;
+    // Wakes a waiting read; later reads return Gone. `byProgram`: the program closed the device
+    // (devClose); false when the library lets go of a device the program left open.
+    virtual void close(bool byProgram) = 0;
 };
 
 }  // namespace devlink

@@ -28,8 +28,12 @@ struct Options {
 
 enum class ReadStatus { Ok, Timeout, Gone };
 
+// The trace line of a controller that refuses to be opened (profile key open_fails).
+void traceRefusedOpen(const Options& options);
+
 class Controller {
   public:
+    // Opening the controller: traced as "open".
     Controller(const Profile& profile, const Options& options);
     ~Controller();
     Controller(const Controller&) = delete;
@@ -39,8 +43,10 @@ class Controller {
     bool write(const uint8_t* report64);
     // Device to host: waits up to `timeout` for the next report.
     ReadStatus read(uint8_t* report64, std::chrono::milliseconds timeout);
-    // Wakes a waiting read; every later call fails.
-    void close();
+    // Wakes a waiting read; every later call fails. The first close by the program is traced as
+    // "close"; a close without `byProgram` (the library letting go of a device the program left
+    // open) is not.
+    void close(bool byProgram);
 
   private:
     using Report = std::array<uint8_t, 64>;
@@ -62,6 +68,7 @@ class Controller {
     uint8_t bulkSeq_ = 0;
     bool bulkOverflow_ = false;
     bool gone_ = false;
+    bool closed_ = false;
     int requests_ = 0;
     Clock::time_point nextBurst_{};
     bool streamWasOn_ = false;

@@ -25,7 +25,7 @@ class SimTransport final : public Transport {
                 return ReadResult::Gone;
         }
     }
-    void close() override { controller_.close(); }
+    void close(bool byProgram) override { controller_.close(byProgram); }
 
   private:
     sim::Controller controller_;
@@ -89,13 +89,14 @@ std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
         error = "the profile has no controller " + std::to_string(index);
         return nullptr;
     }
-    if (profile->faults.openFails) {
-        error = "the simulated controller refuses to open";
-        return nullptr;
-    }
     sim::Options options;
     options.statePath = envOrEmpty("DEVLINK_SIM_STATE");
     options.tracePath = envOrEmpty("DEVLINK_SIM_TRACE");
+    if (profile->faults.openFails) {
+        sim::traceRefusedOpen(options);
+        error = "the simulated controller refuses to open";
+        return nullptr;
+    }
     if (index > 0 && !options.statePath.empty()) {
         options.statePath += '#';
         options.statePath += std::to_string(index);
