@@ -67,11 +67,12 @@ int ControllerCount() {
 }
 
 void OnDisconnectReport(void* context, int, const DevReport*) {
-    auto* controller = static_cast<CController*>(context);
-    if (controller != nullptr) controller->MarkDisconnected();
+    // The count goes down before the flag goes up, so whoever sees the flag also sees the count.
     int count = g_controllerCount.load();
     while (count > 0 && !g_controllerCount.compare_exchange_weak(count, count - 1)) {
     }
+    auto* controller = static_cast<CController*>(context);
+    if (controller != nullptr) controller->MarkDisconnected();
     MainLog().Print(kColourError, kRouteBoth, "\nDevice disconnected.\n");
     RingBell(3);
 }

@@ -326,11 +326,11 @@ std::optional<Profile> parseProfile(const std::string& text, std::string& error)
     return profile;
 }
 
-std::optional<Profile> loadProfile(const std::string& spec, std::string& error) {
-    if (auto builtin = builtinProfile(spec)) return builtin;
-    std::ifstream file(spec);
+std::optional<Profile> loadProfile(const std::string& profileName, std::string& error) {
+    if (auto builtin = builtinProfile(profileName)) return builtin;
+    std::ifstream file(profileName);
     if (!file) {
-        error = "no built-in model and no readable profile file named '" + spec + "'";
+        error = "no built-in model and no readable profile file named '" + profileName + "'";
         return std::nullopt;
     }
     std::stringstream text;

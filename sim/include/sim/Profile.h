@@ -75,6 +75,6 @@ std::optional<Profile> builtinProfile(const std::string& name);
 std::optional<Profile> parseProfile(const std::string& text, std::string& error);
 
 // A model name, or the path of a profile file.
-std::optional<Profile> loadProfile(const std::string& spec, std::string& error);
+std::optional<Profile> loadProfile(const std::string& profileName, std::string& error);
 
 }  // namespace sim

@@ -32,18 +32,18 @@ class SimTransport final : public Transport {
 };
 
 // "sim:K7P100#1" -> profile "K7P100", index 1.
-bool splitPath(const std::string& path, std::string& spec, int& index) {
+bool splitPath(const std::string& path, std::string& profileName, int& index) {
     if (!isSimPath(path)) return false;
-    spec = path.substr(std::strlen(kPrefix));
+    profileName = path.substr(std::strlen(kPrefix));
     index = 0;
-    const auto hash = spec.rfind('#');
-    if (hash != std::string::npos && hash + 1 < spec.size() &&
-        spec.find_first_not_of("0123456789", hash + 1) == std::string::npos &&
-        spec.size() - hash <= 3) {
-        index = std::atoi(spec.c_str() + hash + 1);
-        spec.erase(hash);
+    const auto hash = profileName.rfind('#');
+    if (hash != std::string::npos && hash + 1 < profileName.size() &&
+        profileName.find_first_not_of("0123456789", hash + 1) == std::string::npos &&
+        profileName.size() - hash <= 3) {
+        index = std::atoi(profileName.c_str() + hash + 1);
+        profileName.erase(hash);
     }
-    return !spec.empty();
+    return !profileName.empty();
 }
 
 std::string envOrEmpty(const char* name) {
@@ -77,13 +77,13 @@ std::vector<DevRecord> enumerate(const std::string& profileSpec, std::string& er
 }
 
 std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
-    std::string spec;
+    std::string profileName;
     int index = 0;
-    if (!splitPath(path, spec, index)) {
+    if (!splitPath(path, profileName, index)) {
         error = "not a simulator path: " + path;
         return nullptr;
     }
-    auto profile = sim::loadProfile(spec, error);
+    auto profile = sim::loadProfile(profileName, error);
     if (!profile) return nullptr;
     if (index >= profile->controllers && index > 0) {
         error = "the profile has no controller " + std::to_string(index);
@@ -105,10 +105,10 @@ std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
 }
 
 int solutionCode(const std::string& path) {
-    std::string spec, error;
+    std::string profileName, error;
     int index = 0;
-    if (!splitPath(path, spec, index)) return 0;
-    auto profile = sim::loadProfile(spec, error);
+    if (!splitPath(path, profileName, index)) return 0;
+    auto profile = sim::loadProfile(profileName, error);
     return profile ? profile->typeCode : 0;
 }
 
