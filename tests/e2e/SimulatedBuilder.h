@@ -3,25 +3,16 @@
 // runtime folder, a result file, standard input from a text, and the simulator's trace.
 #pragma once
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
-extern char** environ;
+#include "RunProgram.h"
 
 struct BuilderRun {
     int status = -1;  // exit status; -1 when the program did not exit by itself
@@ -55,57 +46,22 @@ class SimulatedBuilder : public testing::Test {
 
     BuilderRun Run(const std::string& device, const std::vector<std::string>& args,
                    const std::string& input = "") {
-        const std::filesystem::path in = folder_ / "stdin";
-        const std::filesystem::path out = folder_ / "stdout";
-        std::ofstream(in, std::ios::binary) << input;
         std::filesystem::remove(TracePath());
-
-        std::vector<std::string> env = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
-                                        "TOVREX_RESULT_FILE=" + ResultPath().string(),
-                                        "DEVLINK=sim:" + device,
-                                        "DEVLINK_SIM_TRACE=" + TracePath().string()};
-        for (char** e = environ; *e != nullptr; ++e) {
-            const std::string var = *e;
-            if (var.rfind("XDG_RUNTIME_DIR=", 0) && var.rfind("TOVREX_", 0) &&
-                var.rfind("DEVLINK", 0)) {
-                env.push_back(var);
-            }
-        }
-        std::vector<std::string> argv = {(app_ / "TovrexBuilder4").string()};
-        argv.insert(argv.end(), args.begin(), args.end());
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                         0600);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        pid_t pid = 0;
-        const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, Pointers(argv).data(),
-                                   Pointers(env).data());
-        posix_spawn_file_actions_destroy(&actions);
-        BuilderRun run;
-        EXPECT_EQ(rc, 0) << std::strerror(rc);
-        if (rc != 0) return run;
-        int status = 0;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (waitpid(pid, &status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > deadline) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                ADD_FAILURE() << "the builder did not end";
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
-        run.out = Read(out);
-        return run;
+        testsupport::ProgramRequest request;
+        request.program = app_ / "TovrexBuilder4";
+        request.args = args;
+        request.input = input;
+        request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
+                          "TOVREX_RESULT_FILE=" + ResultPath().string(), "DEVLINK=sim:" + device,
+                          "DEVLINK_SIM_TRACE=" + TracePath().string()};
+        request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK"};
+        request.scratch = folder_;
+        const testsupport::ProgramRun run = testsupport::RunProgram(request);
+        return BuilderRun{run.status, run.out};
     }
 
     static std::string Read(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        return testsupport::ReadWhole(path);
     }
 
     std::filesystem::path ResultPath() const { return folder_ / "result"; }
@@ -135,13 +91,6 @@ class SimulatedBuilder : public testing::Test {
 
     static bool Has(const std::string& text, const std::string& what) {
         return text.find(what) != std::string::npos;
-    }
-
-    static std::vector<char*> Pointers(std::vector<std::string>& texts) {
-        std::vector<char*> p;
-        for (auto& t : texts) p.push_back(t.data());
-        p.push_back(nullptr);
-        return p;
     }
 
     std::filesystem::path folder_;

@@ -1,0 +1,106 @@
+// Runs a built program the way a calling program would, for the process-level tests: an argument
+// vector without a shell, an environment of the test's own plus the variables a test sets, standard
+// input from a text, standard output and error captured together, and a generous time limit after
+// which the program is killed and the test fails (a program must never hang on its input).
+#pragma once
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace testsupport {
+
+struct ProgramRun {
+    int status = -1;  // exit status; -1 when the program did not exit by itself in time
+    std::string out;  // standard output and error
+};
+
+struct ProgramRequest {
+    std::filesystem::path program;
+    std::vector<std::string> args;
+    std::string input;                    // standard input
+    std::vector<std::string> setEnv;      // "NAME=value" entries the test decides
+    std::vector<std::string> dropEnv;     // prefixes of the test's variables to leave out
+    std::filesystem::path scratch;        // folder for the input and output files
+    std::filesystem::path workingFolder;  // empty: the test's current folder
+};
+
+inline std::string ReadWhole(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> p;
+    for (auto& t : texts) p.push_back(t.data());
+    p.push_back(nullptr);
+    return p;
+}
+
+inline std::vector<std::string> Environment(const ProgramRequest& request) {
+    std::vector<std::string> env = request.setEnv;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string var = *e;
+        bool dropped = false;
+        for (const auto& prefix : request.dropEnv) dropped = dropped || var.rfind(prefix, 0) == 0;
+        if (!dropped) env.push_back(var);
+    }
+    return env;
+}
+
+inline ProgramRun RunProgram(const ProgramRequest& request) {
+    const std::filesystem::path in = request.scratch / "stdin";
+    const std::filesystem::path out = request.scratch / "stdout";
+    { std::ofstream(in, std::ios::binary) << request.input; }
+
+    std::vector<std::string> env = Environment(request);
+    std::vector<std::string> argv = {request.program.string()};
+    argv.insert(argv.end(), request.args.begin(), request.args.end());
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    if (!request.workingFolder.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, request.workingFolder.c_str());
+    }
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, argv[0].c_str(), &actions, nullptr, Pointers(argv).data(),
+                               Pointers(env).data());
+    posix_spawn_file_actions_destroy(&actions);
+    ProgramRun run;
+    EXPECT_EQ(rc, 0) << std::strerror(rc);
+    if (rc != 0) return run;
+
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            ADD_FAILURE() << request.program.filename() << " did not end";
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+    run.out = ReadWhole(out);
+    return run;
+}
+
+}  // namespace testsupport
