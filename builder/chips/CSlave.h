@@ -6,8 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 
 class CController;
+class CParamFile;
 
 class CSlave {
   public:
@@ -60,6 +63,14 @@ class CSlave {
     virtual int GetClockSourceCount() = 0;
     virtual int GetPhase1ScanEnd() = 0;
     virtual int GetPhase1ScanFirst() = 0;
+
+    // Register files: one group's mode image (a register image of GetRegImageSize() bytes) as the
+    // named items of its section, and back. Keys are the group name followed by the field's
+    // suffix. A chip without a register map writes no named items and reads none.
+    virtual void SaveRegSection(CParamFile& file, std::string_view section, std::string_view group,
+                                std::span<const uint8_t> image);
+    virtual bool LoadRegSection(CParamFile& file, std::string_view section, std::string_view group,
+                                std::span<uint8_t> image);
 
   protected:
     CController* Owner() const { return owner_; }

@@ -7,10 +7,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CController;
+class CParamFile;
 
 enum ParamResult : int {
     kParamOk = 0,
@@ -32,8 +36,28 @@ struct ParamExtensions {
     const char* reg;
 };
 
+// The head of a set's text or register file and what loading one checks.
+struct ParamFileFrame {
+    const char* extension;   // ".hwt": a path must contain it (compared with case)
+    const char* title;       // header section, "%s hardware parameter file" with the model label
+    const char* crcMessage;  // refusal of a save whose image checksum is stale, "HWB CRC Failed!\n"
+    int usedLength;          // stored into image bytes 0-1 before a load reads any item
+};
+
+// Where the mode images (register images of the sensing chip) of a register file lie: frequency f,
+// group g at firstOffset + frequencyStride * f + regImageSize * g.
+struct RegisterFileLayout {
+    int firstOffset;
+    int frequencyStride;
+    int maxFrequencies;  // bound of the set's stored frequency count
+    std::span<const char* const> groups;
+};
+
 class CParam {
   public:
+    // Reads or writes the set's own sections of an open text file.
+    using FileSections = std::function<void(CParamFile&)>;
+
     // imageLength 0: a set without an image (the settings file).
     CParam(CController* owner, uint8_t kind, int imageLength);
     virtual ~CParam() = default;
@@ -87,9 +111,26 @@ class CParam {
     // The binary file header for the current image, file checksum last.
     void FillFileHeader();
 
+    // The common frame of text and register files. commandLinePath is the file named on the
+    // command line for this kind of file: a load uses it instead of the working-folder file and
+    // clears it, so it serves one load. Loads return false with their message logged; a load that
+    // fails after reading began leaves the fields read so far changed and the checksum stale.
+    bool LoadTextFrame(const ParamFileFrame& frame, std::string& commandLinePath,
+                       const FileSections& readSections);
+    int SaveTextFrame(const ParamFileFrame& frame, const FileSections& writeSections);
+    bool LoadRegisterFrame(const ParamFileFrame& frame, std::string& commandLinePath,
+                           const RegisterFileLayout& layout, int frequencies);
+    int SaveRegisterFrame(const ParamFileFrame& frame, const RegisterFileLayout& layout,
+                          int frequencies);
+    // The header section of a text or register file, "[title]" and ControllerType.
+    std::string FrameSection(const ParamFileFrame& frame) const;
+
     uint8_t header_[64] = {};
 
   private:
+    bool StartLoad(const ParamFileFrame& frame, CParamFile& file);
+    std::span<uint8_t> ModeImage(const RegisterFileLayout& layout, int frequency, std::size_t group);
+
     CController* owner_;
     uint8_t kind_;
     uint16_t transferLength_;
@@ -100,6 +141,10 @@ class CParam {
     std::string regFileName_;
     int dumped_ = 0;
 };
+
+// The 68 raw items of a register image in a register file, "REG(0x%02X) = 0x%02X", read only.
+void WriteRawRegisterItems(CParamFile& file, std::string_view section,
+                           std::span<const uint8_t> image);
 
 // Logs that an operation is not provided by this version of the builder (error colour).
 void ReportNotAvailable(const char* operation);

@@ -27,6 +27,13 @@ bool tableValid(const Bytes& table);
 
 Bytes factoryImage(int type, const Profile& profile);
 
+// Pieces the factory images are built from: every image starts with the common head (used
+// length, version bytes, tuner version bytes) and 0xFF elsewhere.
+void put16(Bytes& b, int at, uint16_t v);
+Bytes emptyImage(int type, uint8_t version);
+Bytes factoryHardware(const Profile& profile);  // HardwareImage.cpp
+Bytes factorySoftware(const Profile& profile);  // SoftwareImage.cpp
+
 // Fields of the hardware image the firmware interprets.
 namespace hw {
 inline constexpr int kScanCtrl = 10;
