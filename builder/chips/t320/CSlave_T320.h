@@ -47,6 +47,9 @@ class CSlave_T320 : public CSlave {
     int GetClockSourceCount() override { return 5; }
     int GetPhase1ScanEnd() override { return 37; }
     int GetPhase1ScanFirst() override { return 12; }
+
+  protected:
+    const chipmap::ChipProfile* Profile() const override;
 };
 
 }  // namespace Slave_T320

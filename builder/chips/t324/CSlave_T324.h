@@ -47,6 +47,17 @@ class CSlave_T324 : public CSlave {
     int GetClockSourceCount() override { return 0; }
     int GetPhase1ScanEnd() override { return 31; }
     int GetPhase1ScanFirst() override { return 12; }
+
+    // The chip has no sine generator and no register banks to switch.
+    void SetSinAmp(Image, int) override {}
+    int GetSinAmp(ConstImage) override { return 10; }
+    bool WriteSinTable(ConstImage) override { return true; }
+    bool WriteRegBank(int, Image, int) override { return true; }
+    bool SelectRegBank3(Image) override { return true; }
+
+  protected:
+    // Constants and data layout; the register map comes with the chip's register files.
+    const chipmap::ChipProfile* Profile() const override;
 };
 
 }  // namespace Slave_T324

@@ -47,6 +47,11 @@ class CSlave_T3300 : public CSlave {
     int GetClockSourceCount() override { return 5; }
     int GetPhase1ScanEnd() override { return 37; }
     int GetPhase1ScanFirst() override { return 12; }
+
+  protected:
+    // Constants and data layout; the register map comes with the chip's register files.
+    const chipmap::ChipProfile* Profile() const override;
+    int AxisChannelOffset(int chip, bool txAxis) override;
 };
 
 }  // namespace Slave_T3300
