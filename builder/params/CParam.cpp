@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "device/CAPI.h"
+#include "params/BinaryHeader.h"
 #include "shell/BuilderLog.h"
 #include "shell/Controller.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kHeadLength = 4;     // used length and checksum, not covered by the checksum
 constexpr int kHeaderLength = 64;  // binary file header
-constexpr char kFileSignature[] = "TovrexTouchT310";
 
 // The project name is the last four characters of the model name the controller reports.
 bool ProjectName(const std::string& reportedModel, std::string& project) {
@@ -26,14 +26,6 @@ bool ProjectName(const std::string& reportedModel, std::string& project) {
 
 std::string WithExtension(const std::string& stem, const char* ext) {
     return ext == nullptr || *ext == '\0' ? std::string() : stem + ext;
-}
-
-// The file checksum covers the header from byte 6 on and the whole image.
-uint16_t FileCheckSum(const uint8_t* header, const std::vector<uint8_t>& image) {
-    uint16_t sum = 0x0EEF;
-    for (int i = 6; i < 64; ++i) sum = static_cast<uint16_t>(sum + header[i]);
-    for (uint8_t b : image) sum = static_cast<uint16_t>(sum + b);
-    return sum;
 }
 
 // Writes the whole content to a temporary file beside the target, then renames it over the
@@ -111,7 +103,7 @@ int CParam::UpdateCheckSum() {
 }
 
 uint16_t CParam::CalcFileCheckSum() {
-    return FileCheckSum(header_, image_);
+    return BinaryFileCheckSum(header_, image_);
 }
 
 int CParam::DumpFromDevice() {
@@ -160,25 +152,24 @@ int CParam::LoadBinFile(const std::string& path) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return kParamCannotOpen;
     // Read into copies: a file that is refused leaves the set as it was.
-    std::array<uint8_t, kHeaderLength> header{};
+    BinaryHeader header{};
     std::vector<uint8_t> image(image_.size());
     in.read(reinterpret_cast<char*>(header.data()), kHeaderLength);
     const bool headerComplete = in.gcount() == kHeaderLength;
     in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
     const bool imageComplete = in.gcount() == static_cast<std::streamsize>(image.size());
     if (headerComplete) {
-        const int stored = header[61] != 0 ? header[61] : (header[62] | header[63] << 8);
-        if (stored != owner_->TypeCode()) {
+        if (HeaderTypeCode(header) != owner_->TypeCode()) {
             MainLog().Print(kColourError, kRouteBoth, "Controller Type Incorrect!\n");
             return kParamWrongType;
         }
     }
     if (!headerComplete || !imageComplete ||
-        FileCheckSum(header.data(), image) != (header[4] | header[5] << 8)) {
+        BinaryFileCheckSum(header, image) != HeaderCheckSum(header)) {
         MainLog().Printf(kColourError, kRouteBoth, "%s CRC Failed!\n", file.c_str());
         return kParamChecksum;
     }
-    std::copy(header.begin(), header.end(), header_);
+    header_ = header;
     image_ = std::move(image);
     MainLog().Printf(kColourNormal, kRouteBoth, "Load %s Success!\n", file.c_str());
     return kParamOk;
@@ -195,7 +186,7 @@ int CParam::SaveBinFile() {
     }
     FillFileHeader();
     const std::string path = WorkingPath(binFileName_);
-    std::string content(reinterpret_cast<const char*>(header_), kHeaderLength);
+    std::string content(reinterpret_cast<const char*>(header_.data()), kHeaderLength);
     content.append(reinterpret_cast<const char*>(image_.data()), image_.size());
     if (!WriteFileWhole(path, content)) {
         MainLog().Printf(kColourError, kRouteBoth, "Write %s failed!\n", path.c_str());
@@ -206,28 +197,10 @@ int CParam::SaveBinFile() {
 }
 
 void CParam::FillFileHeader() {
-    std::fill(std::begin(header_), std::end(header_), 0);
-    const auto put32 = [this](int at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) header_[at + i] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    put32(0, Word(0) + 64u);
-    put32(8, kHeaderLength);
-    std::memcpy(header_ + 12, kFileSignature, sizeof kFileSignature);  // with its zero byte
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    char date[80] = {};
-    std::snprintf(date, sizeof date, "%04d/%02d/%02d,%02d:%02d:%02d", local.tm_year + 1900,
-                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-    std::memcpy(header_ + 28, date, std::min<std::size_t>(std::strlen(date), 31));  // NUL-padded
-    header_[60] = kind_;
-    const int type = owner_->TypeCode();
-    header_[61] = type >= 0 && type <= 255 ? static_cast<uint8_t>(type) : 0;
-    header_[62] = static_cast<uint8_t>(type & 0xFF);
-    header_[63] = static_cast<uint8_t>((type >> 8) & 0xFF);
-    const uint16_t sum = CalcFileCheckSum();  // last: it covers the header from byte 6 on
-    header_[4] = static_cast<uint8_t>(sum & 0xFF);
-    header_[5] = static_cast<uint8_t>(sum >> 8);
+    header_ = MakeBinaryHeader(kind_, owner_->TypeCode(), image_, local);
 }
 
 int CParam::ConvertScanType(unsigned scanType, int& mode) {

@@ -6,6 +6,7 @@
 // be created, 16 block read failed, 17 block write failed or binary file cannot be created.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <span>
@@ -125,7 +126,7 @@ class CParam {
     // The header section of a text or register file, "[title]" and ControllerType.
     std::string FrameSection(const ParamFileFrame& frame) const;
 
-    uint8_t header_[64] = {};
+    std::array<uint8_t, 64> header_{};
 
   private:
     bool StartLoad(const ParamFileFrame& frame, CParamFile& file);
