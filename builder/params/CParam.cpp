@@ -17,10 +17,17 @@ namespace {
 constexpr int kHeadLength = 4;     // used length and checksum, not covered by the checksum
 constexpr int kHeaderLength = 64;  // binary file header
 
-// The project name is the last four characters of the model name the controller reports.
+// The project name is the last four characters of the model name the controller reports. It
+// becomes part of file names, so characters that would leave the working folder or make an
+// invalid name are refused.
 bool ProjectName(const std::string& reportedModel, std::string& project) {
     if (reportedModel == "N/A" || reportedModel.size() < 4) return false;
-    project = reportedModel.substr(reportedModel.size() - 4);
+    const std::string last = reportedModel.substr(reportedModel.size() - 4);
+    for (const char c : last) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || std::strchr("\\/:*?\"<>|", c) != nullptr) return false;
+    }
+    project = last;
     return true;
 }
 
@@ -159,7 +166,8 @@ int CParam::LoadBinFile(const std::string& path) {
     in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
     const bool imageComplete = in.gcount() == static_cast<std::streamsize>(image.size());
     if (headerComplete) {
-        if (HeaderTypeCode(header) != owner_->TypeCode()) {
+        // A file of another set (a stylus file has the hardware file's length) is not this set's.
+        if (HeaderTypeCode(header) != owner_->TypeCode() || header[60] != kind_) {
             MainLog().Print(kColourError, kRouteBoth, "Controller Type Incorrect!\n");
             return kParamWrongType;
         }

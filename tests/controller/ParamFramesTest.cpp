@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "FakeController.h"
+#include "shell/ControllerExceptions.h"
 #include "params/BinaryHeader.h"
 #include "params/CParam.h"
 #include "params/CParamFile.h"
@@ -33,10 +34,10 @@ class TwoItemSet : public CParam {
     int GetAppParamVersion() override { return 13; }
     int GetParamVersion() override { return GetImageVersion(); }
     int InitFileName() override {
-        return BuildFileNames(Kind() == 1 ? ParamExtensions{".hwt", ".hw", ".hwr"}
-                                          : ParamExtensions{".swt", ".sw", ""})
-                   ? 1
-                   : 0;
+        static constexpr ParamExtensions kHardware{".hwt", ".hw", ".hwr"};
+        static constexpr ParamExtensions kSoftware{".swt", ".sw", ""};
+        static constexpr ParamExtensions kStylus{".pwt", ".pw", ".pwr"};
+        return BuildFileNames(Kind() == 1 ? kHardware : Kind() == 0 ? kSoftware : kStylus) ? 1 : 0;
     }
     int InitDefaultFileName() override { return 0; }
     int LoadDefault() override { return 0; }
@@ -65,7 +66,7 @@ class TwoItemSet : public CParam {
     int SaveRegFile() override { return SaveRegisterFrame(kRegFrame, kLayout, Byte(46)); }
 
     void MakeValid() {
-        SetWord(0, static_cast<uint16_t>(Kind() == 1 ? 3350 : 1266));
+        SetWord(0, static_cast<uint16_t>(ImageLength() == 4096 ? 3350 : 1266));
         UpdateCheckSum();
     }
 
@@ -296,18 +297,47 @@ TEST(BinaryHeaderTest, FieldsAndTypeCodesOfOneAndTwoBytes) {
 }
 
 TEST_F(BinaryFileTest, AFileOfAnotherSetIsRefused) {
-    // A software image file is shorter than a hardware one: loading it as hardware finds the
-    // type right but the file too short for the image.
-    TwoItemSet software(controller_.get(), 0, 2048);
-    ASSERT_TRUE(software.InitFileName());
-    software.MakeValid();
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(software.SaveBinFile(), kParamOk);
-    set_->SetByte(200, 0x42);
-    EXPECT_EQ(set_->LoadBinFile(Path("GXXX_C000.sw")), kParamChecksum);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find(Path("GXXX_C000.sw") + " CRC Failed!"), std::string::npos) << out;
-    EXPECT_EQ(set_->Byte(200), 0x42);
+    // The software file is shorter; the stylus file has the hardware file's length, type and
+    // valid checksums. Neither is a hardware image.
+    struct Other {
+        uint8_t kind;
+        int length;
+        const char* file;
+    };
+    for (const Other& other : {Other{0, 2048, "GXXX_C000.sw"}, Other{3, 4096, "GXXX_C000.pw"}}) {
+        TwoItemSet set(controller_.get(), other.kind, other.length);
+        ASSERT_TRUE(set.InitFileName());
+        set.MakeValid();
+        testing::internal::CaptureStdout();
+        ASSERT_EQ(set.SaveBinFile(), kParamOk);
+        set_->SetByte(200, 0x42);
+        EXPECT_EQ(set_->LoadBinFile(Path(other.file)), kParamWrongType) << other.file;
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_NE(out.find("Controller Type Incorrect!"), std::string::npos) << out;
+        EXPECT_EQ(set_->Byte(200), 0x42);
+    }
+}
+
+TEST_F(BinaryFileTest, ModelNamesThatCannotNameAFileAreRefused) {
+    for (const char* model : {"N/A", "K7", "TVX-K7P84-../x", "TVX-K7P84-A:B?", "TVX-K7P84-AB\\C"}) {
+        device_.texts["model"] = model;
+        device_.typeCode = 94;
+        CController& c = Build(94);
+        std::string message;
+        Captured([&] {
+            try {
+                c.Initialise();
+            } catch (const CInitDevException& e) {
+                message = e.GetMessage();
+            }
+        });
+        EXPECT_EQ(message, "Init HW Setting File Name Fail!\n") << model;
+        EXPECT_FALSE(TwoItemSet(&c).InitFileName()) << model;
+    }
+    device_.texts["model"] = "TVX-K7P84-GXXX";
+    TwoItemSet set(&Identified(94));
+    EXPECT_TRUE(set.InitFileName());
+    EXPECT_EQ(set.GetBinFileName(), "GXXX_C000.hw");
 }
 
 TEST(ImageChecksum, CoversWholeWordsOfTheUsedLengthAfterTheHead) {
