@@ -1,0 +1,71 @@
+// The settings file as the tuning commands meet it: the real program against the simulated
+// controller, in a fresh folder.
+//
+// Auto-tuning itself is not part of this version of the builder: `autotune` fails with its own
+// code (0x01200002) right after the settings step. That code is how these tests tell that the
+// settings step let the command go on.
+#include "SimulatedBuilder.h"
+
+namespace {
+
+using IniCommand = SimulatedBuilder;
+
+constexpr char kSettingsStepFailed[] = "0x8120000E\n";  // 0x01200000 | 0x0A | 14, handler failed
+constexpr char kPastTheSettings[] = "0x81200002\n";
+
+TEST_F(IniCommand, WithoutASettingsFileTheTemplateIsWrittenAndTheCommandStops) {
+    const std::filesystem::path ini = app_ / "P094_C05E.ini";
+    const BuilderRun run = Run("K7P100", {"-cautotune"});
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(Result(), kSettingsStepFailed);
+    EXPECT_TRUE(Has(run.out, "Cannot Load File: " + ini.string() + "\n")) << run.out;
+    EXPECT_TRUE(Has(run.out, "Write " + ini.string() + " success!\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "Command Execution Success!")) << run.out;
+    const std::string text = Read(ini);
+    EXPECT_TRUE(Has(text, "[Tuning Parameter]\nNumsOfFreq = 1    ;    ;\n")) << text;
+    EXPECT_TRUE(Has(text, "\n[Frequency Index]\n0 = 250.00KHz    ;    ;0, 3, 12\n")) << text;
+    EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
+
+    // The next run finds the file the user may now edit, and goes on.
+    const BuilderRun next = Run("K7P100", {"-cautotune"});
+    EXPECT_EQ(Result(), kPastTheSettings) << next.out;
+    EXPECT_TRUE(Has(next.out, "Load File: " + ini.string() + " Success.\n")) << next.out;
+    EXPECT_FALSE(Has(next.out, "Cannot Load File")) << next.out;
+    EXPECT_EQ(Read(ini), text);
+}
+
+TEST_F(IniCommand, WithFixedNamesTheCommandGoesOnWithTheTemplateItWrote) {
+    const std::filesystem::path work = folder_ / "work";
+    const BuilderRun run = Run("K7P100", {"-cautotune", "-Je" + work.string()});
+    EXPECT_EQ(Result(), kPastTheSettings) << run.out;
+    EXPECT_TRUE(Has(run.out, "Cannot Load File: " + (work / "GXXX_C000.ini").string() + "\n"))
+        << run.out;
+    EXPECT_TRUE(std::filesystem::is_regular_file(work / "GXXX_C000.ini"));
+    EXPECT_FALSE(std::filesystem::exists(app_ / "GXXX_C000.ini"));
+    EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
+}
+
+TEST_F(IniCommand, ASettingsFileNamedOnTheCommandLineIsTheOneLoaded) {
+    std::ofstream(app_ / "line3.ini") << "[---Image Parameter]\nAD_Level% = 140\n";
+    const BuilderRun run = Run("K7P100", {"-cautotune", "-fline3.ini"});
+    EXPECT_EQ(Result(), kPastTheSettings) << run.out;
+    EXPECT_TRUE(Has(run.out, "Load File: " + (app_ / "line3.ini").string() + " Success.\n"))
+        << run.out;
+    EXPECT_TRUE(Has(run.out, "AD_Level% range error, value = 140, range = 0~100, Clamp!\n"))
+        << run.out;
+    EXPECT_FALSE(std::filesystem::exists(app_ / "P094_C05E.ini"));
+}
+
+TEST_F(IniCommand, OtherCommandsThatLoadTheSettingsStopTheSameWay) {
+    // test: 0x01300000, cal_open: 0x01D00000, each OR 0x0A OR 14.
+    const std::pair<const char*, const char*> commands[] = {{"-ctest", "0x8130000E\n"},
+                                                            {"-ccal_open", "0x81D0000E\n"}};
+    for (const auto& [command, result] : commands) {
+        std::filesystem::remove(app_ / "P094_C05E.ini");
+        const BuilderRun run = Run("K7P100", {command});
+        EXPECT_EQ(Result(), result) << command << "\n" << run.out;
+        EXPECT_TRUE(std::filesystem::is_regular_file(app_ / "P094_C05E.ini")) << command;
+    }
+}
+
+}  // namespace
