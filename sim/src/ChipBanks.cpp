@@ -68,8 +68,4 @@ bool ChipBanks::read(int chip, int bankNo, int first, int count, Bytes& out) con
     return true;
 }
 
-void ChipBanks::fillMeasurement(int chip, int bankNo, uint8_t value) {
-    if (Bank* b = bank(chip, bankNo); b && bankNo != 0) b->fill(value);
-}
-
 }  // namespace sim

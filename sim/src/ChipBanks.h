@@ -20,8 +20,10 @@ class ChipBanks {
     // chip 255 writes every chip. False for a missing chip or bank, or a run past the bank.
     bool write(int chip, int bank, int first, const Bytes& data);
     bool read(int chip, int bank, int first, int count, Bytes& out) const;
-    // Measurement results (banks 2 and 3) written by the firmware itself.
-    void fillMeasurement(int chip, int bank, uint8_t value);
+    // One register-level measurement on every chip, as its bank 0 configures it (ChipMeasure.cpp):
+    // a calibration reading, the noise floor or the drive signal into the Rx words of bank 2, and
+    // with txAxis the signal of every Tx line into bank 3.
+    void measure(bool txAxis);
 
   private:
     using Bank = std::array<uint8_t, kBankSize>;

@@ -362,10 +362,7 @@ Outcome Firmware::setTestMode(uint8_t first, uint8_t last) {
         txAxis_ = false;
     testFirst_ = first;
     testLast_ = last;
-    for (int chip = 0; chip < banks_.chips(); ++chip) {
-        banks_.fillMeasurement(chip, 2, 0);
-        banks_.fillMeasurement(chip, 3, 0);
-    }
+    banks_.measure(txAxis_);
     return status(kStatusOk, "first=" + std::to_string(first) + " last=" + std::to_string(last));
 }
 

@@ -1,0 +1,153 @@
+// The T320 chip model against the simulated K7P128 controller: presets and register writes reach
+// the chips and read back, and what the chips then measure comes out of the data reads in the
+// right order and scale.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "chips/CSlave.h"
+#include "device/CAPI.h"
+#include "device/DevLinkApi.h"
+#include "shell/Controller.h"
+
+namespace {
+
+using Image = std::array<uint8_t, 68>;
+
+class T320SimulatorTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/chip-sim-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
+        setenv("DEVLINK", "sim:K7P128", 1);
+
+        DevRecord record{};
+        bool found = false;
+        devEnumerate(
+            nullptr,
+            [](DevRecord* r, const char*, void* ctx, uint32_t, uint32_t, uint16_t, uint16_t) {
+                *static_cast<DevRecord*>(ctx) = *r;
+                return 1;
+            },
+            &record);
+        found = record.path[0] != '\0';
+        ASSERT_TRUE(found);
+        DevHandle handle = devOpen(record);
+        ASSERT_NE(handle, nullptr);
+        ControllerOptions options;
+        options.workingFolder = folder_.string() + "/";
+        controller_ = std::make_unique<CController>(RealDevLink(), handle, record, 96, "K7P128",
+                                                    options);
+        controller_->CreateObjects();
+        testing::internal::CaptureStdout();
+        controller_->Initialise();
+        testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(Api().SwitchWorkMode(0x8000));
+        chip_ = &controller_->Chip();
+    }
+    void TearDown() override {
+        controller_.reset();
+        unsetenv("DEVLINK");
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+
+    CAPI& Api() { return controller_->Api(); }
+    std::vector<uint16_t> Line(int scanType, int channels) {
+        std::vector<uint8_t> out(510, 0);
+        EXPECT_TRUE(chip_->ReadAxisLine(scanType, out));
+        std::vector<uint16_t> words;
+        for (int k = 0; k < channels; ++k) {
+            words.push_back(static_cast<uint16_t>(out[2 * static_cast<std::size_t>(k)] |
+                                                  out[2 * static_cast<std::size_t>(k) + 1] << 8));
+        }
+        return words;
+    }
+
+    std::filesystem::path folder_, previous_;
+    std::unique_ptr<CController> controller_;
+    CSlave* chip_ = nullptr;
+    Image image_{};
+};
+
+// Two calibration readings, at the high and low sine offsets, span CalScale counts on a chip whose
+// calibration value is 100.
+TEST_F(T320SimulatorTest, CalibrationReadingsGiveTheChipsCalibrationValue) {
+    ASSERT_TRUE(chip_->EnterCalMode(image_));
+    uint16_t high = 0, low = 0;
+    ASSERT_TRUE(chip_->WriteSinOffset(CSlave::kAllChips, image_, chip_->GetCalInputHigh()));
+    ASSERT_TRUE(Api().SetTestMode(255, 255));
+    ASSERT_TRUE(chip_->ReadCalSample(0, high));
+    ASSERT_TRUE(chip_->WriteSinOffset(CSlave::kAllChips, image_, chip_->GetCalInputLow()));
+    ASSERT_TRUE(Api().SetTestMode(255, 255));
+    ASSERT_TRUE(chip_->ReadCalSample(0, low));
+    ASSERT_GT(high, low);
+    EXPECT_EQ(chip_->GetCalScale() * 100 / (high - low), 100);
+}
+
+// The chip keeps Tx values from its last channel down, high byte first; the line the builder
+// reads is ascending, so the values rise towards the middle of the chip.
+TEST_F(T320SimulatorTest, TxAxisLineComesOutInChannelOrder) {
+    chip_->BuildModeImage(CSlave::kGroupWLTx, image_);
+    ASSERT_TRUE(chip_->EnterSignalTestMode(image_, CSlave::kScanWLTx));
+    ASSERT_TRUE(Api().SetTestMode(1, 255));
+    ASSERT_TRUE(Api().SetTestMode(255, 255));
+    const std::vector<uint16_t> line = Line(CSlave::kScanWLTx, 64);
+    for (int k = 0; k < 39; ++k) {
+        EXPECT_LE(line[static_cast<std::size_t>(k)], line[static_cast<std::size_t>(k) + 1]) << k;
+    }
+    EXPECT_GT(line[0], 0);
+    EXPECT_LT(line[39], 2000);  // a byte-swapped value would be far larger
+}
+
+TEST_F(T320SimulatorTest, SignalIsLinearInTheMeasureCountAndHalvedPerScalingStep) {
+    chip_->BuildDefaultImage(image_);
+    ASSERT_TRUE(chip_->EnterSignalTestMode(image_, CSlave::kScanImage));
+    ASSERT_TRUE(Api().SetTestMode(255, 255));
+    const std::vector<uint16_t> base = Line(CSlave::kScanImage, 112);
+
+    ASSERT_TRUE(chip_->WriteMeasureCnt(CSlave::kAllChips, image_, 60));
+    ASSERT_TRUE(Api().SetTestMode(255, 255));
+    const std::vector<uint16_t> twice = Line(CSlave::kScanImage, 112);
+
+    ASSERT_TRUE(chip_->WriteScaling(CSlave::kAllChips, image_, chip_->GetScaling(image_) + 1));
+    ASSERT_TRUE(Api().SetTestMode(255, 255));
+    const std::vector<uint16_t> halved = Line(CSlave::kScanImage, 112);
+    for (std::size_t k = 0; k < base.size(); k += 37) {
+        EXPECT_GT(base[k], 100);
+        EXPECT_NEAR(twice[k], 2 * base[k], 2) << k;
+        EXPECT_NEAR(halved[k], base[k], 1) << k;
+    }
+}
+
+TEST_F(T320SimulatorTest, NoisePresetMeasuresOnlyTheFloor) {
+    ASSERT_TRUE(chip_->EnterNoiseScanMode(image_));
+    ASSERT_TRUE(Api().SetTestMode(255, 255));
+    for (uint16_t v : Line(CSlave::kScanNoise, 112)) {
+        EXPECT_GE(v, 5);
+        EXPECT_LE(v, 15);
+    }
+}
+
+TEST_F(T320SimulatorTest, SineTableAndImageReadBack) {
+    chip_->BuildModeImage(CSlave::kGroupImg, image_);
+    ASSERT_TRUE(chip_->WriteImage(CSlave::kAllChips, image_));
+    ASSERT_TRUE(chip_->WriteSinTable(image_));
+    std::array<uint8_t, 111> table{};
+    ASSERT_TRUE(Api().ReadRegisters(0, 0, CSlave::kSinTableFirstReg, 111, table.data()));
+    std::array<uint8_t, 112> expected{};
+    ASSERT_TRUE(chip_->BuildSinTable(image_, expected));
+    EXPECT_TRUE(std::equal(table.begin(), table.end(), expected.begin()));
+    Image back{};
+    EXPECT_TRUE(chip_->ReadImage(0, back));
+    EXPECT_EQ(back, image_);
+}
+
+}  // namespace
