@@ -1,7 +1,6 @@
 #include "params/CParam_INI.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 
 #include "chips/CSlave.h"
@@ -21,16 +20,11 @@ constexpr int kWaterLineTypeCode = 96;
 }  // namespace
 
 int CParam_INI::InitFileName() {
-    const std::string& model = Owner()->ReportedModelName();
-    if (model == "N/A" || model.size() < 4) return 0;
-    const ControllerOptions& options = Owner()->Options();
-    std::string name = "GXXX_C000.ini";
-    if (!options.fixedNameMode) {
-        char number[8];
-        std::snprintf(number, sizeof number, "_%04X", Owner()->ProductNumber());
-        name = model.substr(model.size() - 4) + number + ".ini";
-    }
-    SetFileNames(options.iniPath.empty() ? name : options.iniPath, "", "");
+    // The same project name and product number as the other sets' files, and the same refusal of
+    // a model name that cannot name a file.
+    if (!BuildFileNames(ParamExtensions{".ini", "", ""})) return 0;
+    const std::string& commandLine = Owner()->Options().iniPath;
+    if (!commandLine.empty()) SetFileNames(commandLine, "", "");
     return 1;
 }
 

@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "IniFixture.h"
+#include "shell/ControllerExceptions.h"
 
 namespace {
 
@@ -116,6 +117,15 @@ TEST_F(IniTemplate, AFolderThatCannotTakeTheFileFailsWithoutASuccessMessage) {
     EXPECT_EQ(code, kParamCannotCreateText);
     EXPECT_EQ(out, "Cannot Create File: " + folder_.string() + "/missing/GXXX_C000.ini\n");
     EXPECT_FALSE(std::filesystem::exists(folder_ / "missing"));
+}
+
+TEST_F(IniTemplate, AModelNameThatCannotNameAFileGivesNoSettingsFileName) {
+    device_.texts["model"] = "TVX-K7P-P/94";
+    Build(94);
+    // The hardware set refuses the name first, which ends the start-up.
+    Printed([&] { EXPECT_THROW(controller_->Initialise(), CInitDevException); });
+    EXPECT_EQ(controller_->Ini().InitFileName(), 0);
+    EXPECT_EQ(controller_->Ini().GetTxtFileName(), "");
 }
 
 struct NameCase {
