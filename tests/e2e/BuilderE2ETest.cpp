@@ -70,13 +70,12 @@ TEST_F(Builder, AnUnknownOptionDoesNotStopTheParse) {
     EXPECT_TRUE(std::filesystem::exists(app_ / "StructInfo"));
 }
 
-TEST_F(Builder, DumpWritesTheBinaryFileAndFailsCleanlyWhereTextFilesAreMissing) {
+TEST_F(Builder, DumpWritesTheBinaryAndTheTextFile) {
     const BuilderRun run = Run("K7P100", {"-cdump_hw"});
-    // The text file step is not part of this version: a clear failure, never a success.
-    EXPECT_EQ(run.status, 8) << run.out;
-    EXPECT_EQ(Result(), "0x84000063\n");
-    EXPECT_TRUE(Has(run.out, "is not available in this version!\n")) << run.out;
-    EXPECT_FALSE(Has(run.out, "Command Execution Success!"));
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(Result(), "0x00000000\n");
+    EXPECT_TRUE(std::filesystem::exists(app_ / "P094_C05E.hwt"));
+    EXPECT_TRUE(Has(run.out, "Command Execution Success!"));
     EXPECT_EQ(std::filesystem::file_size(app_ / "P094_C05E.hw"), 64u + 4096u);
     EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
 }
