@@ -5,6 +5,19 @@
 #include <cstdint>
 #include <string>
 
+// The threshold values adjust_alg_th stores into one threshold mode block (-Gi, -Ga, -Gc, -Gd,
+// -Gg, -Gt, -Gv, -Gx).
+struct ThresholdOptions {
+    uint8_t block = 0;
+    uint16_t Uniformity = 20;
+    uint16_t CookTouchTh = 60;
+    uint16_t DeltaTouchTh = 60;
+    uint16_t GroupMassTh = 1000;
+    uint16_t TouchThFinger = 40;
+    uint8_t RawFlatForStray = 13;
+    uint8_t RawFlatForPoint = 13;
+};
+
 struct ControllerOptions {
     // Device path given instead of enumeration, with its report lengths (-Jf, -Jg, -Jh).
     std::string devicePath;
@@ -29,6 +42,7 @@ struct ControllerOptions {
     uint8_t disableLog = 1;
 
     uint32_t testMask = 0;  // -H
+    ThresholdOptions thresholds;
 
     // File paths from the command line; empty when not given.
     std::string hwTextPath, hwBinPath, hwRegPath;

@@ -41,6 +41,8 @@ ControllerOptions FromBuilderOptions(const BuilderOptions& o) {
     c.disableWarning = o.toolDisableWarning;
     c.disableLog = o.toolDisableLog;
     c.testMask = o.testMask;
+    c.thresholds = {o.thresholdBlock, o.Uniformity,    o.CookTouchTh,     o.DeltaTouchTh,
+                    o.GroupMassTh,    o.TouchThFinger, o.RawFlatForStray, o.RawFlatForPoint};
     c.hwTextPath = o.hwTextPath;
     c.hwBinPath = o.hwBinPath;
     c.hwRegPath = o.hwRegPath;
