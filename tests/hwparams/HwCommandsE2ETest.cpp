@@ -1,0 +1,270 @@
+// The hardware set commands end to end: the real builder against the simulated controller, with
+// the controller's storage kept between runs, so that what one command writes the next one reads.
+#include <sstream>
+
+#include "SimulatedBuilder.h"
+
+namespace {
+
+struct Model {
+    const char* name;
+    const char* stem;  // project name and product number: the parameter files' names
+};
+
+class HwCommands : public SimulatedBuilder {
+  protected:
+    // Runs the builder with the simulated storage kept in the test's folder; the stand-in tool
+    // records that it ran.
+    BuilderRun RunKept(const std::string& device, const std::vector<std::string>& args) {
+        std::filesystem::remove(TracePath());
+        std::filesystem::remove(ToolRanPath());
+        testsupport::ProgramRequest request;
+        request.program = app_ / "TovrexBuilder4";
+        request.args = args;
+        request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
+                          "TOVREX_RESULT_FILE=" + ResultPath().string(),
+                          "DEVLINK=sim:" + device,
+                          "DEVLINK_SIM_TRACE=" + TracePath().string(),
+                          "DEVLINK_SIM_STATE=" + (folder_ / "state").string(),
+                          "TOVREX_STANDIN_ARGS=" + ToolRanPath().string()};
+        request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK"};
+        request.scratch = folder_;
+        const testsupport::ProgramRun run = testsupport::RunProgram(request);
+        return BuilderRun{run.status, run.out};
+    }
+
+    std::filesystem::path ToolRanPath() const { return folder_ / "tool-args"; }
+    bool ToolRan() const { return std::filesystem::exists(ToolRanPath()); }
+    std::string File(const std::string& name) const { return Read(app_ / name); }
+    // The image of a binary parameter file, without its 64-byte header (which carries a date).
+    std::string ImageOf(const std::string& name) const { return File(name).substr(64); }
+
+    // Replaces the value of the first item `key` in `section` of a text file in the program's
+    // folder, as an editor would.
+    void SetItem(const std::string& name, const std::string& section, const std::string& key,
+                 const std::string& value) {
+        std::istringstream in(File(name));
+        std::string out, current, line;
+        bool done = false;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line[0] == '[') current = line.substr(1, line.find(']') - 1);
+            if (!done && current == section && line.rfind(key + " = ", 0) == 0) {
+                line = key + " = " + value;
+                done = true;
+            }
+            out += line + '\n';
+        }
+        ASSERT_TRUE(done) << key << " in [" << section << "]";
+        std::ofstream(app_ / name, std::ios::binary) << out;
+    }
+
+    // The item line of `key` in `section`, without its range and comment; empty when missing.
+    std::string ItemValue(const std::string& name, const std::string& section,
+                          const std::string& key) const {
+        std::istringstream in(File(name));
+        std::string current, line;
+        while (std::getline(in, line)) {
+            if (!line.empty() && line[0] == '[') current = line.substr(1, line.find(']') - 1);
+            if (current == section && line.rfind(key + " = ", 0) == 0)
+                return line.substr(key.size() + 3, line.find("    ;") - key.size() - 3);
+        }
+        return "";
+    }
+
+    static bool Clean(const std::string& out) {
+        return !Has(out, "range error") && !Has(out, "Fail") && !Has(out, "Incorrect");
+    }
+};
+
+class EveryModelHw : public HwCommands, public testing::WithParamInterface<Model> {};
+
+// The factory set of every model goes through its text file unchanged: dumped, loaded from the
+// text and stored, it reads back byte for byte, without a single range message on the way.
+TEST_P(EveryModelHw, TheFactorySetSurvivesItsTextFile) {
+    const Model m = GetParam();
+    const std::string stem = m.stem;
+    BuilderRun run = RunKept(m.name, {"-cdump_hw"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Clean(run.out)) << run.out;
+    EXPECT_EQ(std::filesystem::file_size(app_ / (stem + ".hw")), 64u + 4096u);
+    const std::string dumped = ImageOf(stem + ".hw");
+    const std::string text = File(stem + ".hwt");
+    EXPECT_TRUE(Has(text, "[Freq-2 Img Reg Parameters]")) << text;
+
+    run = RunKept(m.name, {"-cdownload_hwt"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(Result(), "0x00000000\n");
+    EXPECT_TRUE(Clean(run.out)) << run.out;
+    EXPECT_TRUE(Has(Trace(), "write_block type=1 offset=0 length=4096 flag=1 -> ok")) << Trace();
+    EXPECT_TRUE(ToolRan());
+
+    run = RunKept(m.name, {"-cdump_hw"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(ImageOf(stem + ".hw") == dumped) << "the stored set changed";
+    EXPECT_EQ(File(stem + ".hwt"), text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, EveryModelHw,
+                         testing::Values(Model{"K7P128", "P096_C060"},
+                                         Model{"6310_K7P", "P160_C0A0"},
+                                         Model{"K7P84", "P176_C0B0"}),
+                         [](const auto& info) {
+                             return std::string(info.param.stem).substr(0, 4);
+                         });
+
+TEST_F(HwCommands, EditedTextValuesReachTheController) {
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    const std::string file = "P096_C060.hwt";
+    SetItem(file, "Sensor Config", "XDimension", "2000");
+    SetItem(file, "Hardware Settings", "SCAN_CTRL_WATER", "1");
+    SetItem(file, "Freq-1 General Config-RD", "PreScaler", "24");
+    SetItem(file, "Freq-0 Noise Reg Parameters", "Noise_AFEGain", "18");
+    SetItem(file, "Freq-2 Img Reg Parameters", "Img_Scaling", "9");
+    SetItem(file, "Freq-1 Img Parameters-RD", "Img_AFEGain(4)", "26");
+    SetItem(file, "WLTx General Config-RD", "WLTx_SinGenAMP", "33");
+    BuilderRun run = RunKept("K7P128", {"-cdownload_hwt"});
+    ASSERT_EQ(run.status, 0) << run.out;
+
+    std::filesystem::remove(app_ / file);
+    run = RunKept("K7P128", {"-cdump_hw"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(ItemValue(file, "Sensor Config", "XDimension"), "2000");
+    EXPECT_EQ(ItemValue(file, "Hardware Settings", "SCAN_CTRL_WATER"), "1");
+    EXPECT_EQ(ItemValue(file, "Hardware Settings-RD", "ScanCtrl"), "0x00E7");
+    EXPECT_EQ(ItemValue(file, "Freq-1 General Config-RD", "PreScaler"), "24");
+    EXPECT_EQ(ItemValue(file, "Freq-0 Noise Reg Parameters", "Noise_AFEGain"), "18");
+    EXPECT_EQ(ItemValue(file, "Freq-2 Img Reg Parameters", "Img_Scaling"), "9");
+    EXPECT_EQ(ItemValue(file, "Freq-1 Img Parameters-RD", "Img_AFEGain(4)"), "26");
+    EXPECT_EQ(ItemValue(file, "Freq-1 Img Reg Parameters", "Img_AFEGain"), "26");  // the maximum
+    EXPECT_EQ(ItemValue(file, "WLTx General Config-RD", "WLTx_SinGenAMP"), "33");
+    // The delay range follows the new prescaler.
+    EXPECT_TRUE(Has(File(file), "\nImg_Delay = 15    ;0~71    ;The offset")) << File(file);
+}
+
+TEST_F(HwCommands, ABinaryFileGoesBackAndConvertsToTheSameText) {
+    ASSERT_EQ(RunKept("K7P100", {"-cdump_hw"}).status, 0);
+    const std::string text = File("P094_C05E.hwt");
+    std::filesystem::remove(app_ / "P094_C05E.hwt");
+    BuilderRun run = RunKept("K7P100", {"-cconvert_hbt"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(File("P094_C05E.hwt"), text);
+    EXPECT_FALSE(Has(Trace(), "write_block")) << Trace();
+
+    run = RunKept("K7P100", {"-cdownload_hw"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Has(Trace(), "write_block type=1 offset=0 length=4096 flag=1 -> ok")) << Trace();
+    EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
+}
+
+TEST_F(HwCommands, ARegisterFileWrittenByHandChangesTheModeImagesItNames) {
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    const std::string before = ImageOf("P096_C060.hw");
+    // Img mode image of frequency 0: image offset 310; VrefGain is register 16 of a T320 image.
+    ASSERT_EQ(static_cast<uint8_t>(before[310 + 16]), 0x80);
+    std::ofstream(app_ / "P096_C060.hwr") << "[K7P128 hardware register file]\n"
+                                          << "ControllerType = 96    ;    ;read only\n\n"
+                                          << "[Freq-0 Img Reg Parameters]\n"
+                                          << "Img_VrefGain = 150\n"
+                                          << "Img_ADCGain = 4\n\n"
+                                          << "[Freq-1 Noise Reg Parameters]\n"
+                                          << "Noise_ADCGain = 9\n";
+    BuilderRun run = RunKept("K7P128", {"-cdownload_hwr"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Has(run.out, "Noise_ADCGain range error, value = 9, range = 2~4, Clamp!\n"))
+        << run.out;
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    const std::string after = ImageOf("P096_C060.hw");
+    EXPECT_EQ(static_cast<uint8_t>(after[310 + 16]), 150);
+    EXPECT_EQ(ItemValue("P096_C060.hwt", "Freq-0 Img Reg Parameters", "Img_ADCGain"), "4");
+    EXPECT_EQ(ItemValue("P096_C060.hwt", "Freq-1 Noise Reg Parameters", "Noise_ADCGain"), "4");
+    // Nothing else of the set moved: the two mode images and the checksum are all that differ.
+    int differences = 0;
+    for (std::size_t i = 4; i < after.size(); ++i) {
+        const bool inChanged = (i >= 310 && i < 378) || (i >= 596 && i < 664);
+        if (!inChanged) differences += before[i] != after[i];
+    }
+    EXPECT_EQ(differences, 0);
+}
+
+TEST_F(HwCommands, AdjustHwParamAppliesTheOffsetsAndStoresTheSet) {
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    ASSERT_EQ(ItemValue("P096_C060.hwt", "Freq-0 Img Reg Parameters", "Img_Scaling"), "6");
+    BuilderRun run = RunKept(
+        "K7P128", {"-cadjust_hw_param", "-Ea03", "-Ea112", "-Eb0340", "-Ec1950", "-Eb3033"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Has(Trace(), "write_block type=1 offset=0 length=4096 flag=1 -> ok")) << Trace();
+    EXPECT_TRUE(ToolRan());
+
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    const std::string file = "P096_C060.hwt";
+    EXPECT_EQ(ItemValue(file, "Freq-0 Img Reg Parameters", "Img_Scaling"), "9");
+    EXPECT_EQ(ItemValue(file, "Freq-1 Img Reg Parameters", "Img_Scaling"), "15");  // 6 + 12
+    EXPECT_EQ(ItemValue(file, "Freq-0 Img Parameters-RD", "Img_Delay(3)"), "40");
+    EXPECT_EQ(ItemValue(file, "Freq-0 Img Reg Parameters", "Img_Delay"), "40");
+    EXPECT_EQ(ItemValue(file, "Freq-1 Img Parameters-RD", "Img_MeasureCnt(9)"), "50");
+    EXPECT_EQ(ItemValue(file, "Freq-0 Noise Reg Parameters", "Noise_Scaling"), "8");
+    EXPECT_EQ(ItemValue(file, "Freq-0 Noise Reg Parameters", "Noise_Delay"), "17");
+    EXPECT_EQ(ItemValue(file, "Freq-2 Noise Reg Parameters", "Noise_MeasureCnt"), "25");
+}
+
+// Each command that stores the hardware set then has the uniformity table built: with the tool,
+// without it, and not at all when the controller reports an error flag that stops the command.
+TEST_F(HwCommands, DownloadsEndWithTheUniformityToolUnlessTheControllerReportsAnError) {
+    struct Command {
+        const char* name;
+        uint32_t base;
+    };
+    const Command commands[] = {{"download_hw", 0x09000000},
+                                {"download_hwt", 0x0A000000},
+                                {"download_hwr", 0x0B000000},
+                                {"adjust_hw_param", 0x02600000}};
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    std::ofstream(app_ / "P096_C060.hwr") << "[K7P128 hardware register file]\n"
+                                          << "ControllerType = 96\n";
+    const std::string faulty = Profile("model = K7P128\nerror_flags = 0x00002000\n");
+    for (const Command& c : commands) {
+        SCOPED_TRACE(c.name);
+        BuilderRun run = RunKept("K7P128", {std::string("-c") + c.name});
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_TRUE(ToolRan());
+
+        run = RunKept(faulty, {std::string("-c") + c.name});
+        EXPECT_EQ(run.status, 8) << run.out;
+        EXPECT_EQ(Result(), "0x80000001\n");
+        EXPECT_FALSE(ToolRan());
+    }
+    std::filesystem::remove(app_ / "TovrexT310Suite.exe");
+    for (const Command& c : commands) {
+        SCOPED_TRACE(c.name);
+        const BuilderRun run = RunKept("K7P128", {std::string("-c") + c.name});
+        EXPECT_EQ(run.status, 8) << run.out;
+        char expected[16];
+        std::snprintf(expected, sizeof expected, "0x%08X\n", 0x80000000u | c.base | 0x15u);
+        EXPECT_EQ(Result(), expected);
+    }
+}
+
+TEST_F(HwCommands, DumpDefWritesDefaultFilesThatLoadAgain) {
+    const BuilderRun run = RunKept("K7P128", {"-cdump_def"});
+    // The hardware default files come first; the stylus set has no default image in this
+    // version, so the command ends with its base code after writing them.
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(Result(), "0x88000000\n") << run.out;
+    ASSERT_TRUE(std::filesystem::exists(app_ / "K7P128_Default.hwt")) << run.out;
+    ASSERT_EQ(std::filesystem::file_size(app_ / "K7P128_Default.hw"), 64u + 4096u);
+    const std::string text = File("K7P128_Default.hwt");
+    EXPECT_TRUE(Has(text, "[K7P128 hardware parameter file]\nControllerType = 96")) << text;
+    EXPECT_EQ(ItemValue("K7P128_Default.hwt", "Sensor Config", "NumsOfFreq"), "1");
+    EXPECT_FALSE(Has(text, "[Freq-1 "));
+
+    BuilderRun load =
+        RunKept("K7P128", {"-cdownload_hwt", "-t" + (app_ / "K7P128_Default.hwt").string()});
+    EXPECT_EQ(load.status, 0) << load.out;
+    EXPECT_TRUE(Clean(load.out)) << load.out;
+    load = RunKept("K7P128", {"-cdownload_hw", "-h" + (app_ / "K7P128_Default.hw").string()});
+    EXPECT_EQ(load.status, 0) << load.out;
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    EXPECT_TRUE(ImageOf("P096_C060.hw") == ImageOf("K7P128_Default.hw"));
+}
+
+}  // namespace
