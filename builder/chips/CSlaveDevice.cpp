@@ -150,7 +150,7 @@ bool CSlave::WriteField(int chip, Image image, int quantity, int value, bool che
 
 bool CSlave::WriteImage(int chip, ConstImage image) {
     const chipmap::ChipProfile* profile = Profile();
-    if (!chipmap::HasMap(profile)) return false;
+    if (profile == nullptr || profile->imageBytes <= 0) return false;
     return WriteRegs(chip, image, 0, profile->imageBytes, true);
 }
 
