@@ -295,6 +295,12 @@ TEST_F(HwText, ChannelEnableTextsAndEmptyValues) {
     hw.UpdateCheckSum();
     Captured([&] { hw.SaveTxtFile(); });
     EXPECT_FALSE(Has(ReadText(path), "TxEnable_"));
+    options_.researchMode = true;
+    CParam_HW& research = DefaultSet(96);
+    Captured([&] { research.SaveTxtFile(); });
+    EXPECT_TRUE(Has(ReadText(path),
+                    "\nChannelCtrl = 0    ;0~1    ;0: Disable channel ctrl. 1: "
+                    "Enable channel ctrl\nTxEnable_7_0 = 11111111    ;"));
 }
 
 TEST_F(HwText, SummariesFollowTheRecordsOnlyWhenARecordChanged) {
@@ -391,6 +397,48 @@ TEST_F(HwText, AStaleImageIsRefusedBeforeAnythingIsStamped) {
     hw.UpdateCheckSum();
     Captured([&] { EXPECT_EQ(hw.SaveTxtFile(), kParamOk); });
     EXPECT_EQ(hw.Byte(6), 1);  // the tuner version that wrote the file
+}
+
+TEST_F(HwText, BytesTheLayoutDoesNotInterpretTravelThroughEveryFileUnchanged) {
+    CParam_HW& hw = DefaultSet(96);
+    std::vector<int> spare;
+    for (int i = 14; i < 32; ++i) spare.push_back(i);
+    for (int i = 92; i < 104; ++i) spare.push_back(i);
+    for (int f = 0; f < 5; ++f) {
+        for (int i = 478; i < 490; ++i) spare.push_back(Block(f) + i);
+        for (int k = 0; k < 10; ++k) spare.push_back(Block(f) + 410 + 6 * k + 5);
+    }
+    spare.push_back(2639);
+    spare.push_back(3113);
+    for (int k = 0; k < 48; ++k)
+        spare.push_back(k < 32 ? 2664 + 14 * k + 3 : 3114 + 14 * (k - 32) + 3);
+    for (std::size_t i = 0; i < spare.size(); ++i)
+        hw.SetByte(spare[i], static_cast<uint8_t>(0x30 + i % 200));
+    hw.SetByte(3112, 48);
+    hw.UpdateCheckSum();
+    const std::vector<uint8_t> before(hw.Image(), hw.Image() + 4096);
+    Captured([&] {
+        EXPECT_EQ(hw.SaveTxtFile(), kParamOk);
+        EXPECT_EQ(hw.LoadTxtFile(), 1);
+        EXPECT_EQ(hw.SaveRegFile(), kParamOk);
+        EXPECT_EQ(hw.LoadRegFile(), 1);
+        EXPECT_EQ(hw.SaveBinFile(), kParamOk);
+        EXPECT_EQ(hw.LoadBinFile(""), kParamOk);
+    });
+    for (int at : spare) EXPECT_EQ(hw.Byte(at), before[at]) << "byte " << at;
+}
+
+TEST_F(HwText, AnOldStructureVersionTakesTheSummariesFromTheRecordsBeforeWriting) {
+    CParam_HW& hw = DefaultSet(96);
+    hw.SetTuningRecordField(0, 2, 1, 11);  // an RS record above the summary 7
+    hw.UpdateCheckSum();
+    Captured([&] { hw.SaveTxtFile(); });
+    EXPECT_EQ(hw.Byte(Block(0) + 474), 7);  // structure version 13 keeps the summary
+    controller_->hwVersion = 3;
+    Captured([&] { hw.SaveTxtFile(); });
+    EXPECT_EQ(hw.Byte(Block(0) + 474), 11);
+    EXPECT_EQ(hw.CalcCheckSum(), hw.Word(2));
+    EXPECT_TRUE(Has(ReadText(Path("K7P100_Default.hwt")), "\nImg_RS = 11    ;1~14    ;Noise"));
 }
 
 // The named items a register file holds that LoadRegSection reads back: keys without the "_" of
