@@ -143,8 +143,8 @@ class CSlave {
 
     // ---- Defaults (fill caller buffers: as many entries as the buffer holds) -------------------
 
-    virtual void GetDefaultIdTableR5(std::span<uint8_t> table);   // 8 entries
-    virtual void GetDefaultIdTableR3(std::span<uint8_t> table);   // 32 entries
+    virtual void GetDefaultIdTableR5(std::span<uint8_t> table);         // 8 entries
+    virtual void GetDefaultIdTableR3(std::span<uint8_t> table);         // 32 entries
     virtual void GetDefaultTxRange(std::span<uint8_t> pair, int chip);  // TxStart, TxEnd
     virtual void GetDefaultRxRange(std::span<uint8_t> pair, int chip);  // RxStart, RxEnd
     virtual void GetDefaultGeneralBlock(std::span<uint8_t> block);      // 12 bytes

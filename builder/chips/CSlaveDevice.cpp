@@ -82,7 +82,8 @@ bool CSlave::EnterTestPreset(Image image, int scanType, bool signalTest) {
     const chipmap::ChipProfile* profile = Profile();
     if (!chipmap::HasMap(profile) || image.size() < kImageBufferSize) return false;
     std::vector<int32_t> values = chipmap::DefaultValues(*profile);
-    chipmap::ApplyChanges(*profile, signalTest ? profile->signalPreset : profile->gainPreset, values);
+    chipmap::ApplyChanges(*profile, signalTest ? profile->signalPreset : profile->gainPreset,
+                          values);
     auto setValue = [&](Quantity q, int32_t value) {
         if (const chipmap::Field* field = chipmap::FindField(*profile, q)) {
             values[static_cast<std::size_t>(field - profile->fields.data())] = value;
@@ -204,7 +205,8 @@ bool CSlave::ReadAxisLine(int scanType, std::span<uint8_t> out) {
     if (static_cast<std::size_t>(total) * 2 > out.size()) return false;
 
     CParam_HW& hw = Owner()->Hw();
-    const int chips = std::clamp<int>(txAxis ? hw.NumsOfTxChips() : hw.NumsOfRxChips(), 1, kMaxChips);
+    const int chips =
+        std::clamp<int>(txAxis ? hw.NumsOfTxChips() : hw.NumsOfRxChips(), 1, kMaxChips);
     const chipmap::DataBlock& data = txAxis ? profile->txData : profile->rxData;
     const int rangeOffset = txAxis ? kTxRangeOffset : kRxRangeOffset;
     std::vector<uint8_t> block(data.bytes);
@@ -225,8 +227,8 @@ bool CSlave::ReadAxisLine(int scanType, std::span<uint8_t> out) {
         }
         // The last chip's run may not fit: the chip maximum (T320: 255 Rx) is what the caller
         // sized for.
-        const std::size_t copy = std::min<std::size_t>(static_cast<std::size_t>(run),
-                                                       out.size() - position);
+        const std::size_t copy =
+            std::min<std::size_t>(static_cast<std::size_t>(run), out.size() - position);
         for (std::size_t j = 0; j < copy; ++j) {
             // Tx: last byte first, which puts the channels in ascending order and the bytes of
             // each big-endian value in little-endian order.

@@ -4,6 +4,7 @@
 #include "chips/CSlave.h"
 #include "chips/RegisterMap.h"
 #include "params/CParamFile.h"
+#include "shell/BuilderLog.h"
 
 using chipmap::Quantity;
 
@@ -29,9 +30,9 @@ constexpr TuneItem kPeakMode{"_PeakMode", Quantity::PeakMode, "0~1", kLevelDetai
 constexpr TuneItem kTskip{"_Tskip", Quantity::Tskip, "0~3", kLevelDetail};
 constexpr TuneItem kTskipWaterLine{"_Tskip", Quantity::Tskip, "2~3", kLevelDetail};
 
-constexpr TuneItem kNoiseItems[] = {kMeasureCnt, kAfeGain,  kRs,       kDelay, kAdcGain,
+constexpr TuneItem kNoiseItems[] = {kMeasureCnt, kAfeGain, kRs,       kDelay, kAdcGain,
                                     kScaling,    kPeakNum, kPeakMode, kTskip};
-constexpr TuneItem kWaterLineItems[] = {kMeasureCnt, kAfeGain,  kRs,       kDelay,         kAdcGain,
+constexpr TuneItem kWaterLineItems[] = {kMeasureCnt, kAfeGain, kRs,       kDelay,         kAdcGain,
                                         kScaling,    kPeakNum, kPeakMode, kTskipWaterLine};
 constexpr TuneItem kImgItems[] = {kAdcGain, kScaling, kPeakNum, kPeakMode, kTskip};
 // The "-RD" groups and the stylus groups show every item at the detail level.
@@ -125,16 +126,29 @@ void CSlave::SaveTuneSection(CParamFile& file, std::string_view section, std::st
     for (const TuneItem& item : TuneItemsOf(group)) {
         int value = 0;
         switch (item.quantity) {
-            case Quantity::MeasureCnt: value = GetMeasureCnt(image); break;
-            case Quantity::AfeGain: value = GetAfeGain(image); break;
-            case Quantity::Rs: value = GetRs(image); break;
-            case Quantity::Delay: value = GetDelay(image); break;
-            case Quantity::AdcGain: value = GetAdcGain(image); break;
-            case Quantity::Scaling: value = GetScaling(image); break;
+            case Quantity::MeasureCnt:
+                value = GetMeasureCnt(image);
+                break;
+            case Quantity::AfeGain:
+                value = GetAfeGain(image);
+                break;
+            case Quantity::Rs:
+                value = GetRs(image);
+                break;
+            case Quantity::Delay:
+                value = GetDelay(image);
+                break;
+            case Quantity::AdcGain:
+                value = GetAdcGain(image);
+                break;
+            case Quantity::Scaling:
+                value = GetScaling(image);
+                break;
             default: {
                 const chipmap::ChipProfile* profile = Profile();
-                const chipmap::Field* field =
-                    chipmap::HasMap(profile) ? chipmap::FindField(*profile, item.quantity) : nullptr;
+                const chipmap::Field* field = chipmap::HasMap(profile)
+                                                  ? chipmap::FindField(*profile, item.quantity)
+                                                  : nullptr;
                 value = (field != nullptr && image.size() >= kImageBufferSize)
                             ? chipmap::DecodeField(*field, image)
                             : 0;
@@ -167,6 +181,10 @@ bool CSlave::LoadRegSection(CParamFile& file, std::string_view section, std::str
                             Image image) {
     const chipmap::ChipProfile* profile = Profile();
     if (!chipmap::HasMap(profile)) return true;
+    if (!file.Exists()) {
+        MainLog().Printf(kColourError, kRouteBoth, "Cannot Load File: %s\n", file.Path().c_str());
+        return false;
+    }
     if (image.size() < kImageBufferSize) return false;
     std::vector<int32_t> values = chipmap::Decode(*profile, image);
     const std::string tuneSection = TuneSectionName(section, group);
@@ -183,7 +201,8 @@ bool CSlave::LoadRegSection(CParamFile& file, std::string_view section, std::str
     }
     for (std::size_t i = 0; i < profile->fields.size(); ++i) {
         const chipmap::Field& field = profile->fields[i];
-        if (field.load == chipmap::Load::Yes) file.ReadItem(section, Key(group, field.suffix), values[i]);
+        if (field.load == chipmap::Load::Yes)
+            file.ReadItem(section, Key(group, field.suffix), values[i]);
     }
     // Values are taken as read; encoding keeps each to its field's bits.
     chipmap::Encode(*profile, values, image);

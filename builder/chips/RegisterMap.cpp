@@ -78,8 +78,7 @@ std::vector<int32_t> Decode(const ChipProfile& profile, std::span<const uint8_t>
     return values;
 }
 
-void Encode(const ChipProfile& profile, std::span<const int32_t> values,
-            std::span<uint8_t> image) {
+void Encode(const ChipProfile& profile, std::span<const int32_t> values, std::span<uint8_t> image) {
     const std::size_t n = std::min(values.size(), profile.fields.size());
     for (std::size_t i = 0; i < n; ++i) EncodeField(profile.fields[i], values[i], image);
 }
@@ -103,7 +102,8 @@ void ApplyChanges(const ChipProfile& profile, Changes changes, std::vector<int32
 void ApplyChanges(const ChipProfile& profile, Changes changes, std::span<uint8_t> image) {
     for (const Change& change : changes) {
         const int index = FieldIndex(profile, change.suffix);
-        if (index >= 0) EncodeField(profile.fields[static_cast<std::size_t>(index)], change.value, image);
+        if (index >= 0)
+            EncodeField(profile.fields[static_cast<std::size_t>(index)], change.value, image);
     }
 }
 

@@ -27,18 +27,23 @@ struct ChipLayout {
     double calHigh, calLow, calScale;
 };
 
-constexpr ChipLayout kT320{{14, 3, 3}, {4, 3, 0},  {3, 5, 0},  {4, 7, 4}, {7, 3, 0},
-                           {7, 7, 4},  {25, 7, 0}, 11,         7,         16,
-                           128,        16,         80,         212,       44,
-                           2880};
-constexpr ChipLayout kT324{{20, 1, 1}, {9, 3, 0},  {7, 5, 0}, {9, 7, 4}, {6, 4, 0},
-                           {5, 7, 4},  {21, 7, 0}, -1,        -1,        0,
-                           84,         0,          48,        236,       27,
-                           5578};
-constexpr ChipLayout kT3300{{14, 1, 1}, {8, 3, 0},  {4, 5, 0}, {8, 7, 4}, {5, 3, 0},
-                            {5, 7, 4},  {25, 7, 0}, 6,         7,         0,
-                            100,        0,          64,        236,       27,
-                            3720};
+// clang-format off
+constexpr ChipLayout kT320{
+    .caloe = {14, 3, 3}, .readSel = {4, 3, 0}, .waveN = {3, 5, 0}, .rshift = {4, 7, 4},
+    .gainLow = {7, 3, 0}, .rs = {7, 7, 4}, .sinOffset = {25, 7, 0}, .gainTopReg = 11,
+    .gainTopBit = 7, .rxFirst = 16, .rxChannels = 128, .txFirst = 16, .txChannels = 80,
+    .calHigh = 212, .calLow = 44, .calScale = 2880};
+constexpr ChipLayout kT324{
+    .caloe = {20, 1, 1}, .readSel = {9, 3, 0}, .waveN = {7, 5, 0}, .rshift = {9, 7, 4},
+    .gainLow = {6, 4, 0}, .rs = {5, 7, 4}, .sinOffset = {21, 7, 0}, .gainTopReg = -1,
+    .gainTopBit = -1, .rxFirst = 0, .rxChannels = 84, .txFirst = 0, .txChannels = 48,
+    .calHigh = 236, .calLow = 27, .calScale = 5578};
+constexpr ChipLayout kT3300{
+    .caloe = {14, 1, 1}, .readSel = {8, 3, 0}, .waveN = {4, 5, 0}, .rshift = {8, 7, 4},
+    .gainLow = {5, 3, 0}, .rs = {5, 7, 4}, .sinOffset = {25, 7, 0}, .gainTopReg = 6,
+    .gainTopBit = 7, .rxFirst = 0, .rxChannels = 100, .txFirst = 0, .txChannels = 64,
+    .calHigh = 236, .calLow = 27, .calScale = 3720};
+// clang-format on
 
 const ChipLayout& layoutOf(ChipModel model) {
     switch (model) {
@@ -83,8 +88,8 @@ void ChipBanks::measure(bool txAxis) {
         int gain = field(config, l.gainLow);
         if (l.gainTopReg >= 0) gain |= ((config[l.gainTopReg] >> l.gainTopBit) & 1) << 4;
         const double swing = kSwing * (field(config, l.rs) / 8.0) * std::exp2((20 - gain) / 6.0);
-        const double signal = swing * field(config, l.waveN) * kCountsPerSwing /
-                              std::exp2(field(config, l.rshift));
+        const double signal =
+            swing * field(config, l.waveN) * kCountsPerSwing / std::exp2(field(config, l.rshift));
         const bool calibration = field(config, l.caloe) == 1;
         const bool noise = !calibration && field(config, l.readSel) == 3;
 

@@ -84,21 +84,18 @@ TEST_F(T320DeviceTest, SingleFieldWritesGoToTheirRegister) {
         int reg;
         uint8_t byte;  // on the default image
     };
-    for (const Case& c : {Case{&CSlave::WriteSinOffset, 212, 25, 212},
-                          Case{&CSlave::WritePhase1, 31, 12, 0xDF},
-                          Case{&CSlave::WriteRs, 3, 7, 0x34},
-                          Case{&CSlave::WriteDelay, 9, 11, 0x89},
-                          Case{&CSlave::WriteMeasureCnt, 63, 3, 0x7F},
-                          Case{&CSlave::WriteScaling, 2, 4, 0x20},
-                          Case{&CSlave::WriteDacVb, 0xFF, 66, 0x7F},
-                          Case{&CSlave::WriteReadSel, 5, 4, 0x65},
-                          Case{&CSlave::WritePsample, 2, 12, 0x92}}) {
+    for (const Case& c :
+         {Case{&CSlave::WriteSinOffset, 212, 25, 212}, Case{&CSlave::WritePhase1, 31, 12, 0xDF},
+          Case{&CSlave::WriteRs, 3, 7, 0x34}, Case{&CSlave::WriteDelay, 9, 11, 0x89},
+          Case{&CSlave::WriteMeasureCnt, 63, 3, 0x7F}, Case{&CSlave::WriteScaling, 2, 4, 0x20},
+          Case{&CSlave::WriteDacVb, 0xFF, 66, 0x7F}, Case{&CSlave::WriteReadSel, 5, 4, 0x65},
+          Case{&CSlave::WritePsample, 2, 12, 0x92}}) {
         Image image = image_;
         device_.calls.clear();
         EXPECT_TRUE((chip_->*c.write)(0, image, c.value));
         EXPECT_EQ(Calls("writeRegisters"),
-                  (std::vector<std::string>{"writeRegisters chip=0 bank=0 first=" +
-                                            std::to_string(c.reg) + " count=1"}));
+                  (std::vector<std::string>{
+                      "writeRegisters chip=0 bank=0 first=" + std::to_string(c.reg) + " count=1"}));
         EXPECT_EQ(image[static_cast<std::size_t>(c.reg)], c.byte) << c.reg;
         EXPECT_EQ(device_.registers[0][static_cast<std::size_t>(c.reg)], c.byte) << c.reg;
     }
@@ -147,9 +144,9 @@ TEST_F(T320DeviceTest, TestPresetsKeepTheCallersDriveAndSelectTheTxAxis) {
 
     Image signal = image_;
     ASSERT_TRUE(chip_->EnterSignalTestMode(signal, CSlave::kScanWLTx));
-    EXPECT_EQ(signal[0] & 0x40, 0);     // Pipeline
-    EXPECT_EQ(signal[14], 0x07);        // SWP, SWN off; DACOE on; bank 3
-    EXPECT_EQ(signal[8], 0x23);         // Tx-axis inputs
+    EXPECT_EQ(signal[0] & 0x40, 0);  // Pipeline
+    EXPECT_EQ(signal[14], 0x07);     // SWP, SWN off; DACOE on; bank 3
+    EXPECT_EQ(signal[8], 0x23);      // Tx-axis inputs
     EXPECT_EQ(signal[22], 0x02);
     EXPECT_EQ(chip_->GetMeasureCnt(signal), 30);
     EXPECT_EQ(chip_->GetSinAmp(signal), 60);
@@ -201,9 +198,11 @@ TEST_F(T320DeviceTest, TxLineIsReadInReverseByteOrder) {
 TEST_F(T320DeviceTest, RxLineOfTwoFullChipsStopsAtTheBufferEnd) {
     for (int chip = 0; chip < 2; ++chip) {
         for (int k = 0; k < 128; ++k) {
-            device_.registers[static_cast<std::size_t>(chip)][static_cast<std::size_t>(16 + 2 * k)] =
+            device_
+                .registers[static_cast<std::size_t>(chip)][static_cast<std::size_t>(16 + 2 * k)] =
                 static_cast<uint8_t>(k);
-            device_.registers[static_cast<std::size_t>(chip)][static_cast<std::size_t>(17 + 2 * k)] =
+            device_
+                .registers[static_cast<std::size_t>(chip)][static_cast<std::size_t>(17 + 2 * k)] =
                 static_cast<uint8_t>(chip + 1);
         }
     }
@@ -215,7 +214,8 @@ TEST_F(T320DeviceTest, RxLineOfTwoFullChipsStopsAtTheBufferEnd) {
     EXPECT_EQ(Word(storage, 127), 0x0100 + 127);
     EXPECT_EQ(Word(storage, 128), 0x0200);
     EXPECT_EQ(Word(storage, 254), 0x0200 + 126);
-    EXPECT_TRUE(std::all_of(storage.begin() + 510, storage.end(), [](uint8_t b) { return b == 0xEE; }));
+    EXPECT_TRUE(
+        std::all_of(storage.begin() + 510, storage.end(), [](uint8_t b) { return b == 0xEE; }));
 }
 
 TEST_F(T320DeviceTest, AxisLineRefusesRangesOutsideTheChipsData) {

@@ -111,9 +111,9 @@ TEST_F(T320RegisterFileTest, TuningItemsAreReadFirstAndFieldsMaskedToTheirBits) 
     EXPECT_EQ(chip_->GetAdcGain(image), 4);
     EXPECT_EQ(chip_->GetAfeGain(image), 25);
     EXPECT_EQ(chip_->GetDelay(image), 15);
-    EXPECT_EQ(image[0] & 0x40, 0x40);          // Pipeline is not in the readable list
-    EXPECT_EQ(image[67], 0xE0 | 0x05);         // CHMASK bits 7-5, PDRIVE/NDRIVE kept
-    EXPECT_EQ(image[9], 0x80 | 5);             // DoComm beside StopExt
+    EXPECT_EQ(image[0] & 0x40, 0x40);   // Pipeline is not in the readable list
+    EXPECT_EQ(image[67], 0xE0 | 0x05);  // CHMASK bits 7-5, PDRIVE/NDRIVE kept
+    EXPECT_EQ(image[9], 0x80 | 5);      // DoComm beside StopExt
 }
 
 TEST_F(T320RegisterFileTest, ReadOutGroupsTakeTheirTuningFromTheRdSection) {
@@ -156,7 +156,7 @@ TEST_F(T320RegisterFileTest, TuneSectionItemsRangesAndLevels) {
     }
     EXPECT_NE(text.find(";0~53"), std::string::npos);  // 18 x 3 - 1
     EXPECT_NE(text.find(";0~59"), std::string::npos);
-    EXPECT_NE(text.find(";2~3"), std::string::npos);   // water-line Tskip
+    EXPECT_NE(text.find(";2~3"), std::string::npos);  // water-line Tskip
     EXPECT_NE(text.find("Read Only"), std::string::npos);
     EXPECT_EQ(CSlave::TuneSectionName("F", "Rsv"), "F-RD");
     EXPECT_EQ(CSlave::TuneSectionName("F", "Img"), "F");
@@ -168,6 +168,17 @@ TEST_F(T320RegisterFileTest, TuneSectionItemsRangesAndLevels) {
     EXPECT_EQ(chip_->GetMeasureCnt(other), 45);
     EXPECT_EQ(chip_->GetAfeGain(other), 29);
     EXPECT_EQ(chip_->GetDelay(other), 13);
+}
+
+TEST_F(T320RegisterFileTest, MissingFileIsReportedAndChangesNothing) {
+    Image image{};
+    chip_->BuildDefaultImage(image);
+    const Image before = image;
+    CParamFile file((folder_ / "absent.hwr").string());
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(chip_->LoadRegSection(file, "S", "Noise", image));
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Cannot Load File: "), std::string::npos);
+    EXPECT_EQ(image, before);
 }
 
 TEST_F(T320RegisterFileTest, ShortImageIsRefused) {

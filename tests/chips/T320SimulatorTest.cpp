@@ -43,8 +43,8 @@ class T320SimulatorTest : public testing::Test {
         ASSERT_NE(handle, nullptr);
         ControllerOptions options;
         options.workingFolder = folder_.string() + "/";
-        controller_ = std::make_unique<CController>(RealDevLink(), handle, record, 96, "K7P128",
-                                                    options);
+        controller_ =
+            std::make_unique<CController>(RealDevLink(), handle, record, 96, "K7P128", options);
         controller_->CreateObjects();
         testing::internal::CaptureStdout();
         controller_->Initialise();

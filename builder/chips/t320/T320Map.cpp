@@ -131,13 +131,13 @@ constexpr Field kFields[] = {
 // Fixed images: the default image with these fields changed.
 constexpr Change kNoiseGroup[] = {{"_ReadSel", 3}, {"_DACOE", 0}};
 constexpr Change kWLRxGroup[] = {
-    {"_WaveN", 45},     {"_SR3", 29},       {"_SRS", 12},    {"_Phase0", 13}, {"_RegBank", 2},
-    {"_VrefGain", 196}, {"_SinGenAMP", 50}, {"_GAIN_H", 1},  {"_DACVB", 99},
+    {"_WaveN", 45},     {"_SR3", 29},       {"_SRS", 12},   {"_Phase0", 13}, {"_RegBank", 2},
+    {"_VrefGain", 196}, {"_SinGenAMP", 50}, {"_GAIN_H", 1}, {"_DACVB", 99},
 };
 constexpr Change kWLTxGroup[] = {
-    {"_WaveN", 45},   {"_SR3", 29},       {"_SRS", 12},    {"_SIG", 3},      {"_SIC0", 0},
-    {"_SIA0", 1},     {"_Phase0", 5},     {"_RegBank", 3}, {"_VrefGain", 196}, {"_ST", 2},
-    {"_SinGenAMP", 39}, {"_GAIN_H", 1},
+    {"_WaveN", 45},     {"_SR3", 29}, {"_SRS", 12},       {"_SIG", 3},
+    {"_SIC0", 0},       {"_SIA0", 1}, {"_Phase0", 5},     {"_RegBank", 3},
+    {"_VrefGain", 196}, {"_ST", 2},   {"_SinGenAMP", 39}, {"_GAIN_H", 1},
 };
 
 // Stylus groups: every one runs at prescaler 14 with no delay.
@@ -162,15 +162,15 @@ constexpr Change kPenRawTxGroup[] = {
 
 // Measurement presets.
 constexpr Change kCalPreset[] = {
-    {"_Pipeline", 0},   {"_WorkMode", 2},   {"_Qmulv", 0},         {"_WaveN", 63},
-    {"_Tskip", 0},      {"_Rshift", 5},     {"_SR3", 23},          {"_SRS", 0},
-    {"_SIC0", 0},       {"_Phase0", 10},    {"_Phase1", 31},       {"_DACOE", 0},
-    {"_CALOE", 1},      {"_SERI", 1},       {"_SWP", 0},           {"_ID", 0},
-    {"_SR5", 0},        {"_SinGenAMP", 0},  {"_SinGenEn", 1},      {"_GAIN_H", 0},
-    {"_ID1", 0},        {"_EN_HOP", 0},     {"_DACVB", 0},         {"_PDRIVE", 0},
-    {"_NDRIVE", 0},     {"_B_WaveN", 0},    {"_B_Phase1", 0},      {"_B_PSample", 0},
-    {"_B_SR3", 0},      {"_B_SRS", 0},      {"_B_DACOE", 0},       {"_PWMT", 0},
-    {"_B_TXSTATE", 0},  {"_PWMdurationT0", 0}, {"_PWMdurationT1", 0}, {"_PWMdurationT2", 0},
+    {"_Pipeline", 0},      {"_WorkMode", 2},      {"_Qmulv", 0},         {"_WaveN", 63},
+    {"_Tskip", 0},         {"_Rshift", 5},        {"_SR3", 23},          {"_SRS", 0},
+    {"_SIC0", 0},          {"_Phase0", 10},       {"_Phase1", 31},       {"_DACOE", 0},
+    {"_CALOE", 1},         {"_SERI", 1},          {"_SWP", 0},           {"_ID", 0},
+    {"_SR5", 0},           {"_SinGenAMP", 0},     {"_SinGenEn", 1},      {"_GAIN_H", 0},
+    {"_ID1", 0},           {"_EN_HOP", 0},        {"_DACVB", 0},         {"_PDRIVE", 0},
+    {"_NDRIVE", 0},        {"_B_WaveN", 0},       {"_B_Phase1", 0},      {"_B_PSample", 0},
+    {"_B_SR3", 0},         {"_B_SRS", 0},         {"_B_DACOE", 0},       {"_PWMT", 0},
+    {"_B_TXSTATE", 0},     {"_PWMdurationT0", 0}, {"_PWMdurationT1", 0}, {"_PWMdurationT2", 0},
     {"_PWMdurationTn", 0},
 };
 constexpr Change kNoisePreset[] = {
@@ -185,8 +185,8 @@ constexpr Change kGainPreset[] = {
 constexpr Change kSignalPreset[] = {{"_Pipeline", 1}, {"_SWP", 1}, {"_SWN", 1}};
 
 constexpr Change kTxAxis[] = {
-    {"_SIG", 3}, {"_SIS", 0}, {"_SIC0", 0}, {"_SIC1", 0}, {"_SIA0", 1}, {"_SIA1", 0},
-    {"_ST", 2},  {"_RegBank", 3},
+    {"_SIG", 3},  {"_SIS", 0},  {"_SIC0", 0}, {"_SIC1", 0},
+    {"_SIA0", 1}, {"_SIA1", 0}, {"_ST", 2},   {"_RegBank", 3},
 };
 
 constexpr std::string_view kMergeFields[] = {"_PeakNum", "_PeakMode", "_Tskip", "_Rshift",
