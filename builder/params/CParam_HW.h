@@ -121,6 +121,7 @@ class CParam_HW : public CParam {
     const std::array<uint8_t, kImageLength>& FirstRead() const { return firstRead_; }
 
   private:
+    std::span<uint8_t> ImageBytes() { return {Image(), static_cast<std::size_t>(ImageLength())}; }
     uint8_t BlockByte(int f, int offset) const;
     void SetBlockByte(int f, int offset, uint8_t value);
     // The mode image a scan type selects, after the scan type check; empty on a bad argument.

@@ -20,18 +20,8 @@ namespace {
 constexpr ParamFileFrame kTextFrame{".hwt", "%s hardware parameter file", "HWB CRC Failed!\n",
                                     hw::kUsedLength};
 
-std::span<uint8_t> ImageSpan(CParam& set) {
-    return {set.Image(), static_cast<std::size_t>(set.ImageLength())};
-}
-
 int Bit(unsigned word, int bit) {
     return static_cast<int>((word >> bit) & 1u);
-}
-
-// A delay range that ends at PreScaler x 3 - 1, computed in int (a PreScaler of 0 gives an empty
-// range, never a wrapped one).
-int DelayMax(int preScaler) {
-    return preScaler * 3 - 1;
 }
 
 }  // namespace
@@ -117,7 +107,7 @@ void CParam_HW::WriteScanCtrlSections(CParamFile& file) {
 }
 
 void CParam_HW::WriteSensorConfig(CParamFile& file) {
-    const std::span<uint8_t> image = ImageSpan(*this);
+    const std::span<uint8_t> image = ImageBytes();
     CSlave& chip = Owner()->Chip();
     const char* section = "Sensor Config";
     Section(file, section, kLevelBasic);
@@ -163,7 +153,7 @@ void CParam_HW::WriteSensorConfig(CParamFile& file) {
 }
 
 void CParam_HW::WriteFrequencySections(CParamFile& file, int f) {
-    const std::span<uint8_t> image = ImageSpan(*this);
+    const std::span<uint8_t> image = ImageBytes();
     const int base = hw::FreqBlock(f);
     CSlave& chip = Owner()->Chip();
 
@@ -202,7 +192,7 @@ void CParam_HW::WriteFrequencySections(CParamFile& file, int f) {
 }
 
 void CParam_HW::WriteImgRecords(CParamFile& file, int f) {
-    const std::span<uint8_t> image = ImageSpan(*this);
+    const std::span<uint8_t> image = ImageBytes();
     const int base = hw::FreqBlock(f);
     const int delayMax = DelayMax(GetPreScaler(f));
     const std::string section = Indexed("Freq-%d Img Parameters-RD", f);
@@ -224,7 +214,7 @@ void CParam_HW::WriteImgRecords(CParamFile& file, int f) {
 }
 
 void CParam_HW::WriteAreaSections(CParamFile& file) {
-    const std::span<uint8_t> image = ImageSpan(*this);
+    const std::span<uint8_t> image = ImageBytes();
     const bool research = Owner()->Options().researchMode;
     Section(file, "Channel Ctrl", kLevelBasic);
     file.WriteRangedItem(ImageField<uint8_t>(image, hw::kChannelCtrl), 0, 0, 1, kLevelBasic,

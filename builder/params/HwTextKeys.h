@@ -223,6 +223,12 @@ ValueRange SinAmpRangeOf(CSlave& chip, int group);
 ValueRange VKeyTxRange(CSlave& chip, int selector);
 ValueRange VKeyRxRange(CSlave& chip, int selector);
 
+// The end of the delay range 0 ~ PreScaler x 3 - 1, in int: a PreScaler of 0 gives an empty
+// range, never a wrapped one.
+constexpr int DelayMax(int preScaler) {
+    return preScaler * 3 - 1;
+}
+
 // Kernels from 3.31 on keep the stray counts in the software set.
 bool StrayCountsInSoftwareSet(int kernelMajor, int kernelMinor);
 

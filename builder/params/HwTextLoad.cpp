@@ -18,10 +18,6 @@ namespace {
 constexpr int kDividerFromFileType = 176;
 constexpr uint8_t kFixedDivider = 3;
 
-std::span<uint8_t> ImageSpan(CParam& set) {
-    return {set.Image(), static_cast<std::size_t>(set.ImageLength())};
-}
-
 // A 0~1 item into a temporary bit that starts as the stored bit.
 int ReadBit(CParamFile& file, std::string_view section, const char* key, unsigned stored, int bit) {
     int32_t value = static_cast<int32_t>((stored >> bit) & 1u);
@@ -77,7 +73,7 @@ void CParam_HW::ReadScanCtrlSections(CParamFile& file) {
 }
 
 void CParam_HW::ReadSensorConfig(CParamFile& file) {
-    const std::span<uint8_t> image = ImageSpan(*this);
+    const std::span<uint8_t> image = ImageBytes();
     CSlave& chip = Owner()->Chip();
     const char* section = "Sensor Config";
     ReadRangedKeys(file, image, kSensorConfigHead, section);
@@ -118,7 +114,7 @@ void CParam_HW::ReadSensorConfig(CParamFile& file) {
 }
 
 void CParam_HW::ReadFrequencySections(CParamFile& file, int f) {
-    const std::span<uint8_t> image = ImageSpan(*this);
+    const std::span<uint8_t> image = ImageBytes();
     const int base = hw::FreqBlock(f);
     CSlave& chip = Owner()->Chip();
     const std::string rd = Indexed("Freq-%d General Config-RD", f);
@@ -143,7 +139,7 @@ void CParam_HW::ReadFrequencySections(CParamFile& file, int f) {
         chip.ApplyPreScaler(mode, GetPreScaler(f));
     }
 
-    const int delayMax = GetPreScaler(f) * 3 - 1;
+    const int delayMax = DelayMax(GetPreScaler(f));
     ReadRangedKeys(file, image, kImgSummary, RegSectionName(f, "Img"), base, delayMax);
     const std::string records = Indexed("Freq-%d Img Parameters-RD", f);
     for (const RecordKey& key : kImgRecordKeys) {
@@ -172,7 +168,7 @@ void CParam_HW::ReadFrequencySections(CParamFile& file, int f) {
 }
 
 void CParam_HW::ReadAreaSections(CParamFile& file) {
-    const std::span<uint8_t> image = ImageSpan(*this);
+    const std::span<uint8_t> image = ImageBytes();
     file.ReadItemClamped("Channel Ctrl", "ChannelCtrl", image[hw::kChannelCtrl], 0, 1);
     for (const EnableMap& map : kEnableMaps) {
         for (int j = 0; j < map.bytes; ++j) {
