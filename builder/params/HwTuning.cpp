@@ -166,10 +166,11 @@ void CParam_HW::DeriveNoiseImages() {
 
 bool CParam_HW::WriteTestImage(int frequencyIndex) {
     if (!Owner()->Api().WriteBlock(Kind(), 0, kImageLength, Image(), 0)) return false;
-    if (frequencyIndex != 0 &&
-        !Owner()->Api().SetFrequency(static_cast<uint8_t>(std::clamp(frequencyIndex, 0, 255)))) {
+    if (frequencyIndex == 0) return true;
+    // An index no controller can have is refused like one the controller refuses.
+    const bool selectable = frequencyIndex > 0 && frequencyIndex <= 255;
+    if (!selectable || !Owner()->Api().SetFrequency(static_cast<uint8_t>(frequencyIndex)))
         MainLog().Print(kColourError, kRouteBoth, "Set Test Freq Fail...\n");
-    }
     return true;
 }
 
