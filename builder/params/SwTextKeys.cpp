@@ -1,6 +1,8 @@
 // The number items of the software text file, section by section in file order.
 #include "params/SwTextKeys.h"
 
+#include <array>
+
 #include "params/SwLayout.h"
 
 namespace {
@@ -541,6 +543,71 @@ constexpr SwItem kInterfaceConfigRdItems[] = {
     G("Max2ndPenID", kMax2ndPenId, U8, 0, 254, 4, "", 0, 255),
 };
 
+// Stray counts of firmware from kernel 3.31 on (older firmware: plain, from the hardware set).
+constexpr SwItem kStrayItems[] = {
+    G("StrayUpdateCnt", kStrayUpdateCnt, U8, 1, 254, 200, "", 1, 254),
+    G("StrayStoreCnt", kStrayStoreCnt, U8, 1, 254, 100, "", 1, 254),
+};
+
+// The corners of calibration set s, at 696 + 16 s.
+constexpr std::array<SwItem, 8> Corners(int set) {
+    const int at = CalibrationSet(set);
+    return {G("LLX", at + 0, U16, 0, 65535, 512, "", 0, 65535),
+            G("LLY", at + 2, U16, 0, 65535, 3584, "", 0, 65535),
+            G("ULX", at + 4, U16, 0, 65535, 512, "", 0, 65535),
+            G("ULY", at + 6, U16, 0, 65535, 512, "", 0, 65535),
+            G("URX", at + 8, U16, 0, 65535, 3584, "", 0, 65535),
+            G("URY", at + 10, U16, 0, 65535, 512, "", 0, 65535),
+            G("LRX", at + 12, U16, 0, 65535, 3584, "", 0, 65535),
+            G("LRY", at + 14, U16, 0, 65535, 3584, "", 0, 65535)};
+}
+constexpr std::array<SwItem, 8> kCornerItems[kCalibrationSets] = {Corners(0), Corners(1),
+                                                                  Corners(2)};
+
+constexpr SwItem TempParam(const char* key, int index) {
+    const bool isSigned = index < 2;
+    return {key,
+            Image,
+            kTempParams + 2 * index,
+            isSigned ? S16 : U16,
+            SwWrite::Plain,
+            0,
+            0,
+            0,
+            isSigned ? "-32768~32767" : "0~65535",
+            "",
+            SwLoad::Plain,
+            0,
+            0};
+}
+constexpr SwItem kTempItems[] = {
+    TempParam("sTempParam01", 0), TempParam("sTempParam02", 1), TempParam("TempParam01", 2),
+    TempParam("TempParam02", 3),  TempParam("TempParam03", 4),  TempParam("TempParam04", 5),
+    TempParam("TempParam05", 6),  TempParam("TempParam06", 7),  TempParam("TempParam07", 8),
+    TempParam("TempParam08", 9),  TempParam("TempParam09", 10), TempParam("TempParam10", 11),
+};
+
+// The settings of power level w, preceded in the file by "( Alg_W%d_Power_Setting )".
+constexpr std::array<SwItem, 4> PowerLevel(int w, const char* scan, const char* timer,
+                                           const char* level, const char* ready) {
+    return {G(scan, kAlgScanInterval + w, U8, 0, 254, 0, "ms", 0, 254),
+            G(timer, kAlgNextLevelTimer + 2 * w, U16, 0, 65534, 0, "0: Disable Timer. 0~65534 ms.",
+              0, 65534),
+            G(level, kAlgPwrLevel + w, U8, 0, 3, 0, "MCU Power Level", 0, 3),
+            G(ready, kAlgHvRdyTime + w, U8, 0, 254, 10,
+              "HV ready time before start scan. [Unit:ms]", 0, 254)};
+}
+constexpr std::array<SwItem, 4> kPowerLevelItems[kPowerLevels] = {
+    PowerLevel(0, "Alg_ScanInterval_W0", "Alg_NextLevelTimer_W0", "Alg_PwrLevel_W0",
+               "Alg_HVRdyTime_W0"),
+    PowerLevel(1, "Alg_ScanInterval_W1", "Alg_NextLevelTimer_W1", "Alg_PwrLevel_W1",
+               "Alg_HVRdyTime_W1"),
+    PowerLevel(2, "Alg_ScanInterval_W2", "Alg_NextLevelTimer_W2", "Alg_PwrLevel_W2",
+               "Alg_HVRdyTime_W2"),
+    PowerLevel(3, "Alg_ScanInterval_W3", "Alg_NextLevelTimer_W3", "Alg_PwrLevel_W3",
+               "Alg_HVRdyTime_W3"),
+};
+
 }  // namespace
 
 namespace SwKeys {
@@ -561,5 +628,16 @@ const SwSection kPowerRd{"Power Setting-RD", kPowerRdItems};
 const SwSection kSysPower{"Power Setting-RD", kSysPowerItems};
 const SwSection kInterfaceSupportRd{"Interface Support-RD", kInterfaceSupportRdItems};
 const SwSection kInterfaceConfigRd{"Interface Config-RD", kInterfaceConfigRdItems};
+
+const SwSection kStrayCounts{"Alg General Config-RD", kStrayItems};
+const SwSection kTempParams{"Temp Param-RD", kTempItems};
+
+std::span<const SwItem> CalibrationItems(int set) {
+    return kCornerItems[set];
+}
+
+std::span<const SwItem> PowerLevelItems(int level) {
+    return kPowerLevelItems[level];
+}
 
 }  // namespace SwKeys

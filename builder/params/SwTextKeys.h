@@ -108,6 +108,13 @@ extern const std::span<const SwSection> kModeSections;
 // Global sections between the threshold modes and the calibration set.
 extern const std::span<const SwSection> kGlobalSections;
 
+extern const SwSection kStrayCounts;  // from kernel 3.31 on
+extern const SwSection kTempParams;   // "Temp Param-RD"
+// The corners LLX, LLY, ULX, ULY, URX, URY, LRX, LRY of calibration set 0, 1 or 2.
+std::span<const SwItem> CalibrationItems(int set);
+// The four settings of power level 0 to 3 in "Power Setting-RD".
+std::span<const SwItem> PowerLevelItems(int level);
+
 extern const SwSection kActiveAreaNumbers;   // DelayCnt, ULx, ULy, LRx, LRy
 extern const SwSection kUsb;                 // ReportIDSel
 extern const SwSection kUsbRd;               // RemoteWakeupDelay, USBIFInRushCurrentDelay
