@@ -111,6 +111,13 @@ std::string Key(std::string_view group, std::string_view suffix) {
     return key;
 }
 
+std::string Key(std::string_view prefix, std::string_view group, std::string_view suffix) {
+    std::string key(prefix);
+    key += group;
+    key += suffix;
+    return key;
+}
+
 }  // namespace
 
 std::string CSlave::TuneSectionName(std::string_view section, std::string_view group) {
@@ -169,7 +176,7 @@ void CSlave::SaveRegSection(CParamFile& file, std::string_view section, std::str
         const int32_t value = chipmap::DecodeField(field, image);
         if (field.save == chipmap::Save::ReadOnly) {
             // The leading "_" keeps the item out of what LoadRegSection reads.
-            file.WriteItem(value, kLevelDetail, section, "_" + Key(group, field.suffix), "",
+            file.WriteItem(value, kLevelDetail, section, Key("_", group, field.suffix), "",
                            "Read Only");
         } else {
             file.WriteItem(value, kLevelDetail, section, Key(group, field.suffix), "", "");

@@ -141,7 +141,7 @@ TEST_F(T320RegisterFileTest, TuneSectionItemsRangesAndLevels) {
         // The caller writes the section lines.
         file.WriteLine("[F]", kLevelDetail);
         chip_->SaveTuneSection(file, "F", "WLRx", image, 18, 0);
-        file.WriteLine("[" + CSlave::TuneSectionName("F", "Rsv") + "]", kLevelDetail);
+        file.WriteLine("[F-RD]", kLevelDetail);
         chip_->SaveTuneSection(file, "F", "Rsv", image, 20, 0);
         file.WriteLine("[P]", kLevelDetail);
         chip_->SaveTuneSection(file, "P", "DetRx", image, 14, 0, " Read Only");
@@ -159,6 +159,7 @@ TEST_F(T320RegisterFileTest, TuneSectionItemsRangesAndLevels) {
     EXPECT_NE(text.find(";2~3"), std::string::npos);  // water-line Tskip
     EXPECT_NE(text.find("Read Only"), std::string::npos);
     EXPECT_EQ(CSlave::TuneSectionName("F", "Rsv"), "F-RD");
+    EXPECT_EQ(CSlave::TuneSectionName("F", "VKey"), "F-RD");
     EXPECT_EQ(CSlave::TuneSectionName("F", "Img"), "F");
 
     // The items load back into another image.
