@@ -129,6 +129,8 @@ std::string CSlave::TuneSectionName(std::string_view section, std::string_view g
 void CSlave::SaveTuneSection(CParamFile& file, std::string_view section, std::string_view group,
                              ConstImage image, uint8_t preScaler, uint8_t /*freqCtrl*/,
                              std::string_view comment) {
+    // Without a register map there are no values to show: writing zeros would read as settings.
+    if (!chipmap::HasMap(Profile())) return;
     const std::string target = TuneSectionName(section, group);
     for (const TuneItem& item : TuneItemsOf(group)) {
         int value = 0;

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "FakeController.h"
 #include "chips/CSlave.h"
+#include "params/CParamFile.h"
 #include "params/CParam_HW.h"
 
 namespace {
@@ -126,6 +129,20 @@ TEST_F(OtherChipsTest, ImageOperationsWithoutARegisterMapLeaveImagesAlone) {
     EXPECT_TRUE(Calls("writeRegisters").empty());
     EXPECT_EQ(chip.BuildModeImage(CSlave::kGroupImg, image), 0);
     EXPECT_EQ(std::count(image.begin(), image.end(), 0), 68);
+
+    // No items in register files or tuning sections: zeros would read as settings.
+    const std::string path = (folder_ / "t3300.hwr").string();
+    {
+        CParamFile file(path);
+        ASSERT_TRUE(file.OpenWrite());
+        file.WriteLine("[S]", kLevelDetail);
+        chip.SaveTuneSection(file, "S", "Noise", image, 18, 0);
+        chip.SaveRegSection(file, "S", "Noise", image);
+        ASSERT_TRUE(file.Close());
+    }
+    std::ifstream in(path);
+    const std::string text(std::istreambuf_iterator<char>(in), {});
+    EXPECT_EQ(text, "[S]\n");
 }
 
 }  // namespace
