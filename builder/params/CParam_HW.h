@@ -2,8 +2,9 @@
 // up to five working frequencies, the clock settings, the image tuning records and the six mode
 // images (register images of the sensing chip) the firmware loads for each kind of scan.
 //
-// The field offsets are in HwLayout.h. The text file (.hwt) is written and read in HwTextFile.cpp,
-// the tuning operations live in HwTuning.cpp.
+// The field offsets are in HwLayout.h. The text file (.hwt) is written in HwTextFile.cpp and read
+// in HwTextLoad.cpp, from the key tables of HwTextKeys.h; the tuning operations live in
+// HwTuning.cpp.
 #pragma once
 
 #include <array>
