@@ -1,5 +1,7 @@
 // The software parameter set itself: its defaults, the derivation before a download, the -G
 // threshold values of adjust_alg_th and the calibration resolution check.
+#include <ostream>
+
 #include "SwFixture.h"
 
 namespace {
@@ -41,13 +43,14 @@ TEST_F(SwParamSet, DefaultsAreAValidImageWithTheDocumentedValues) {
     EXPECT_EQ(sw.Byte(ActiveArea(4) + 8), 0xFF);  // unnamed bytes keep the fill
 }
 
-TEST_F(SwParamSet, KeepVersionModeLeavesTheVersionBytesOfTheImage) {
+TEST_F(SwParamSet, KeepVersionModeWritesNoVersionBytes) {
     options_.keepVersion = true;
     CController& c = Build(94);
     c.Sw().SetByte(4, 7);
     c.Sw().SetByte(5, 9);
     c.Sw().LoadDefault();
-    EXPECT_EQ(c.Sw().Byte(4), 0xFF);  // the fill: the image's own bytes are not kept across it
+    EXPECT_EQ(c.Sw().Byte(4), 0xFF);  // left at the fill
+    EXPECT_EQ(c.Sw().Byte(5), 0xFF);
     EXPECT_EQ(c.Sw().Byte(6), 1);
 }
 
@@ -55,6 +58,10 @@ struct Derivation {
     int average, cookBase, massBase, uniformity0, uniformity;
     int touch, delta, flat;  // expected TouchThFinger, DeltaTouchTh, RawFlatFor*
 };
+
+std::ostream& operator<<(std::ostream& os, const Derivation& d) {
+    return os << "AvgTouchSignal " << d.average;
+}
 
 class AverageSignal : public SwFixture, public testing::WithParamInterface<Derivation> {};
 
@@ -150,6 +157,10 @@ struct RefusedWrite {
     const char* failing;  // the device call that fails, or "" for none
 };
 
+std::ostream& operator<<(std::ostream& os, const RefusedWrite& r) {
+    return os << "block " << r.block << ", failing '" << r.failing << "'";
+}
+
 class ThresholdWriteRefused : public SwFixture, public testing::WithParamInterface<RefusedWrite> {};
 
 TEST_P(ThresholdWriteRefused, ReportsSetParameterFail) {
@@ -180,6 +191,10 @@ struct Resolution {
     int expectLlx, expectUrx, expectLly, expectUly;
     bool xMessage, yMessage;
 };
+
+std::ostream& operator<<(std::ostream& os, const Resolution& r) {
+    return os << "classes " << r.classX << "/" << r.classY << ", LLX " << r.llx;
+}
 
 class CalibrationResolution : public SwFixture, public testing::WithParamInterface<Resolution> {};
 

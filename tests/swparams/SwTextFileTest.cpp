@@ -1,4 +1,6 @@
 // The software text file: what loading takes from it and what writing shows.
+#include <ostream>
+
 #include "SwFixture.h"
 
 namespace {
@@ -18,6 +20,10 @@ struct FlagEdit {
     int word;
     uint16_t expected;  // the control word after loading
 };
+
+std::ostream& operator<<(std::ostream& os, const FlagEdit& e) {
+    return os << e.section << ": " << e.key << " = " << e.value;
+}
 
 class ControlFlags : public SwFixture, public testing::WithParamInterface<FlagEdit> {};
 
@@ -81,6 +87,10 @@ struct WaterLine {
     int delta, dd;  // after loading
 };
 
+std::ostream& operator<<(std::ostream& os, const WaterLine& w) {
+    return os << "WL touch threshold " << w.touchTh;
+}
+
 class WaterLineThresholds : public SwFixture, public testing::WithParamInterface<WaterLine> {};
 
 TEST_P(WaterLineThresholds, FollowTheTouchThresholdWithACap) {
@@ -114,6 +124,10 @@ struct ModelText {
     int offset, width;
     const char* stored;
 };
+
+std::ostream& operator<<(std::ostream& os, const ModelText& m) {
+    return os << m.key << " = " << (m.value ? m.value : "(missing)");
+}
 
 class ModelStrings : public SwFixture, public testing::WithParamInterface<ModelText> {};
 
@@ -235,6 +249,10 @@ struct Kernel {
     bool readsStray;
 };
 
+std::ostream& operator<<(std::ostream& os, const Kernel& k) {
+    return os << "kernel " << k.major << "." << k.minor;
+}
+
 class StrayCounts : public SwFixture, public testing::WithParamInterface<Kernel> {};
 
 TEST_P(StrayCounts, AreTheSoftwareSetsOwnOnlyFromKernel331) {
@@ -269,6 +287,10 @@ struct StructVersion {
     bool keepsInRushDelay;
 };
 
+std::ostream& operator<<(std::ostream& os, const StructVersion& v) {
+    return os << "software structure version " << v.version;
+}
+
 class SoftwareStructVersion : public SwFixture,
                               public testing::WithParamInterface<StructVersion> {};
 
@@ -299,6 +321,10 @@ struct Prefix {
     const char* key;
     const char* line;
 };
+
+std::ostream& operator<<(std::ostream& os, const Prefix& p) {
+    return os << p.key << " at level " << p.level;
+}
 
 class SensitivityPrefix : public SwFixture, public testing::WithParamInterface<Prefix> {};
 
