@@ -385,6 +385,24 @@ TEST_F(HwText, KeyAreasLieAroundNumsOfKeyAndItsSpareByte) {
     EXPECT_FALSE(Has(ReadText(path), "[Key Area0-RD]"));
 }
 
+TEST_F(HwText, KeepVersionModeLeavesTheSetsVersionAlone) {
+    options_.keepVersion = true;
+    CParam_HW& hw = DefaultSet(96);
+    hw.SetByte(4, 2);
+    hw.SetByte(5, 4);
+    hw.SetByte(6, 0);
+    hw.UpdateCheckSum();
+    Captured([&] { EXPECT_EQ(hw.SaveTxtFile(), kParamOk); });
+    EXPECT_EQ(hw.GetParamVersion(), 24);
+    EXPECT_EQ(hw.Byte(6), 1);  // the tuner version is stamped all the same
+    const std::string path = Path("K7P100_Default.hwt");
+    SetItem(path, "Version Information", "MajorVersion", "7");
+    SetItem(path, "Version Information", "TunerBuildNo", "44");
+    Captured([&] { EXPECT_EQ(hw.LoadTxtFile(), 1); });
+    EXPECT_EQ(hw.Byte(4), 2);
+    EXPECT_EQ(hw.Byte(8), 44);
+}
+
 TEST_F(HwText, AStaleImageIsRefusedBeforeAnythingIsStamped) {
     CParam_HW& hw = DefaultSet(96);
     hw.SetByte(6, 9);
