@@ -115,29 +115,8 @@ int CParam_HW::LoadDefault() {
     SetByte(hw::kSensorTestScaling, 4);
     SetWord(hw::kPowerOnDelayTime, 0);
 
-    for (int f = 0; f < hw::kMaxFrequencies; ++f) {
-        SetBlockByte(f, hw::block::kClkSrc, 0);
-        SetBlockByte(f, hw::block::kFreqCtrl, 0x0C);
-        SetBlockByte(f, hw::block::kPreScaler, 18);
-        SetBlockByte(f, hw::block::kThresholdIndex, 0);
-        SetBlockByte(f, hw::block::kCalibrationIndex, 0);
-        SetBlockByte(f, hw::block::kImgDelay, 15);
-        SetBlockByte(f, hw::block::kImgRS, 7);
-        SetBlockByte(f, hw::block::kImgAFEGain, 20);
-        SetBlockByte(f, hw::block::kImgMeasureCnt, 30);
-        SetBlockByte(f, hw::block::kFreqDivider, 3);
-        for (int m = 0; m < hw::kModeGroups; ++m) {
-            const std::span<uint8_t> image = ModeImage(f, m);
-            std::fill(image.begin(), image.end(), uint8_t{0});
-            chip.BuildModeImage(m, image);
-            chip.SetPipeline(image, (scan & hw::kScanPipeline) ? 1 : 0);
-            chip.ApplyPreScaler(image, GetPreScaler(f));
-        }
-        for (int k = 0; k < hw::kTuningRecordCount; ++k) {
-            chip.GetDefaultImgTuning(
-                std::span<uint8_t>(Image() + hw::TuningRecord(f, k), hw::kTuningRecordSize));
-        }
-    }
+    for (int f = 0; f < hw::kMaxFrequencies; ++f)
+        LoadDefaultFrequency(f, (scan & hw::kScanPipeline) != 0);
 
     SetByte(hw::kChannelCtrl, 0);
     std::fill_n(Image() + hw::kTxEnable, hw::kTxEnableBytes + hw::kRxEnableBytes, uint8_t{0xFF});
@@ -148,6 +127,32 @@ int CParam_HW::LoadDefault() {
     std::fill_n(Image() + hw::kGrayRange, 2 * hw::kGrayRangeSize, uint8_t{0});
     UpdateCheckSum();
     return 0;
+}
+
+// One frequency block of the default image: clock settings, the chip's mode images at the
+// block's prescaler and the chip's image tuning records.
+void CParam_HW::LoadDefaultFrequency(int f, bool pipeline) {
+    CSlave& chip = Owner()->Chip();
+    SetBlockByte(f, hw::block::kClkSrc, 0);
+    SetBlockByte(f, hw::block::kFreqCtrl, 0x0C);
+    SetBlockByte(f, hw::block::kPreScaler, 18);
+    SetBlockByte(f, hw::block::kThresholdIndex, 0);
+    SetBlockByte(f, hw::block::kCalibrationIndex, 0);
+    SetBlockByte(f, hw::block::kImgDelay, 15);
+    SetBlockByte(f, hw::block::kImgRS, 7);
+    SetBlockByte(f, hw::block::kImgAFEGain, 20);
+    SetBlockByte(f, hw::block::kImgMeasureCnt, 30);
+    SetBlockByte(f, hw::block::kFreqDivider, 3);
+    for (int m = 0; m < hw::kModeGroups; ++m) {
+        const std::span<uint8_t> image = ModeImage(f, m);
+        std::fill(image.begin(), image.end(), uint8_t{0});
+        chip.BuildModeImage(m, image);
+        chip.SetPipeline(image, pipeline ? 1 : 0);
+        chip.ApplyPreScaler(image, GetPreScaler(f));
+    }
+    for (int k = 0; k < hw::kTuningRecordCount; ++k)
+        chip.GetDefaultImgTuning(
+            ImageBytes().subspan(hw::TuningRecord(f, k), hw::kTuningRecordSize));
 }
 
 int CParam_HW::LoadRegFile() {

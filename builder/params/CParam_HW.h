@@ -128,6 +128,7 @@ class CParam_HW : public CParam {
     // The mode image a scan type selects, after the scan type check; empty on a bad argument.
     std::span<uint8_t> ScanTypeImage(unsigned scanType, int f);
     void StampTunerVersion();
+    void LoadDefaultFrequency(int f, bool pipeline);
 
     // Text file sections (HwTextFile.cpp).
     void WriteTextSections(CParamFile& file);
