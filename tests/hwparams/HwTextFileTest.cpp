@@ -211,6 +211,9 @@ TEST_F(HwText, ScanBitsOtherThanTheUserBitsAreReadButNotApplied) {
     EXPECT_EQ(hw.ScanCtrl(), 0x08E7);
     EXPECT_TRUE(Has(clamped, "SCAN_CTRL_TX2CH range error, value = 7, range = 0~1, Clamp!\n"))
         << clamped;
+    SetItem(path, "Hardware Settings", "SCAN_CTRL_WATER", "0");
+    Captured([&] { EXPECT_EQ(hw.LoadTxtFile(), 1); });
+    EXPECT_EQ(hw.ScanCtrl(), 0x08E5);
 }
 
 TEST_F(HwText, ChipRangesOfUnusedChipsComeFromTheChipWhateverTheFileSays) {
