@@ -141,6 +141,17 @@ TEST_F(HwCommands, EditedTextValuesReachTheController) {
     EXPECT_TRUE(Has(File(file), "\nImg_Delay = 15    ;0~71    ;The offset")) << File(file);
 }
 
+TEST_F(HwCommands, ATextFileOfAnotherControllerIsRefusedAndNothingIsStored) {
+    ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
+    SetItem("P096_C060.hwt", "K7P128 hardware parameter file", "ControllerType", "160");
+    const BuilderRun run = RunKept("K7P128", {"-cdownload_hwt"});
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(Result(), "0x8A000001\n");
+    EXPECT_TRUE(Has(run.out, "Controller Type Incorrect!\n")) << run.out;
+    EXPECT_FALSE(Has(Trace(), "write_block")) << Trace();
+    EXPECT_FALSE(ToolRan());
+}
+
 TEST_F(HwCommands, ABinaryFileGoesBackAndConvertsToTheSameText) {
     ASSERT_EQ(RunKept("K7P100", {"-cdump_hw"}).status, 0);
     const std::string text = File("P094_C05E.hwt");
