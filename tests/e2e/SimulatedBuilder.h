@@ -45,12 +45,14 @@ class SimulatedBuilder : public testing::Test {
     }
 
     BuilderRun Run(const std::string& device, const std::vector<std::string>& args,
-                   const std::string& input = "") {
+                   const std::string& input = "",
+                   const std::vector<testsupport::Reply>& replies = {}) {
         std::filesystem::remove(TracePath());
         testsupport::ProgramRequest request;
         request.program = app_ / "TovrexBuilder4";
         request.args = args;
         request.input = input;
+        request.replies = replies;
         request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
                           "TOVREX_RESULT_FILE=" + ResultPath().string(), "DEVLINK=sim:" + device,
                           "DEVLINK_SIM_TRACE=" + TracePath().string()};

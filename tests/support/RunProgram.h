@@ -2,6 +2,10 @@
 // vector without a shell, an environment of the test's own plus the variables a test sets, standard
 // input from a text, standard output and error captured together, and a generous time limit after
 // which the program is killed and the test fails (a program must never hang on its input).
+//
+// Input that a person would type only after seeing something (a reply after a notice) is given as
+// replies: each is sent once the program's output holds its cue, through a pipe the program waits
+// on, as at a console.
 #pragma once
 
 #include <fcntl.h>
@@ -29,10 +33,17 @@ struct ProgramRun {
     std::string out;  // standard output and error
 };
 
+// Text sent to standard input once the output contains cue.
+struct Reply {
+    std::string cue;
+    std::string text;
+};
+
 struct ProgramRequest {
     std::filesystem::path program;
     std::vector<std::string> args;
-    std::string input;                    // standard input
+    std::string input;                    // standard input (at once)
+    std::vector<Reply> replies;           // then these, in order; the input ends after the last
     std::vector<std::string> setEnv;      // "NAME=value" entries the test decides
     std::vector<std::string> dropEnv;     // prefixes of the test's variables to leave out
     std::filesystem::path scratch;        // folder for the input and output files
@@ -65,7 +76,14 @@ inline std::vector<std::string> Environment(const ProgramRequest& request) {
 inline ProgramRun RunProgram(const ProgramRequest& request) {
     const std::filesystem::path in = request.scratch / "stdin";
     const std::filesystem::path out = request.scratch / "stdout";
-    { std::ofstream(in, std::ios::binary) << request.input; }
+    const bool dialogue = !request.replies.empty();
+    int inputPipe[2] = {-1, -1};
+    if (dialogue) {
+        EXPECT_EQ(pipe(inputPipe), 0);
+        signal(SIGPIPE, SIG_IGN);  // a program that ends early must not end the test
+    } else {
+        std::ofstream(in, std::ios::binary) << request.input;
+    }
 
     std::vector<std::string> env = Environment(request);
     std::vector<std::string> argv = {request.program.string()};
@@ -73,7 +91,12 @@ inline ProgramRun RunProgram(const ProgramRequest& request) {
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    if (dialogue) {
+        posix_spawn_file_actions_adddup2(&actions, inputPipe[0], 0);
+        posix_spawn_file_actions_addclose(&actions, inputPipe[1]);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    }
     posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     if (!request.workingFolder.empty()) {
@@ -84,8 +107,21 @@ inline ProgramRun RunProgram(const ProgramRequest& request) {
                                Pointers(env).data());
     posix_spawn_file_actions_destroy(&actions);
     ProgramRun run;
+    if (dialogue) close(inputPipe[0]);
+    const auto send = [&](const std::string& text) {
+        for (std::size_t done = 0; done < text.size();) {
+            const ssize_t n = write(inputPipe[1], text.data() + done, text.size() - done);
+            if (n <= 0) return;  // the program has gone; its status tells the rest
+            done += static_cast<std::size_t>(n);
+        }
+    };
     EXPECT_EQ(rc, 0) << std::strerror(rc);
-    if (rc != 0) return run;
+    if (rc != 0) {
+        if (dialogue) close(inputPipe[1]);
+        return run;
+    }
+    std::size_t nextReply = 0;
+    if (dialogue) send(request.input);
 
     int status = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
@@ -96,7 +132,16 @@ inline ProgramRun RunProgram(const ProgramRequest& request) {
             ADD_FAILURE() << request.program.filename() << " did not end";
             break;
         }
+        if (dialogue && nextReply < request.replies.size() &&
+            ReadWhole(out).find(request.replies[nextReply].cue) != std::string::npos) {
+            send(request.replies[nextReply].text);
+            if (++nextReply == request.replies.size()) close(inputPipe[1]);
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (dialogue && nextReply < request.replies.size()) {
+        close(inputPipe[1]);
+        ADD_FAILURE() << "never seen: " << request.replies[nextReply].cue;
     }
     if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
     run.out = ReadWhole(out);
