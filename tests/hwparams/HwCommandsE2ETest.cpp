@@ -232,7 +232,7 @@ TEST_F(HwCommands, DownloadsEndWithTheUniformityToolUnlessTheControllerReportsAn
     ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
     std::ofstream(app_ / "P096_C060.hwr") << "[K7P128 hardware register file]\n"
                                           << "ControllerType = 96\n";
-    const std::string faulty = Profile("model = K7P128\nerror_flags = 0x00002000\n");
+    const std::string faulty = Profile("model = K7P128\nerror_flags = 0x00000001\n");
     for (const Command& c : commands) {
         SCOPED_TRACE(c.name);
         BuilderRun run = RunKept("K7P128", {std::string("-c") + c.name});
@@ -242,6 +242,7 @@ TEST_F(HwCommands, DownloadsEndWithTheUniformityToolUnlessTheControllerReportsAn
         run = RunKept(faulty, {std::string("-c") + c.name});
         EXPECT_EQ(run.status, 8) << run.out;
         EXPECT_EQ(Result(), "0x80000001\n");
+        EXPECT_TRUE(Has(Trace(), "write_block type=1 offset=0 length=4096 flag=1 -> ok"));
         EXPECT_FALSE(ToolRan());
     }
     std::filesystem::remove(app_ / "TovrexT310Suite.exe");
