@@ -17,7 +17,6 @@ using namespace SwLayout;
 namespace B = SwLayout::Block;
 
 constexpr ParamExtensions kExtensions{".swt", ".sw", ""};
-constexpr int kHwNumsOfFreq = 46;  // the hardware set's working frequency count
 constexpr uint16_t kModeParameterWrite = 0x8001;
 constexpr uint16_t kModeCommand = 0x8000;
 
@@ -158,7 +157,7 @@ void CParam_SW::ApplyResearchDerivations() {
     SetWord(block + B::kWaterCookTouchTh, Saturated(cook * 12 / 10));
     SetWord(block + B::kPalmRejectTouchMass, Saturated(int64_t{Word(block + B::kGroupMassTh)} * 7));
     const int touch = Word(block + B::kTouchThFinger);
-    const int frequencies = std::min<int>(Owner()->Hw().Byte(kHwNumsOfFreq), kNoiseFrequencies);
+    const int frequencies = std::min<int>(Owner()->Hw().NumsOfFreq(), kNoiseFrequencies);
     for (int f = 0; f < frequencies; ++f) {
         SetWord(kNoiseTh + 2 * f, static_cast<uint16_t>(touch * 8 / 10));
         SetWord(kNoiseConditionTh + 2 * f, static_cast<uint16_t>(touch * 7 / 10));

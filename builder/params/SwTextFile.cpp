@@ -40,7 +40,7 @@ int CParam_SW::StructVersion() const {
 }
 
 bool CParam_SW::HwWaterScan() const {
-    return (Owner()->Hw().ScanCtrl() & kHwScanCtrlWater) != 0;
+    return (Owner()->Hw().ScanCtrl() & hw::kScanWater) != 0;
 }
 
 // ---- Defaults ---------------------------------------------------------------------------------

@@ -8,11 +8,6 @@
 
 namespace SwText {
 
-// The hardware set's stray timing, which the software set shows below kernel 3.31.
-inline constexpr int kHwStrayUpdatWaiteTime = 80;
-inline constexpr int kHwStrayUpdatTime = 81;
-inline constexpr uint16_t kHwScanCtrlWater = 0x0002;
-
 inline constexpr char kModelSection[] = "Model Configuration";
 inline constexpr char kGeneralRdSection[] = "Alg General Config-RD";
 

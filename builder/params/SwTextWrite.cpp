@@ -65,8 +65,8 @@ void CParam_SW::WriteGeneral(SwItemIo& io, bool strayFromKernel) {
         io.WriteItems(rd, SwKeys::kStrayCounts.items);
     } else {
         // Older firmware takes the stray timing from the hardware set; show what it uses.
-        SetByte(kStrayUpdateCnt, Owner()->Hw().Byte(kHwStrayUpdatWaiteTime));
-        SetByte(kStrayStoreCnt, Owner()->Hw().Byte(kHwStrayUpdatTime));
+        SetByte(kStrayUpdateCnt, Owner()->Hw().StrayUpdatWaiteTime());
+        SetByte(kStrayStoreCnt, Owner()->Hw().StrayUpdatTime());
         for (auto [key, offset] : {std::pair{"StrayUpdateCnt", kStrayUpdateCnt},
                                    std::pair{"StrayStoreCnt", kStrayStoreCnt}}) {
             file.WriteItem(static_cast<int32_t>(Byte(offset)), kLevelDetail, rd, key, "1~254",
