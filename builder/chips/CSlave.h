@@ -254,11 +254,16 @@ class CSlave {
     // Added to both ends of a chip's active range when its axis line is read (chips whose first
     // channels are not wired).
     virtual int AxisChannelOffset(int chip, bool txAxis);
+    // The group's tuning items that LoadRegSection reads before the full list, into values (the
+    // decoded image, in register-map order).
+    virtual void LoadTuneItems(CParamFile& file, std::string_view section, std::string_view group,
+                               std::vector<int32_t>& values);
+    // Registers first .. first + count - 1 of the image to the chip(s); false on a failed write.
+    bool WriteRegs(int chip, ConstImage image, int first, int count, bool checked);
 
   private:
     bool EnterTestPreset(Image image, int scanType, bool signalTest);
     bool WriteField(int chip, Image image, int quantity, int value, bool checked);
-    bool WriteRegs(int chip, ConstImage image, int first, int count, bool checked);
 
     CController* owner_;
 };

@@ -186,16 +186,10 @@ void CSlave::SaveRegSection(CParamFile& file, std::string_view section, std::str
     }
 }
 
-bool CSlave::LoadRegSection(CParamFile& file, std::string_view section, std::string_view group,
-                            Image image) {
+void CSlave::LoadTuneItems(CParamFile& file, std::string_view section, std::string_view group,
+                           std::vector<int32_t>& values) {
     const chipmap::ChipProfile* profile = Profile();
-    if (!chipmap::HasMap(profile)) return true;
-    if (!file.Exists()) {
-        MainLog().Printf(kColourError, kRouteBoth, "Cannot Load File: %s\n", file.Path().c_str());
-        return false;
-    }
-    if (image.size() < kImageBufferSize) return false;
-    std::vector<int32_t> values = chipmap::Decode(*profile, image);
+    if (!chipmap::HasMap(profile) || values.size() != profile->fields.size()) return;
     const std::string tuneSection = TuneSectionName(section, group);
     for (Quantity q : TuneReadsOf(group)) {
         const chipmap::Field* field = chipmap::FindField(*profile, q);
@@ -208,6 +202,19 @@ bool CSlave::LoadRegSection(CParamFile& file, std::string_view section, std::str
             file.ReadItem(tuneSection, key, value);
         }
     }
+}
+
+bool CSlave::LoadRegSection(CParamFile& file, std::string_view section, std::string_view group,
+                            Image image) {
+    const chipmap::ChipProfile* profile = Profile();
+    if (!chipmap::HasMap(profile)) return true;
+    if (!file.Exists()) {
+        MainLog().Printf(kColourError, kRouteBoth, "Cannot Load File: %s\n", file.Path().c_str());
+        return false;
+    }
+    if (image.size() < kImageBufferSize) return false;
+    std::vector<int32_t> values = chipmap::Decode(*profile, image);
+    LoadTuneItems(file, section, group, values);
     for (std::size_t i = 0; i < profile->fields.size(); ++i) {
         const chipmap::Field& field = profile->fields[i];
         if (field.load == chipmap::Load::Yes)

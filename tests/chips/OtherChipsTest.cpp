@@ -1,5 +1,6 @@
-// The T324 and T3300 chips before their register maps: constants and data reads work, the chip's
-// particular behaviour holds, and image operations leave images alone instead of guessing.
+// The T324 before its register map, and the T3300's channel layout: constants and data reads
+// work, the chip's particular behaviour holds, and image operations leave images alone instead of
+// guessing.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -117,7 +118,7 @@ TEST_F(OtherChipsTest, T3300FirstChipOffsetShiftsTheRxRun) {
 }
 
 TEST_F(OtherChipsTest, ImageOperationsWithoutARegisterMapLeaveImagesAlone) {
-    CSlave& chip = Build(94).Chip();
+    CSlave& chip = Build(176).Chip();
     Image image{};
     image.fill(0x77);
     chip.SetAfeGain(image, 3);
@@ -131,7 +132,7 @@ TEST_F(OtherChipsTest, ImageOperationsWithoutARegisterMapLeaveImagesAlone) {
     EXPECT_EQ(std::count(image.begin(), image.end(), 0), 68);
 
     // No items in register files or tuning sections: zeros would read as settings.
-    const std::string path = (folder_ / "t3300.hwr").string();
+    const std::string path = (folder_ / "t324.hwr").string();
     {
         CParamFile file(path);
         ASSERT_TRUE(file.OpenWrite());

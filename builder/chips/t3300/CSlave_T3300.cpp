@@ -1,7 +1,7 @@
 #include "chips/t3300/CSlave_T3300.h"
 
 #include "chips/RegisterMap.h"
-
+#include "chips/t3300/T3300Map.h"
 #include "shell/Controller.h"
 
 namespace Slave_T3300 {
@@ -18,28 +18,20 @@ bool HasSmallFirstChip(int typeCode) {
     return typeCode == 158 || typeCode == 166;
 }
 
-constexpr chipmap::ChipProfile MakeProfile() {
-    chipmap::ChipProfile p{};
-    p.adcGainFactors = {1, 2, 4, 8, 16, 20, 26, 32};
-    p.idTableR5 = {3, 5, 12, 12, 12, 12, 12, 12};
-    p.idTableR3 = 5;
-    p.imgTuning = {15, 7, 20, 30, 0, 0};
-    p.imageBytes = 68;
-    p.sinTableMax = 111;
-    p.rxData = {2, 0, 200};
-    p.txData = {3, 0, 128};
-    p.lastTxChannel = 63;
-    p.noiseScanFirstChipOnly = false;
-    p.flushAfterCalWrite = true;
-    return p;
-}
+// Registers of the second copy of the receive settings.
+constexpr int kCopyRsAfeReg = 31;   // SRS_99, SR3_99 bits 3-0
+constexpr int kCopyAfeTopReg = 32;  // SR3_99 bit 4, with the switches and SR5_99
 
-constexpr chipmap::ChipProfile kProfile = MakeProfile();
+void SetValue(std::vector<int32_t>& values, std::string_view suffix, int32_t value) {
+    const int index = chipmap::FieldIndex(T3300Profile(), suffix);
+    if (index >= 0 && static_cast<std::size_t>(index) < values.size())
+        values[static_cast<std::size_t>(index)] = value;
+}
 
 }  // namespace
 
 const chipmap::ChipProfile* CSlave_T3300::Profile() const {
-    return &kProfile;
+    return &T3300Profile();
 }
 
 // The first chip of the smaller variant has its first channels unwired: its data starts later.
@@ -68,6 +60,47 @@ int CSlave_T3300::GetRxChannelFirst(int chip) {
 
 int CSlave_T3300::GetRxChannelLast(int chip) {
     return IsSmallChip(Owner()->TypeCode(), chip) ? 79 : 99;
+}
+
+bool CSlave_T3300::SetCopy(Image image, std::string_view suffix, int value) {
+    if (image.size() < kImageBufferSize) return false;
+    const int index = chipmap::FieldIndex(T3300Profile(), suffix);
+    if (index < 0) return false;
+    chipmap::EncodeField(T3300Profile().fields[static_cast<std::size_t>(index)], value, image);
+    return true;
+}
+
+void CSlave_T3300::SetSWP(Image image, int value) {
+    CSlave::SetSWP(image, value);
+    SetCopy(image, "_SWP_99", value & 1);
+}
+
+void CSlave_T3300::SetSWN(Image image, int value) {
+    CSlave::SetSWN(image, value);
+    SetCopy(image, "_SWN_99", value & 1);
+}
+
+bool CSlave_T3300::WriteRs(int chip, Image image, int value) {
+    if (!CSlave::WriteRs(chip, image, value)) return false;
+    if (!SetCopy(image, "_SRS_99", value)) return false;
+    return WriteRegs(chip, image, kCopyRsAfeReg, 1, true);
+}
+
+bool CSlave_T3300::WriteAfeGain(int chip, Image image, int value) {
+    if (!CSlave::WriteAfeGain(chip, image, value)) return false;
+    if (!SetCopy(image, "_SR3_99", value)) return false;
+    return WriteRegs(chip, image, kCopyRsAfeReg, 1, true) &&
+           WriteRegs(chip, image, kCopyAfeTopReg, 1, true);
+}
+
+// Both tests run with the two register sets switched together; the water-line scans skip more
+// and scan even and odd lines apart.
+void CSlave_T3300::AdjustTestPreset(std::vector<int32_t>& values, int scanType) {
+    if (scanType == kScanWLRx || scanType == kScanWLTx) {
+        SetValue(values, "_Tskip", 3);
+        SetValue(values, "_ScanEvenOdd", 1);
+    }
+    SetValue(values, "_SWsame", 1);
 }
 
 }  // namespace Slave_T3300

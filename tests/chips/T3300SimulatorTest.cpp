@@ -1,0 +1,135 @@
+// The T3300 chip model against the simulated T3300 controllers: the factory's mode images are the
+// chip model's group images, and the presets and writes configure chips that measure as the
+// registers say.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <array>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "chips/CSlave.h"
+#include "device/CAPI.h"
+#include "device/DevLinkApi.h"
+#include "params/CParam_HW.h"
+#include "shell/Controller.h"
+
+namespace {
+
+using Image = std::array<uint8_t, 68>;
+
+struct Model {
+    const char* name;
+    int typeCode;
+};
+
+class T3300SimulatorTest : public testing::TestWithParam<Model> {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/t3300-sim-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = pattern;
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(folder_);
+        setenv("DEVLINK", (std::string("sim:") + GetParam().name).c_str(), 1);
+
+        DevRecord record{};
+        devEnumerate(
+            nullptr,
+            [](DevRecord* r, const char*, void* ctx, uint32_t, uint32_t, uint16_t, uint16_t) {
+                *static_cast<DevRecord*>(ctx) = *r;
+                return 1;
+            },
+            &record);
+        ASSERT_NE(record.path[0], '\0');
+        DevHandle handle = devOpen(record);
+        ASSERT_NE(handle, nullptr);
+        ControllerOptions options;
+        options.workingFolder = folder_.string() + "/";
+        controller_ = std::make_unique<CController>(RealDevLink(), handle, record,
+                                                    GetParam().typeCode, GetParam().name, options);
+        controller_->CreateObjects();
+        testing::internal::CaptureStdout();
+        controller_->Initialise();
+        testing::internal::GetCapturedStdout();
+        ASSERT_TRUE(controller_->Api().SwitchWorkMode(0x8000));
+        chip_ = &controller_->Chip();
+    }
+    void TearDown() override {
+        controller_.reset();
+        unsetenv("DEVLINK");
+        std::filesystem::current_path(previous_);
+        std::filesystem::remove_all(folder_);
+    }
+
+    std::filesystem::path folder_, previous_;
+    std::unique_ptr<CController> controller_;
+    CSlave* chip_ = nullptr;
+    Image image_{};
+};
+
+// The factory runs every frequency's images at that frequency's prescaler; its FREQCTRL byte puts
+// both water-line images in low-gain mode, which their group images already are.
+TEST_P(T3300SimulatorTest, FactoryModeImagesAreTheChipsGroupImages) {
+    CParam_HW& hw = controller_->Hw();
+    ASSERT_GE(hw.NumsOfFreq(), 1);
+    for (int f = 0; f < std::min<int>(hw.NumsOfFreq(), 5); ++f) {
+        for (int m = 0; m < 6; ++m) {
+            Image expected{};
+            chip_->BuildModeImage(m, expected);
+            chip_->ApplyPreScaler(expected, hw.GetPreScaler(f));
+            const std::span<uint8_t> factory = hw.ModeImage(f, m);
+            ASSERT_EQ(factory.size(), expected.size());
+            EXPECT_TRUE(std::equal(expected.begin(), expected.end(), factory.begin()))
+                << "frequency " << f << " group " << m;
+        }
+    }
+}
+
+TEST_P(T3300SimulatorTest, CalibrationReadingsGiveTheChipsCalibrationValue) {
+    ASSERT_TRUE(chip_->EnterCalMode(image_));
+    uint16_t high = 0, low = 0;
+    ASSERT_TRUE(chip_->WriteSinOffset(CSlave::kAllChips, image_, chip_->GetCalInputHigh()));
+    ASSERT_TRUE(controller_->Api().SetTestMode(255, 255));
+    ASSERT_TRUE(chip_->ReadCalSample(0, high));
+    ASSERT_TRUE(chip_->WriteSinOffset(CSlave::kAllChips, image_, chip_->GetCalInputLow()));
+    ASSERT_TRUE(controller_->Api().SetTestMode(255, 255));
+    ASSERT_TRUE(chip_->ReadCalSample(0, low));
+    ASSERT_GT(high, low);
+    EXPECT_EQ(chip_->GetCalScale() * 100 / (high - low), 100);
+}
+
+// A checked AFE gain write reaches both register sets of every chip; a higher gain gives a
+// smaller signal on every channel of the line.
+TEST_P(T3300SimulatorTest, AfeGainWriteReachesBothSetsAndTheSignal) {
+    chip_->BuildModeImage(CSlave::kGroupImg, image_);
+    ASSERT_TRUE(chip_->EnterSignalTestMode(image_, CSlave::kScanImage));
+    ASSERT_TRUE(controller_->Api().SetTestMode(255, 255));
+    std::vector<uint8_t> before(400), after(400);
+    ASSERT_TRUE(chip_->ReadAxisLine(CSlave::kScanImage, before));
+
+    ASSERT_TRUE(chip_->WriteAfeGain(CSlave::kAllChips, image_, 26));
+    Image back{};
+    ASSERT_TRUE(chip_->ReadImage(0, back));
+    EXPECT_EQ(back, image_);
+    EXPECT_EQ(back[31] & 0x0F, 26 & 0x0F);
+    EXPECT_EQ(back[32] & 0x80, 0x80);
+    ASSERT_TRUE(controller_->Api().SetTestMode(255, 255));
+    ASSERT_TRUE(chip_->ReadAxisLine(CSlave::kScanImage, after));
+    for (std::size_t k = 0; k + 1 < 2 * 40; k += 2) {
+        const int was = before[k] | before[k + 1] << 8;
+        const int now = after[k] | after[k + 1] << 8;
+        EXPECT_GT(was, 0) << k / 2;
+        EXPECT_LT(now, was) << k / 2;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, T3300SimulatorTest,
+                         testing::Values(Model{"K7P100", 94}, Model{"K7P80", 158},
+                                         Model{"K9P100", 164}, Model{"K9P80", 166},
+                                         Model{"K9PM100", 172}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
