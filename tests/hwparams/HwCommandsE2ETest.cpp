@@ -107,7 +107,12 @@ TEST_P(EveryModelHw, TheFactorySetSurvivesItsTextFile) {
 INSTANTIATE_TEST_SUITE_P(Models, EveryModelHw,
                          testing::Values(Model{"K7P128", "P096_C060"},
                                          Model{"6310_K7P", "P160_C0A0"},
-                                         Model{"K7P84", "P176_C0B0"}),
+                                         Model{"K7P84", "P176_C0B0"},
+                                         Model{"K7P100", "P094_C05E"},
+                                         Model{"K7P80", "P158_C09E"},
+                                         Model{"K9P100", "P164_C0A4"},
+                                         Model{"K9P80", "P166_C0A6"},
+                                         Model{"K9PM100", "P172_C0AC"}),
                          [](const auto& info) {
                              return std::string(info.param.stem).substr(0, 4);
                          });
