@@ -108,6 +108,15 @@ enum class Quantity : uint8_t {
 };
 inline constexpr std::size_t kQuantityCount = static_cast<std::size_t>(Quantity::Count);
 
+// The fields the T320 and T3300 maps name for each quantity, in the order of Quantity, and the
+// fields their tuning merge copies. A chip whose fields are named otherwise gives its own.
+inline constexpr std::array<std::string_view, kQuantityCount> kCommonQuantityFields = {
+    "_SR3",     "_SRS",     "_Phase0",    "_WaveN",   "_Rshift",   "_SR5",      "_Phase1",
+    "_Psample", "_ReadSel", "_SinGenAMP", "_SINOFS",  "_GAIN_H",   "_Pipeline", "_SWP",
+    "_SWN",     "_RegBank", "_DACVB",     "_PeakNum", "_PeakMode", "_Tskip"};
+inline constexpr std::string_view kCommonMergeFields[] = {
+    "_PeakNum", "_PeakMode", "_Tskip", "_Rshift", "_SR3", "_SRS", "_Phase0"};
+
 struct Change {
     std::string_view suffix;
     int32_t value;

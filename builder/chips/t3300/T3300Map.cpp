@@ -234,37 +234,11 @@ constexpr Change kTxAxis[] = {
     {"_SIC", 0}, {"_SIA", 3}, {"_SIG", 1}, {"_SIGuns", 1}, {"_ST", 2}, {"_RegBank", 3},
 };
 
-constexpr std::string_view kMergeFields[] = {"_PeakNum", "_PeakMode", "_Tskip", "_Rshift",
-                                             "_SR3",     "_SRS",      "_Phase0"};
-
 constexpr chipmap::ChipProfile MakeProfile() {
     chipmap::ChipProfile p{};
     p.fields = kFields;
-    using chipmap::Quantity;
-    auto set = [&p](Quantity q, std::string_view suffix) {
-        p.quantities[static_cast<std::size_t>(q)] = suffix;
-    };
-    set(Quantity::AfeGain, "_SR3");
-    set(Quantity::Rs, "_SRS");
-    set(Quantity::Delay, "_Phase0");
-    set(Quantity::MeasureCnt, "_WaveN");
-    set(Quantity::Scaling, "_Rshift");
-    set(Quantity::AdcGain, "_SR5");
-    set(Quantity::Phase1, "_Phase1");
-    set(Quantity::Psample, "_Psample");
-    set(Quantity::ReadSel, "_ReadSel");
-    set(Quantity::SinAmp, "_SinGenAMP");
-    set(Quantity::SinOffset, "_SINOFS");
-    set(Quantity::GainH, "_GAIN_H");
-    set(Quantity::Pipeline, "_Pipeline");
-    set(Quantity::Swp, "_SWP");
-    set(Quantity::Swn, "_SWN");
-    set(Quantity::RegBank, "_RegBank");
-    set(Quantity::DacVb, "_DACVB");
-    set(Quantity::PeakNum, "_PeakNum");
-    set(Quantity::PeakMode, "_PeakMode");
-    set(Quantity::Tskip, "_Tskip");
-    p.mergeFields = kMergeFields;
+    p.quantities = chipmap::kCommonQuantityFields;
+    p.mergeFields = chipmap::kCommonMergeFields;
     p.modeGroups = {kNoiseGroup, kWLRxGroup, kWLTxGroup, {}, {}, {}};
     p.penGroups = {kPenRxGroup, kPenTxGroup, kPenRawRxGroup, kPenRawTxGroup, kPenRxGroup};
     p.calPreset = kCalPreset;
