@@ -2,64 +2,18 @@
 // the chips and read back, and what the chips then measure comes out of the data reads in the
 // right order and scale.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <array>
-#include <filesystem>
-#include <memory>
 #include <vector>
 
-#include "chips/CSlave.h"
-#include "device/CAPI.h"
-#include "device/DevLinkApi.h"
-#include "shell/Controller.h"
+#include "SimulatedController.h"
 
 namespace {
 
-using Image = std::array<uint8_t, 68>;
-
-class T320SimulatorTest : public testing::Test {
+class T320SimulatorTest : public testing::Test, protected SimulatedController {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/chip-sim-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(folder_);
-        setenv("DEVLINK", "sim:K7P128", 1);
+    void SetUp() override { Open("K7P128", 96); }
+    void TearDown() override { Close(); }
 
-        DevRecord record{};
-        bool found = false;
-        devEnumerate(
-            nullptr,
-            [](DevRecord* r, const char*, void* ctx, uint32_t, uint32_t, uint16_t, uint16_t) {
-                *static_cast<DevRecord*>(ctx) = *r;
-                return 1;
-            },
-            &record);
-        found = record.path[0] != '\0';
-        ASSERT_TRUE(found);
-        DevHandle handle = devOpen(record);
-        ASSERT_NE(handle, nullptr);
-        ControllerOptions options;
-        options.workingFolder = folder_.string() + "/";
-        controller_ =
-            std::make_unique<CController>(RealDevLink(), handle, record, 96, "K7P128", options);
-        controller_->CreateObjects();
-        testing::internal::CaptureStdout();
-        controller_->Initialise();
-        testing::internal::GetCapturedStdout();
-        ASSERT_TRUE(Api().SwitchWorkMode(0x8000));
-        chip_ = &controller_->Chip();
-    }
-    void TearDown() override {
-        controller_.reset();
-        unsetenv("DEVLINK");
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
-    }
-
-    CAPI& Api() { return controller_->Api(); }
     std::vector<uint16_t> Line(int scanType, int channels) {
         std::vector<uint8_t> out(510, 0);
         EXPECT_TRUE(chip_->ReadAxisLine(scanType, out));
@@ -70,11 +24,6 @@ class T320SimulatorTest : public testing::Test {
         }
         return words;
     }
-
-    std::filesystem::path folder_, previous_;
-    std::unique_ptr<CController> controller_;
-    CSlave* chip_ = nullptr;
-    Image image_{};
 };
 
 // Two calibration readings, at the high and low sine offsets, span CalScale counts on a chip whose

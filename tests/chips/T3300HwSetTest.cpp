@@ -7,36 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "FakeController.h"
+#include "HwSetFixture.h"
 #include "chips/CSlave.h"
 #include "chips/t3300/T3300Map.h"
 #include "params/CParam_HW.h"
 
 namespace {
 
-class T3300HwSetTest : public FakeControllerTest, public testing::WithParamInterface<int> {
-  protected:
-    template <typename F>
-    static std::string Captured(F&& operation) {
-        testing::internal::CaptureStdout();
-        operation();
-        return testing::internal::GetCapturedStdout();
-    }
-
-    CParam_HW& DefaultSet(int typeCode) {
-        options_.workingFolder = folder_.string() + "/";
-        device_.typeCode = typeCode;
-        CController& c = Build(typeCode);
-        c.txCount = 40;
-        c.kernelMajor = 3;
-        c.kernelMinor = 30;
-        c.hwVersion = 13;
-        CParam_HW& hw = c.Hw();
-        hw.InitDefaultFileName();
-        EXPECT_EQ(Captured([&] { EXPECT_EQ(hw.LoadDefault(), 0); }), "");
-        return hw;
-    }
-};
+class T3300HwSetTest : public HwSetFixture, public testing::WithParamInterface<int> {};
 
 // Range messages about the chip's items: keys made of a group name, "_" and a field.
 std::string ChipRangeMessages(const std::string& out) {
@@ -67,7 +45,7 @@ TEST_P(T3300HwSetTest, DefaultModeImagesGoThroughTheFilesUnchanged) {
             before.emplace_back(image.begin(), image.end());
         }
     }
-    EXPECT_EQ(controller_->Chip().GetSinAmp(hw.ModeImage(0, CSlave::kGroupWLTx)), 14);
+    EXPECT_EQ(Chip().GetSinAmp(hw.ModeImage(0, CSlave::kGroupWLTx)), 14);
 
     std::string out = Captured([&] {
         EXPECT_EQ(hw.SaveTxtFile(), 0);

@@ -2,72 +2,24 @@
 // chip model's group images, and the presets and writes configure chips that measure as the
 // registers say.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <array>
-#include <filesystem>
-#include <memory>
-#include <string>
+#include <algorithm>
 #include <vector>
 
-#include "chips/CSlave.h"
-#include "device/CAPI.h"
-#include "device/DevLinkApi.h"
+#include "SimulatedController.h"
 #include "params/CParam_HW.h"
-#include "shell/Controller.h"
 
 namespace {
-
-using Image = std::array<uint8_t, 68>;
 
 struct Model {
     const char* name;
     int typeCode;
 };
 
-class T3300SimulatorTest : public testing::TestWithParam<Model> {
+class T3300SimulatorTest : public testing::TestWithParam<Model>, protected SimulatedController {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/t3300-sim-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
-        previous_ = std::filesystem::current_path();
-        std::filesystem::current_path(folder_);
-        setenv("DEVLINK", (std::string("sim:") + GetParam().name).c_str(), 1);
-
-        DevRecord record{};
-        devEnumerate(
-            nullptr,
-            [](DevRecord* r, const char*, void* ctx, uint32_t, uint32_t, uint16_t, uint16_t) {
-                *static_cast<DevRecord*>(ctx) = *r;
-                return 1;
-            },
-            &record);
-        ASSERT_NE(record.path[0], '\0');
-        DevHandle handle = devOpen(record);
-        ASSERT_NE(handle, nullptr);
-        ControllerOptions options;
-        options.workingFolder = folder_.string() + "/";
-        controller_ = std::make_unique<CController>(RealDevLink(), handle, record,
-                                                    GetParam().typeCode, GetParam().name, options);
-        controller_->CreateObjects();
-        testing::internal::CaptureStdout();
-        controller_->Initialise();
-        testing::internal::GetCapturedStdout();
-        ASSERT_TRUE(controller_->Api().SwitchWorkMode(0x8000));
-        chip_ = &controller_->Chip();
-    }
-    void TearDown() override {
-        controller_.reset();
-        unsetenv("DEVLINK");
-        std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
-    }
-
-    std::filesystem::path folder_, previous_;
-    std::unique_ptr<CController> controller_;
-    CSlave* chip_ = nullptr;
-    Image image_{};
+    void SetUp() override { Open(GetParam().name, GetParam().typeCode); }
+    void TearDown() override { Close(); }
 };
 
 // The factory runs every frequency's images at that frequency's prescaler; its FREQCTRL byte puts
