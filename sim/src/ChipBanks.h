@@ -16,14 +16,17 @@ class ChipBanks {
 
     ChipBanks(ChipModel model, int chips, std::vector<RegisterFault> faults);
 
+    ChipModel model() const { return model_; }
+
     int chips() const { return static_cast<int>(chips_.size()); }
     // chip 255 writes every chip. False for a missing chip or bank, or a run past the bank.
     bool write(int chip, int bank, int first, const Bytes& data);
     bool read(int chip, int bank, int first, int count, Bytes& out) const;
-    // One register-level measurement on every chip, as its bank 0 configures it (ChipMeasure.cpp):
-    // a calibration reading, the noise floor or the drive signal into the Rx words of bank 2, and
-    // with txAxis the signal of every Tx line into bank 3.
-    void measure(bool txAxis);
+    // The chip's bank 0 registers (at least 256), which configure its measurements.
+    const uint8_t* config(int chip) const;
+    // A measurement's result, where the chip keeps it (ChipMeasure.cpp): one word per data
+    // position, Rx words into bank 2 and Tx words into bank 3 (none: bank 3 is cleared).
+    void store(int chip, const std::vector<uint16_t>& rxWords, const std::vector<uint16_t>& txWords);
 
   private:
     using Bank = std::array<uint8_t, kBankSize>;

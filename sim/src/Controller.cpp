@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "Firmware.h"
 #include "devlink_protocol.h"
@@ -35,7 +36,10 @@ bool isCommandChannel(uint8_t kind) {
 }  // namespace
 
 Controller::Controller(const Profile& profile, const Options& options)
-    : profile_(profile), firmware_(std::make_unique<Firmware>(profile, options.statePath)) {
+    : profile_(profile),
+      pace_(options.reportsPerMs > 0 ? std::chrono::microseconds(1000 / options.reportsPerMs)
+                                      : std::chrono::microseconds(0)),
+      firmware_(std::make_unique<Firmware>(profile, options.statePath, options.truthPath)) {
     if (!options.tracePath.empty()) trace_.open(options.tracePath, std::ios::app);
     trace("open -> ok");
 }
@@ -43,6 +47,7 @@ Controller::Controller(const Profile& profile, const Options& options)
 Controller::~Controller() = default;
 
 bool Controller::write(const uint8_t* report) {
+    paceWrite();
     std::lock_guard lock(mutex_);
     if (gone_) return false;
     const int count = std::min<int>(report[1], kMaxCount);
@@ -165,6 +170,14 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
     const auto deadline = Clock::now() + timeout;
     for (;;) {
         if (!queue_.empty()) {
+            // A paced link hands over the next report only when its slot has come.
+            const auto now = Clock::now();
+            if (pace_.count() > 0 && now < nextIn_) {
+                if (now >= deadline) return ReadStatus::Timeout;
+                ready_.wait_until(lock, std::min(deadline, nextIn_));
+                continue;
+            }
+            if (pace_.count() > 0) nextIn_ = std::max(now, nextIn_) + pace_;
             std::copy(queue_.front().begin(), queue_.front().end(), report);
             queue_.pop_front();
             return ReadStatus::Ok;
@@ -191,6 +204,18 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
         if (now >= deadline) return ReadStatus::Timeout;
         ready_.wait_until(lock, wakeAt);
     }
+}
+
+void Controller::paceWrite() {
+    if (pace_.count() == 0) return;
+    Clock::time_point slot;
+    {
+        std::lock_guard lock(mutex_);
+        const auto now = Clock::now();
+        slot = std::max(now, nextOut_);
+        nextOut_ = slot + pace_;
+    }
+    std::this_thread::sleep_until(slot);
 }
 
 void Controller::close(bool byProgram) {

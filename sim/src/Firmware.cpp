@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ChipFields.h"
+#include "PanelMeasure.h"
+#include "Truth.h"
 #include "devlink_protocol.h"
 
 namespace sim {
@@ -123,12 +126,20 @@ std::string opName(uint8_t op) {
     }
 }
 
-Firmware::Firmware(const Profile& profile, std::string statePath)
+Firmware::Firmware(const Profile& profile, std::string statePath, std::string truthPath)
     : profile_(profile),
       storage_(profile, std::move(statePath)),
-      banks_(profile.chip, profile.chipCount, profile.faults.registers) {
+      banks_(profile.chip, profile.chipCount, profile.faults.registers),
+      panel_(profile),
+      truthPath_(std::move(truthPath)) {
     for (int type : profile_.faults.badChecksum) storage_.corrupt(type);
     freqIndex_ = static_cast<uint8_t>(hw::freqStartIndex(storage_.ram()));
+    writeTruth();
+}
+
+void Firmware::writeTruth() const {
+    if (!truthPath_.empty())
+        sim::writeTruth(truthPath_, profile_, panel_, storage_.ram(), freqIndex_);
 }
 
 Outcome Firmware::execute(uint8_t op, const uint8_t* a, const Bytes& bulk) {
@@ -231,6 +242,8 @@ Outcome Firmware::switchMode(uint16_t mode) {
         return status(kStatusRefused, trace);
     mode_ = mode;
     txAxis_ = false;
+    framesSent_ = 0;
+    if (isImageMode(mode)) writeTruth();
     Outcome o = status(kStatusOk, trace);
     o.stopsStreams = true;
     return o;
@@ -246,6 +259,8 @@ Outcome Firmware::restart(uint16_t mode) {
     infoReport_ = 0;
     txAxis_ = false;
     mode_ = mode;
+    framesSent_ = 0;
+    writeTruth();
     Outcome o = status(kStatusOk, trace);
     o.stopsStreams = true;
     return o;
@@ -259,7 +274,12 @@ Outcome Firmware::pcapInfo() const {
     std::copy(ram.begin() + hw::kXDimension, ram.begin() + hw::kXDimension + 4, d.begin() + 2);
     d[16] = 26, d[17] = 1, d[18] = 15;  // kernel build date
     d[19] = 100;                        // uniformity scale
-    d[21] = d[22] = d[47] = d[48] = profile_.calibration;
+    // The chips' own calibration values, unless the profile gives a value for every chip.
+    const int calAt[4] = {21, 22, 47, 48};
+    for (int i = 0; i < 4; ++i) {
+        const int own = std::clamp(panel_.calibrationValue(i), 0, 255);
+        d[calAt[i]] = static_cast<uint8_t>(profile_.calibration != 100 ? profile_.calibration : own);
+    }
     for (int i = 0; i < 4; ++i) {
         if (i < hw::txChips(ram)) {
             d[25 + 2 * i] = ram[hw::kTxStart + 2 * i];
@@ -280,10 +300,7 @@ double Firmware::frequencyOf(int f) const {
     const int clock = ram[block + hw::kBlockClkSrc];
     const int count = ram[block + hw::kBlockPreScaler];
     const int divider = ram[block + hw::kBlockFreqDivider];
-    if (count == 0) return 0.0;
-    const int m = (profile_.typeCode == 176 && divider >= 1 && divider <= 31) ? divider : 3;
-    const double source = clock == 0 ? 18000.0 : 45.0 / (clock + 2) * 1000.0;
-    return source / (count * m * 2);
+    return sensingKHz(profile_.chip, clock, count, divider);
 }
 
 Outcome Firmware::frequencyTable() const {
@@ -352,6 +369,7 @@ Outcome Firmware::setFrequency(uint8_t index) {
     const std::string trace = "index=" + std::to_string(index);
     if (index >= hw::frequencies(storage_.ram())) return status(kStatusRefused, trace);
     if (!profile_.faults.frequencyDoesNotStick) freqIndex_ = index;
+    writeTruth();
     return status(kStatusOk, trace);
 }
 
@@ -362,7 +380,8 @@ Outcome Firmware::setTestMode(uint8_t first, uint8_t last) {
         txAxis_ = false;
     testFirst_ = first;
     testLast_ = last;
-    banks_.measure(txAxis_);
+    measureChips(panel_, banks_, storage_.ram(), {first, last, txAxis_}, clock_,
+                 profile_.firstChipPinOffset);
     return status(kStatusOk, "first=" + std::to_string(first) + " last=" + std::to_string(last));
 }
 
@@ -391,7 +410,16 @@ Outcome Firmware::requestImage(uint8_t rows) const {
     const std::string trace = "rows=" + std::to_string(rows);
     if (rows == 0) return status(kStatusRefused, trace);
     Outcome o = status(kStatusOk, trace);
-    appendAfeBurst(o.reports, rows, txAxis_ ? tx() : rx());
+    const StreamFaults& faults = profile_.panel.stream;
+    if (faults.afeBurstMissing) return o;
+    int channels = 0;
+    const std::vector<int16_t> words = measureAfeRows(
+        panel_, banks_, storage_.ram(), {testFirst_, testLast_, txAxis_}, clock_, rows, channels);
+    appendAfeBurst(o.reports, rows, channels, &words);
+    if (faults.afeBurstTruncated) {
+        // The last row never comes.
+        while (!o.reports.empty() && o.reports.back()[3] == rows - 1) o.reports.pop_back();
+    }
     return o;
 }
 
@@ -436,11 +464,20 @@ int Firmware::streamIntervalMs() const {
     return isImageMode(mode_) ? profile_.frameIntervalMs : profile_.infoIntervalMs;
 }
 
-void Firmware::appendStreamBurst(Reports& out) const {
+void Firmware::appendStreamBurst(Reports& out) {
     if (!streaming()) return;
+    const StreamFaults& faults = profile_.panel.stream;
+    if (isImageMode(mode_) && faults.framesStopAfter >= 0 && framesSent_ >= faults.framesStopAfter)
+        return;
     if (profile_.faults.malformedReports) out.push_back(malformedReport(kKindImage));
     if (isImageMode(mode_)) {
-        appendImageFrame(out, tx(), rx(), window_);
+        const FrameGrid frame = measureFrame(panel_, profile_.chip, storage_.ram(), freqIndex_, mode_);
+        const size_t first = out.size();
+        appendImageFrame(out, tx(), rx(), window_, &frame.values);
+        ++framesSent_;
+        // A report lost on the way: one in the middle of the frame.
+        if (framesSent_ == faults.missingReportInFrame && out.size() > first + 1)
+            out.erase(out.begin() + static_cast<long>(first + (out.size() - first) / 2));
     } else if (infoReport_ == 1) {
         out.push_back(touchInfoReport(freqIndex_, touchThreshold_, 0));
     } else {

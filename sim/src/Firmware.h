@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ChipBanks.h"
+#include "Panel.h"
 #include "Storage.h"
 #include "Streams.h"
 
@@ -23,7 +24,7 @@ struct Outcome {
 
 class Firmware {
   public:
-    Firmware(const Profile& profile, std::string statePath);
+    Firmware(const Profile& profile, std::string statePath, std::string truthPath = {});
 
     Outcome execute(uint8_t op, const uint8_t* args, const Bytes& bulk);
     Report icInfo() const;
@@ -31,7 +32,7 @@ class Firmware {
     // The stream of the current mode: 0 when nothing streams, else the pause between bursts.
     bool streaming() const;
     int streamIntervalMs() const;
-    void appendStreamBurst(Reports& out) const;
+    void appendStreamBurst(Reports& out);
 
     uint16_t mode() const { return mode_; }
 
@@ -57,12 +58,16 @@ class Firmware {
     Outcome thresholdMode(bool pen, uint8_t op, uint8_t value);
 
     double frequencyOf(int block) const;
+    void writeTruth() const;
     int tx() const { return hw::txCount(storage_.ram()); }
     int rx() const { return hw::rxCount(storage_.ram()); }
 
     Profile profile_;
     Storage storage_;
     ChipBanks banks_;
+    Panel panel_;
+    std::string truthPath_;
+    int framesSent_ = 0;  // of the current image stream
     uint16_t mode_ = 0;
     uint8_t freqIndex_ = 0;
     uint8_t clock_ = 0;

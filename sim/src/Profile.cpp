@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "PanelProfile.h"
+
 namespace sim {
 namespace {
 
@@ -16,14 +18,15 @@ struct ModelRow {
     int chips;
     const char* project;  // the last four characters of the reported model name
     std::array<ChipRange, 4> ranges;
+    int firstChipPinOffset = 0;
 };
 
 // Wired pin runs per chip; every run lies inside the chip's usable pins.
 const ModelRow kModels[] = {
     {"K7P100", 94, ChipModel::T3300, 1, "P094", {{{2, 41, 3, 72}}}},
-    {"K7P80", 158, ChipModel::T3300, 1, "P158", {{{0, 31, 0, 55}}}},
+    {"K7P80", 158, ChipModel::T3300, 1, "P158", {{{0, 31, 0, 55}}}, 5},
     {"K9P100", 164, ChipModel::T3300, 2, "P164", {{{0, 39, 1, 70}, {0, 39, 1, 70}}}},
-    {"K9P80", 166, ChipModel::T3300, 2, "P166", {{{0, 31, 0, 55}, {0, 31, 1, 56}}}},
+    {"K9P80", 166, ChipModel::T3300, 2, "P166", {{{0, 31, 0, 55}, {0, 31, 1, 56}}}, 5},
     {"K9PM100", 172, ChipModel::T3300, 2, "P172", {{{0, 47, 1, 84}, {0, 47, 1, 84}}}},
     {"K7P128", 96, ChipModel::T320, 1, "P096", {{{0, 63, 0, 111}}}},
     {"6310_K7P", 160, ChipModel::T320, 1, "P160", {{{0, 47, 0, 79}}}},
@@ -37,6 +40,7 @@ Profile fromRow(const ModelRow& row) {
     p.chip = row.chip;
     p.chipCount = row.chips;
     p.ranges = row.ranges;
+    p.firstChipPinOffset = row.firstChipPinOffset;
     p.id2 = static_cast<uint16_t>(0xC000 + row.typeCode);
     p.modelName = std::string("TVX-") + row.name + "-" + row.project;
     p.typeName = std::string("TC-") + row.name;
@@ -109,6 +113,9 @@ class Parser {
     bool apply(const std::string& key, const std::string& value) {
         if (applyIdentity(key, value) || applyNumbers(key, value)) return ok_;
         if (applyFaults(key, value)) return ok_;
+        std::string panelError;
+        if (applyPanelKey(p_, key, value, panelError))
+            return panelError.empty() ? ok_ : fail(panelError);
         return fail("unknown key '" + key + "'");
     }
 

@@ -10,14 +10,26 @@ namespace {
 constexpr int kValuesPerImageReport = 29;
 constexpr int kLeadRows = 2;
 
-// One row as consecutive reports: first column, then n signed 16-bit values (all 0 for now).
-void appendRow(Reports& out, int rawRow, int firstColumn, int endColumn) {
+// One row as consecutive reports: first column, then n signed 16-bit values, taken from `row`
+// (indexed by column; zeros without one).
+void appendRow(Reports& out, int rawRow, int firstColumn, int endColumn, const int16_t* row) {
     for (int c = firstColumn; c < endColumn; c += kValuesPerImageReport) {
         const int n = std::min(kValuesPerImageReport, endColumn - c);
         Report r = makeReport(devproto::kKindImage, static_cast<uint8_t>(rawRow), 1 + 2 * n);
         r[4] = static_cast<uint8_t>(c);
+        for (int i = 0; row != nullptr && i < n; ++i) {
+            const auto v = static_cast<uint16_t>(row[c + i]);
+            r[static_cast<size_t>(5 + 2 * i)] = static_cast<uint8_t>(v);
+            r[static_cast<size_t>(6 + 2 * i)] = static_cast<uint8_t>(v >> 8);
+        }
         out.push_back(r);
     }
+}
+
+const int16_t* rowOf(const std::vector<int16_t>* values, int row, int columns) {
+    if (values == nullptr) return nullptr;
+    const size_t at = static_cast<size_t>(row) * static_cast<size_t>(columns);
+    return at + static_cast<size_t>(columns) <= values->size() ? values->data() + at : nullptr;
 }
 
 }  // namespace
@@ -31,19 +43,25 @@ Report makeReport(uint8_t kind, uint8_t subCode, int payload) {
     return r;
 }
 
-void appendImageFrame(Reports& out, int tx, int rx, const Window& w) {
+void appendImageFrame(Reports& out, int tx, int rx, const Window& w,
+                      const std::vector<int16_t>* values) {
+    const int columns = rx;
     tx = std::clamp(tx, 0, 253);
     rx = std::clamp(rx, 0, 255);
     const bool full = w.lastRx < w.firstRx || w.lastTx < w.firstTx;
     const int firstRx = full ? 0 : w.firstRx, endRx = full ? rx : std::min(w.lastRx + 1, rx);
     const int firstTx = full ? 0 : w.firstTx, endTx = full ? tx : std::min(w.lastTx + 1, tx);
-    for (int lead = 0; lead < kLeadRows; ++lead) appendRow(out, lead, firstRx, endRx);
-    for (int t = firstTx; t < endTx; ++t) appendRow(out, kLeadRows + t, firstRx, endRx);
+    for (int lead = 0; lead < kLeadRows; ++lead)
+        appendRow(out, lead, firstRx, endRx, rowOf(values, lead, columns));
+    for (int t = firstTx; t < endTx; ++t)
+        appendRow(out, kLeadRows + t, firstRx, endRx, rowOf(values, kLeadRows + t, columns));
 }
 
-void appendAfeBurst(Reports& out, int rows, int channels) {
+void appendAfeBurst(Reports& out, int rows, int channels, const std::vector<int16_t>* words) {
+    const int columns = channels;
     channels = std::clamp(channels, 0, 255);
-    for (int row = 0; row < std::min(rows, 256); ++row) appendRow(out, row, 0, channels);
+    for (int row = 0; row < std::min(rows, 256); ++row)
+        appendRow(out, row, 0, channels, rowOf(words, row, columns));
 }
 
 void appendShortTest(Reports& out, const ShortTestShape& s) {

@@ -1,6 +1,5 @@
 // Reports the firmware sends on its own: image rows, AFE sample rows, short-test data,
 // touch and stylus information, the IC information reply and the disconnect notice.
-// Until the panel model exists every measured value is 0; the framing is the real one.
 #pragma once
 
 #include <array>
@@ -22,10 +21,14 @@ struct Window {
 };
 
 // One image frame: the two lead rows, then Tx lines (raw row 2 + t) with their Rx columns, each
-// row split into reports of at most 29 values that end exactly at the row's last column.
-void appendImageFrame(Reports& out, int tx, int rx, const Window& window);
-// An AFE burst of `rows` sample rows numbered 0.., each with `channels` values.
-void appendAfeBurst(Reports& out, int rows, int channels);
+// row split into reports of at most 29 values that end exactly at the row's last column. The
+// values are (2 + tx) rows of rx columns, lead rows first; without them every value is 0.
+void appendImageFrame(Reports& out, int tx, int rx, const Window& window,
+                      const std::vector<int16_t>* values = nullptr);
+// An AFE burst of `rows` sample rows numbered 0.., each with `channels` values (rows x channels
+// words; zeros without them).
+void appendAfeBurst(Reports& out, int rows, int channels,
+                    const std::vector<int16_t>* words = nullptr);
 
 struct ShortTestShape {
     int rxCount = 0, txCount = 0;

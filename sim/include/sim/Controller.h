@@ -24,6 +24,10 @@ class Firmware;
 struct Options {
     std::string statePath;  // keeps the stored parameter sets between runs; empty: none
     std::string tracePath;  // one line per request; empty: no trace
+    std::string truthPath;  // what the simulator knows of its panel; empty: not written
+    // Reports per millisecond each way, like the real link (1 full speed, 8 high speed); 0: as
+    // fast as the reader takes them.
+    int reportsPerMs = 0;
 };
 
 enum class ReadStatus { Ok, Timeout, Gone };
@@ -56,9 +60,12 @@ class Controller {
     void handleIcRequest();
     void enqueueReply(uint8_t op, uint8_t seq, uint8_t status, const std::vector<uint8_t>& data);
     void countRequest();
+    void paceWrite();
     void trace(const std::string& line);
 
     Profile profile_;
+    std::chrono::microseconds pace_;  // one report each way per this interval; 0: unpaced
+    Clock::time_point nextIn_{}, nextOut_{};
     std::unique_ptr<Firmware> firmware_;
     std::ofstream trace_;
     std::mutex mutex_;

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "sim/PanelSpec.h"
+
 namespace sim {
 
 enum class ChipModel { T320, T324, T3300 };
@@ -49,6 +51,7 @@ struct Profile {
     ChipModel chip = ChipModel::T3300;
     int chipCount = 1;  // physical sensing chips
     std::array<ChipRange, 4> ranges{};
+    int firstChipPinOffset = 0;  // chip 0 keeps pin p's data at position p + this
     int controllers = 1;  // how many controllers enumeration reports
     uint32_t inputLength = 64;
     uint32_t outputLength = 64;
@@ -63,6 +66,7 @@ struct Profile {
     int frameIntervalMs = 20;   // pause between streamed image frames
     int infoIntervalMs = 15;    // pause between touch or stylus information reports
     Faults faults;
+    PanelSpec panel;
 };
 
 // The names of the built-in models, in type-code order of the model table.

@@ -92,6 +92,9 @@ std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
     sim::Options options;
     options.statePath = envOrEmpty("DEVLINK_SIM_STATE");
     options.tracePath = envOrEmpty("DEVLINK_SIM_TRACE");
+    options.truthPath = envOrEmpty("DEVLINK_SIM_TRUTH");
+    const std::string pace = envOrEmpty("DEVLINK_SIM_PACE");
+    options.reportsPerMs = pace == "fs" ? 1 : pace == "hs" ? 8 : 0;
     if (profile->faults.openFails) {
         sim::traceRefusedOpen(options);
         error = "the simulated controller refuses to open";
@@ -101,6 +104,8 @@ std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
         options.statePath += '#';
         options.statePath += std::to_string(index);
     }
+    if (index > 0 && !options.truthPath.empty())
+        options.truthPath += '#' + std::to_string(index);
     return std::make_unique<SimTransport>(*profile, options);
 }
 
