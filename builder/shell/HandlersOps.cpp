@@ -1,6 +1,7 @@
 // The handlers' operations over a real controller. Operations that a later version of the builder
 // provides report that they are not available and fail; none of them reports success.
 #include "device/CAPI.h"
+#include "diag/CTuneData.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
@@ -60,7 +61,7 @@ class CControllerOps : public CHandlerOps {
     bool OpenNeighbourTest() override { return Unavailable("The open and neighbour test"); }
     uint32_t ShortTest() override { return Unavailable("The short test") ? 0 : 1; }
     uint32_t RunDiagnostics() override { return Unavailable("The diagnostic sequence") ? 0 : 1; }
-    bool CheckFlat() override { return Unavailable("The flatness check"); }
+    bool CheckFlat() override { return c_.TuneData().CheckFlat(); }
     void SpreadCandidateFrequencies() override {
         Unavailable("Spreading the candidate frequencies");
     }
