@@ -260,7 +260,7 @@ Outcome Firmware::restart(uint16_t mode) {
     txAxis_ = false;
     mode_ = mode;
     framesSent_ = 0;
-    writeTruth();
+    if (isImageMode(mode)) writeTruth();
     Outcome o = status(kStatusOk, trace);
     o.stopsStreams = true;
     return o;
@@ -369,7 +369,6 @@ Outcome Firmware::setFrequency(uint8_t index) {
     const std::string trace = "index=" + std::to_string(index);
     if (index >= hw::frequencies(storage_.ram())) return status(kStatusRefused, trace);
     if (!profile_.faults.frequencyDoesNotStick) freqIndex_ = index;
-    writeTruth();
     return status(kStatusOk, trace);
 }
 

@@ -10,7 +10,9 @@
 namespace sim {
 
 // Writes the whole file through a temporary file and a rename, so a reader never sees half of
-// it. `image` is the RAM hardware image and f the working frequency the frames use now.
+// it. `image` is the RAM hardware image and f the working frequency the frames use now. The
+// controller writes it when it opens and whenever an image stream starts, so the frame part
+// describes the frames it sent last.
 bool writeTruth(const std::string& path, const Profile& profile, const Panel& panel,
                 const Bytes& image, int f);
 

@@ -1,0 +1,229 @@
+// The workspace's reads against the simulated controller: streams that stop, lose a report or a
+// burst, a disconnect during a read, sample sets that cannot fit, the Tx-axis read, the dumps and
+// the choice of the test frequency.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "PanelFixture.h"
+#include "params/CParam_SW.h"
+#include "params/SwLayout.h"
+#include "shell/BuilderLog.h"
+#include "shell/Options.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+int Count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+std::string LastLine(const std::string& text) {
+    std::istringstream in(text);
+    std::string line, last;
+    while (std::getline(in, line))
+        if (!line.empty()) last = line;
+    return last;
+}
+
+class TuneDataSimTest : public testing::Test, protected PanelFixture {
+  protected:
+    void TearDown() override { Close(); }
+
+    // The Img mode image of frequency 0 in the gain-test preset, as the tuning searches use it.
+    std::array<uint8_t, 68> GainTestImage(int scanType = CSlave::kScanImage) {
+        std::array<uint8_t, 68> image{};
+        const auto img = C().Hw().ModeImage(0, CSlave::kGroupImg);
+        std::copy(img.begin(), img.end(), image.begin());
+        EXPECT_TRUE(Chip().EnterGainTestMode(image, scanType));
+        return image;
+    }
+};
+
+TEST_F(TuneDataSimTest, AStreamThatStopsEndsTheReadAfterThreeWaits) {
+    Open("model = K7P100\nframes_stop_after = 0", 94);
+    ASSERT_FALSE(HasFatalFailure());
+    Data().SetWaitPeriod(100ms);
+    testing::internal::CaptureStdout();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Data().AcquireFrame(0x4080));
+    const auto took = std::chrono::steady_clock::now() - start;
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Count(out, "Get Image Data Fail"), CTuneData::kFrameWaits);
+    EXPECT_LT(took, 5s);
+    EXPECT_EQ(LastLine(Trace()), "switch_mode mode=0x8000 -> ok") << "back in command mode";
+}
+
+TEST_F(TuneDataSimTest, AFrameMissingAReportIsPassedOverForTheNext) {
+    Open("model = K7P100\nmissing_report_in_frame = 1", 94);
+    ASSERT_FALSE(HasFatalFailure());
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(Data().AcquireFrame(0x4080));
+    testing::internal::GetCapturedStdout();
+    const TruthFile truth = Truth();
+    for (int t = 0; t < C().txCount; ++t) {
+        const auto expected = truth.Magnitude(t);
+        const auto row = FrameRow(t);
+        for (size_t r = 0; r < row.size(); ++r)
+            ASSERT_NEAR(row[r], expected[r], 0.01 * expected[r] + 6) << t << "," << r;
+    }
+}
+
+// The controller disconnects right after it took the switch to the image mode: the read ends at
+// once, not after its 30 s wait.
+TEST_F(TuneDataSimTest, ADisconnectDuringAReadEndsItAtOnce) {
+    Open("K7P100", 94);
+    ASSERT_FALSE(HasFatalFailure());
+    const int requests = Count(Trace(), "\n") - 1;  // every line but the opening one
+    Close();
+    Open("model = K7P100\ndisconnect_after = " + std::to_string(requests + 1), 94);
+    ASSERT_FALSE(HasFatalFailure());
+    testing::internal::CaptureStdout();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(Data().AcquireFrame(0x4080));
+    const auto took = std::chrono::steady_clock::now() - start;
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(C().Disconnected());
+    EXPECT_LT(took, 5s);
+    EXPECT_EQ(Count(out, "Get Image Data Fail"), 1);
+}
+
+TEST_F(TuneDataSimTest, AnAfeBurstMissingOrCutShortFailsTheRead) {
+    for (const char* fault : {"missing", "truncated"}) {
+        Open(std::string("model = K7P100\nafe_burst = ") + fault, 94);
+        ASSERT_FALSE(HasFatalFailure());
+        Data().SetWaitPeriod(300ms);
+        auto image = GainTestImage();
+        ASSERT_TRUE(C().Api().SetTestMode(4, 4));
+        testing::internal::CaptureStdout();
+        EXPECT_FALSE(Data().AcquireAfeSamples(20, CSlave::kScanImage, image)) << fault;
+        EXPECT_EQ(Count(testing::internal::GetCapturedStdout(), "Get Image Data Fail"), 1) << fault;
+        EXPECT_EQ(LastLine(Trace()), "switch_mode mode=0x8000 -> ok") << fault;
+        Close();
+    }
+}
+
+TEST_F(TuneDataSimTest, SampleSetsLargerThanTheAreaAreNeverRequested) {
+    Open("K7P100", 94);
+    ASSERT_FALSE(HasFatalFailure());
+    auto image = GainTestImage();
+    Chip().SetPhase1(image, 60);  // 60 x 3 = 180 rows against the area's 160
+    ASSERT_GT(Chip().GetSinTableLength(image), CTuneData::kFrameRows);
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(Data().AcquireAfeSamples(20, CSlave::kScanImage, image));
+    EXPECT_EQ(Count(testing::internal::GetCapturedStdout(), "Get Image Data Fail"), 1);
+    EXPECT_EQ(Count(Trace(), "request_image"), 0);
+}
+
+// Along the Tx axis the rows carry one value per Tx line; the read completes on the Tx count, and
+// the next read, along the Rx axis, on the Rx count again.
+TEST_F(TuneDataSimTest, TxAxisReadCompletesOnTheTxCountThenRxAgain) {
+    Open("K7P128", 96);
+    ASSERT_FALSE(HasFatalFailure());
+    auto image = GainTestImage(CSlave::kScanWLTx);
+    ASSERT_TRUE(C().Api().SetTestMode(1, 255));
+    ASSERT_TRUE(C().Api().SetTestMode(255, 255));
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(Data().AcquireAfeSamples(20, CSlave::kScanWLTx, image));
+    EXPECT_EQ(Data().TxScanMark(), 0);
+    const int tx = C().txCount;
+    EXPECT_GT(Data().FrameValue(14, tx - 1) >> 8, 0) << "the last Tx line has a swing";
+    EXPECT_FALSE(Data().Received(14, tx)) << "no value past the Tx lines";
+
+    image = GainTestImage();
+    ASSERT_TRUE(C().Api().SetTestMode(4, 4));
+    ASSERT_TRUE(Data().AcquireAfeSamples(20, CSlave::kScanImage, image));
+    EXPECT_TRUE(Data().Received(14, C().rxCount - 1));
+    testing::internal::GetCapturedStdout();
+}
+
+// Without a hardware set read at start-up there is nothing to restore: the dump writes nothing.
+TEST_F(TuneDataSimTest, RawDumpWithoutAFirstReadWritesNothing) {
+    Open("model = K7P100\nbad_checksum = hw", 94);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_FALSE(C().Hw().HasFirstRead());
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(Data().DumpRaw16(0), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Set Test Parameter Fail...\n"),
+              std::string::npos);
+    EXPECT_EQ(Count(Trace(), "write_block"), 0);
+}
+
+// The phase the dump prints for every cell is the panel's phase.
+TEST_F(TuneDataSimTest, PhaseDumpShowsThePanelsPhase) {
+    Open("K7P100", 94);
+    ASSERT_FALSE(HasFatalFailure());
+    TestLog().Open(0, "PhaseDump");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(Data().DumpPhase(), 0);
+    testing::internal::GetCapturedStdout();
+    std::ifstream log(TestLog().Path());
+    const TruthFile truth = Truth();
+    const double k = 3.14159265358979 / 3.1415;
+    int rows = 0;
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("Tx[", 0) != 0) continue;
+        const auto expected = truth.Phase(rows);
+        std::stringstream cells(line.substr(line.find(',') + 1));
+        size_t r = 0;
+        for (std::string cell; std::getline(cells, cell, ','); ++r) {
+            ASSERT_LT(r, expected.size());
+            // I and Q carry a count and 0.15 % of noise each: a degree at most.
+            EXPECT_NEAR(std::stod(cell), expected[r] * k, 1.0) << rows << "," << r;
+        }
+        EXPECT_EQ(r, expected.size());
+        ++rows;
+    }
+    EXPECT_EQ(rows, C().txCount);
+}
+
+TEST_F(TuneDataSimTest, TestFrequencyFollowsTheOptionsAndTheSets) {
+    struct Case {
+        int lb, la, a, b;
+        bool diagnosticFrequency;
+        int result;
+        const char* selected;  // the trace of the frequency set, or nullptr when none
+    };
+    const Case cases[] = {
+        {255, 255, 0, 0, false, 0, "set_frequency index=0"},  // FreqStartIndex
+        {255, 255, 0, 0, true, 0, "set_frequency index=2"},   // the last frequency
+        {0, 255, 0, 0, false, 0, "set_frequency index=0"},    // -Lb equal to FreqStartIndex
+        {1, 255, 0, 0, false, 1, nullptr},                    // another -Lb alone is refused
+        {1, 0, 10, 10, false, 0, "set_frequency index=1"},    // with -A, -B and -La
+        {4, 0, 10, 10, false, 1, "set_frequency index=4"},    // the controller has only 3
+    };
+    Open("K7P100", 94);
+    ASSERT_FALSE(HasFatalFailure());
+    const BuilderOptions saved = Options();
+    const uint16_t flags = C().Sw().Word(SwLayout::CtrlFlags(0));
+    for (const Case& c : cases) {
+        Options().testFreqB = static_cast<uint8_t>(c.lb);
+        Options().testFreqA = static_cast<uint8_t>(c.la);
+        Options().openScaling = static_cast<uint16_t>(c.a);
+        Options().mutualScaling = static_cast<uint16_t>(c.b);
+        C().Sw().SetWord(
+            SwLayout::CtrlFlags(0),
+            static_cast<uint16_t>(c.diagnosticFrequency ? flags | 0x200 : flags & ~0x200));
+        std::ofstream(TracePath(), std::ios::trunc).close();
+        testing::internal::CaptureStdout();
+        EXPECT_EQ(Data().SelectTestFrequency(), c.result) << c.lb;
+        const std::string out = testing::internal::GetCapturedStdout();
+        if (c.result == 1) {
+            EXPECT_NE(out.find("Set Test Freq Fail...\n"), std::string::npos);
+        }
+        if (c.selected != nullptr) {
+            EXPECT_EQ(Count(Trace(), c.selected), 1) << c.lb;
+        } else {
+            EXPECT_EQ(Count(Trace(), "set_frequency"), 0) << c.lb;
+        }
+    }
+    Options() = saved;
+}
+
+}  // namespace
