@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -37,8 +39,55 @@ inline std::string ChipCaseName(const testing::TestParamInfo<ChipCase>& info) {
     return info.param.model;
 }
 
+// What the gain search makes of one sample set: the best sample (the largest amplitude over the
+// channels, first on ties), its smallest and largest amplitude, and the mean amplitude of it.
+struct Peaks {
+    int a = 0, b = 0;
+    double mean = 0;
+};
+
+// The gain search's amplitude of a sample word: the swing between the low (negative) and high
+// (positive) byte, scaled by 1.22 and halved, clipped to 127 when positive.
+inline int Amplitude(int16_t word) {
+    const int a = static_cast<int8_t>(word & 0xFF), b = static_cast<int8_t>((word >> 8) & 0xFF);
+    int v = static_cast<int16_t>((b - a) * 1.22) >> 1;
+    if (v > 127) v = 127;
+    return std::abs(v);
+}
+
 class PanelFixture {
   public:
+    // The AFE samples of the gain-test preset at RS and gain on the line of phase target 4, as
+    // the gain search reads them; `image` is the register image the preset starts from.
+    Peaks SwingAt(std::array<uint8_t, 68>& image_, int rs, int gain) {
+        Peaks p;
+        EXPECT_TRUE(Chip().EnterGainTestMode(image_, CSlave::kScanImage));
+        EXPECT_TRUE(Chip().WriteRs(CSlave::kAllChips, image_, rs));
+        EXPECT_TRUE(Chip().WriteAfeGain(CSlave::kAllChips, image_, gain));
+        const int line = C().Hw().PhaseTarget(4);
+        EXPECT_TRUE(C().Api().SetTestMode(static_cast<uint8_t>(line), static_cast<uint8_t>(line)));
+        if (!Data().AcquireAfeSamples(gain, CSlave::kScanImage, image_)) {
+            ADD_FAILURE() << "no samples at RS " << rs << ", gain " << gain;
+            return p;
+        }
+        const int rows = Chip().GetSinTableLength(image_), channels = C().rxCount;
+        int best = 0, bestMax = -1;
+        for (int s = 0; s < rows; ++s) {
+            int most = 0;
+            for (int c = 0; c < channels; ++c)
+                most = std::max(most, Amplitude(Data().FrameValue(s, c)));
+            if (most > bestMax) bestMax = most, best = s;
+        }
+        p.a = 1 << 30;
+        for (int c = 0; c < channels; ++c) {
+            const int amp = Amplitude(Data().FrameValue(best, c));
+            p.a = std::min(p.a, amp);
+            p.b = std::max(p.b, amp);
+            p.mean += amp / static_cast<double>(channels);
+        }
+        return p;
+    }
+
     // Opens the first controller of a profile: a model name, or "model = ..." profile text.
     void Open(const std::string& profile, int typeCode) {
         char pattern[] = "/tmp/panel-test-XXXXXX";

@@ -19,20 +19,6 @@ constexpr int kGainTarget = 19;  // the default AD level 15 % of 128
 constexpr int kGainHigh = 80;
 constexpr int kImageTolerance = 2;
 
-// What the gain search makes of one sample set: the best sample (the largest amplitude over the
-// channels, first on ties), its smallest and largest amplitude, and the mean amplitude of it.
-struct Peaks {
-    int a = 0, b = 0;
-    double mean = 0;
-};
-
-int Amplitude(int16_t word) {
-    const int a = static_cast<int8_t>(word & 0xFF), b = static_cast<int8_t>((word >> 8) & 0xFF);
-    int v = static_cast<int16_t>((b - a) * 1.22) >> 1;
-    if (v > 127) v = 127;
-    return std::abs(v);
-}
-
 class PanelPropertiesTest : public testing::TestWithParam<ChipCase>, protected PanelFixture {
   protected:
     void SetUp() override {
@@ -47,35 +33,6 @@ class PanelPropertiesTest : public testing::TestWithParam<ChipCase>, protected P
         std::copy(img.begin(), img.end(), image_.begin());
     }
     void TearDown() override { Close(); }
-
-    Peaks SwingAt(int rs, int gain) {
-        Peaks p;
-        EXPECT_TRUE(Chip().EnterGainTestMode(image_, CSlave::kScanImage));
-        EXPECT_TRUE(Chip().WriteRs(CSlave::kAllChips, image_, rs));
-        EXPECT_TRUE(Chip().WriteAfeGain(CSlave::kAllChips, image_, gain));
-        const int line = C().Hw().PhaseTarget(4);
-        EXPECT_TRUE(C().Api().SetTestMode(static_cast<uint8_t>(line), static_cast<uint8_t>(line)));
-        if (!Data().AcquireAfeSamples(gain, CSlave::kScanImage, image_)) {
-            ADD_FAILURE() << "no samples at RS " << rs << ", gain " << gain;
-            return p;
-        }
-        const int rows = Chip().GetSinTableLength(image_), channels = C().rxCount;
-        int best = 0, bestMax = -1;
-        for (int s = 0; s < rows; ++s) {
-            int most = 0;
-            for (int c = 0; c < channels; ++c)
-                most = std::max(most, Amplitude(Data().FrameValue(s, c)));
-            if (most > bestMax) bestMax = most, best = s;
-        }
-        p.a = 1 << 30;
-        for (int c = 0; c < channels; ++c) {
-            const int amp = Amplitude(Data().FrameValue(best, c));
-            p.a = std::min(p.a, amp);
-            p.b = std::max(p.b, amp);
-            p.mean += amp / static_cast<double>(channels);
-        }
-        return p;
-    }
 
     // A frame of the image mode at the factory tuning, row by row.
     std::vector<std::vector<int>> Frame(uint16_t mode) {
@@ -108,17 +65,17 @@ class PanelPropertiesTest : public testing::TestWithParam<ChipCase>, protected P
 
 TEST_P(PanelPropertiesTest, SwingFallsWithTheGainCodeAndRisesWithRs) {
     REQUIRE_CHIP_MAP();
-    Peaks previous = SwingAt(kRsStart, 1);
+    Peaks previous = SwingAt(image_, kRsStart, 1);
     for (int gain = 2; gain <= 30; ++gain) {
-        const Peaks p = SwingAt(kRsStart, gain);
+        const Peaks p = SwingAt(image_, kRsStart, gain);
         EXPECT_LT(p.mean, previous.mean) << "gain " << gain;
         EXPECT_LE(p.a, previous.a) << "gain " << gain;
         previous = p;
     }
     // At a middle gain code, so that even RS 1 swings clear of the noise.
-    previous = SwingAt(1, 20);
+    previous = SwingAt(image_, 1, 20);
     for (int rs = 2; rs <= 14; ++rs) {
-        const Peaks p = SwingAt(rs, 20);
+        const Peaks p = SwingAt(image_, rs, 20);
         EXPECT_GT(p.mean, previous.mean) << "RS " << rs;
         EXPECT_GE(p.a, previous.a) << "RS " << rs;
         previous = p;
@@ -129,11 +86,11 @@ TEST_P(PanelPropertiesTest, SwingFallsWithTheGainCodeAndRisesWithRs) {
 // strongest channel within the ratio the search accepts and below the AD high level.
 TEST_P(PanelPropertiesTest, GainSearchStartsBelowTheTargetAndCanReachItEvenly) {
     REQUIRE_CHIP_MAP();
-    EXPECT_LT(SwingAt(kRsStart, 30).a, kGainTarget - kImageTolerance);
-    EXPECT_GT(SwingAt(kRsStart, 1).a, kGainTarget);
+    EXPECT_LT(SwingAt(image_, kRsStart, 30).a, kGainTarget - kImageTolerance);
+    EXPECT_GT(SwingAt(image_, kRsStart, 1).a, kGainTarget);
     bool reached = false;
     for (int gain = 1; gain <= 30; ++gain) {
-        const Peaks p = SwingAt(kRsStart, gain);
+        const Peaks p = SwingAt(image_, kRsStart, gain);
         if (p.a < 10) continue;
         EXPECT_LE(p.b * 10 / p.a, 20) << "gain " << gain << ": " << p.b << "/" << p.a;
         if (std::abs(p.a - kGainTarget) <= kImageTolerance) {
