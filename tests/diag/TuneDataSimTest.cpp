@@ -7,9 +7,11 @@
 #include <cmath>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "PanelFixture.h"
 #include "params/CParam_SW.h"
+#include "params/HwLayout.h"
 #include "params/SwLayout.h"
 #include "shell/BuilderLog.h"
 #include "shell/Options.h"
@@ -181,6 +183,52 @@ TEST_F(TuneDataSimTest, PhaseDumpShowsThePanelsPhase) {
         ++rows;
     }
     EXPECT_EQ(rows, C().txCount);
+}
+
+// The CSV heads each Tx column with its chip and pin and ends each Rx row with them, walking the
+// chips' runs; a chip count the set cannot have, or runs shorter than the channels, never walk
+// out of the four chips: past the last run the channels count on along the last chip.
+TEST_F(TuneDataSimTest, FrameCsvWalksTheChipRunsWithinTheChips) {
+    Open("K9P100", 164);  // two chips, Tx pins 0..39 and Rx pins 1..70 each
+    ASSERT_FALSE(HasFatalFailure());
+    auto header = [&] {
+        TestLog().Open(0, "Walk");
+        Data().DumpFrameCsv(C().txCount, C().rxCount);
+        std::ifstream log(TestLog().Path());
+        std::string first, rx70;
+        std::getline(log, first);
+        for (std::string line; std::getline(log, line);)
+            if (line.rfind("Rx[70]", 0) == 0) rx70 = line;
+        return std::make_pair(first, rx70);
+    };
+    auto [tx, rx] = header();
+    EXPECT_NE(tx.find(",Chip-0[39],Chip-1[ 0],"), std::string::npos) << tx;
+    EXPECT_NE(rx.find(",Chip-1[01]"), std::string::npos) << rx;
+
+    C().Hw().SetByte(hw::kNumsOfTxChips, 1);    // chip 0's run covers only 40 of the 80 lines
+    C().Hw().SetByte(hw::kNumsOfRxChips, 200);  // no such count: four chips at most
+    C().Hw().SetByte(hw::kTxRange + 2, 50);     // and an inverted run
+    C().Hw().SetByte(hw::kTxRange + 3, 10);
+    std::tie(tx, rx) = header();
+    EXPECT_NE(tx.find(",Chip-0[39],Chip-0[40],"), std::string::npos) << tx;
+    EXPECT_NE(tx.find(",Chip-0[79]"), std::string::npos) << tx;
+    EXPECT_NE(rx.find(",Chip-1[01]"), std::string::npos) << rx;
+}
+
+// Paced like a full-speed link, a frame cannot arrive faster than one report per millisecond;
+// unpaced (the default) nothing waits for the link.
+TEST_F(TuneDataSimTest, APacedLinkTakesItsTimePerReport) {
+    setenv("DEVLINK_SIM_PACE", "fs", 1);
+    Open("K7P84", 176);
+    unsetenv("DEVLINK_SIM_PACE");
+    ASSERT_FALSE(HasFatalFailure());
+    testing::internal::CaptureStdout();
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Data().AcquireFrame(0x4080));
+    const auto took = std::chrono::steady_clock::now() - start;
+    testing::internal::GetCapturedStdout();
+    // 42 rows of 64 values in three reports each.
+    EXPECT_GE(took, std::chrono::milliseconds(42 * 3));
 }
 
 TEST_F(TuneDataSimTest, TestFrequencyFollowsTheOptionsAndTheSets) {
