@@ -158,6 +158,8 @@ bool CTuneData::Subscribe(DevReportHandler handler) {
 }
 
 bool CTuneData::WaitForData() {
+    // A controller without a device sends nothing to wait for.
+    if (owner_->Handle() == nullptr) return false;
     const auto end = std::chrono::steady_clock::now() + waitPeriod_;
     for (;;) {
         if (owner_->Disconnected()) return false;

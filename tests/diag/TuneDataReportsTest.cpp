@@ -2,6 +2,7 @@
 // frame or a sample set is complete, and that nothing a report claims can write outside the area.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <initializer_list>
 
@@ -143,6 +144,22 @@ TEST(TuneDataPhaseTest, PhaseOfIAndQ) {
     EXPECT_STREQ(text, "90.003");
     std::snprintf(text, sizeof text, "%3.3f", CTuneData::PhaseDegrees(-1, 0));
     EXPECT_STREQ(text, "270.003");
+}
+
+}  // namespace
+
+namespace {
+
+// A controller built without a device (default files) has nothing to wait for.
+TEST(TuneDataWithoutDevice, FrameReadFailsAtOnce) {
+    CController controller(RealDevLink(), nullptr, DevRecord{}, 94, "K7P100", ControllerOptions{});
+    controller.CreateObjects();
+    testing::internal::CaptureStdout();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(controller.TuneData().AcquireFrame(0x4080));
+    const auto took = std::chrono::steady_clock::now() - start;
+    testing::internal::GetCapturedStdout();
+    EXPECT_LT(took, std::chrono::seconds(1));
 }
 
 }  // namespace
