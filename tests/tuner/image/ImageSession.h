@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -55,9 +56,10 @@ class ImageSession {
     TunerState& State() { return state_; }
     TruthFile Truth() const { return TruthFile(folder_ / "truth.txt"); }
 
-    // Streams the working mode in the plan's window until two more frames have completed (the
-    // first may still hold rows of the previous stream), then returns to command mode.
-    bool Capture(uint16_t mode, const ReportPlan& plan, Frame& frame) {
+    // Streams the working mode in the plan's window until `frames` more frames have completed
+    // (at least two: the first may still hold rows of the previous stream), then returns to
+    // command mode.
+    bool Capture(uint16_t mode, const ReportPlan& plan, Frame& frame, int frames = 2) {
         frames_.Configure(plan.expectedLastRow, plan.rowLength, geometry_.keys);
         devSwitchWorkMode(Handle(), 0x8000);
         const ChannelWindow& w = plan.window;
@@ -66,14 +68,19 @@ class ImageSession {
         const uint64_t start = frames_.CompletedFrames();
         devSwitchWorkMode(Handle(), mode);
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (frames_.CompletedFrames() < start + 2 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        const uint64_t end = start + static_cast<uint64_t>(std::max(frames, 2));
+        while (frames_.CompletedFrames() < end && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        // Paused before command mode, so the frame taken is the one counted.
+        frames_.SetPaused(true);
         devSwitchWorkMode(Handle(), 0x8000);
         frames_.CopyFront(frame);
-        return frames_.CompletedFrames() >= start + 2;
+        frames_.SetPaused(false);
+        return frames_.CompletedFrames() >= end;
     }
 
     ReportPlan Total() const { return PlanFor(DisplayMode::kTotal, 1, {}, geometry_); }
+    FrameAssembler& Frames() { return frames_; }
 
   private:
     std::filesystem::path folder_;
