@@ -7,6 +7,7 @@
 #include "ChipFields.h"
 #include "PanelMeasure.h"
 #include "Truth.h"
+#include "TunerImage.h"
 #include "devlink_protocol.h"
 
 namespace sim {
@@ -132,12 +133,14 @@ Firmware::Firmware(const Profile& profile, std::string statePath, std::string tr
       banks_(profile.chip, profile.chipCount, profile.faults.registers),
       panel_(profile),
       truthPath_(std::move(truthPath)) {
+    storage_.setFactoryImage(kTable, panelUniformityTable(panel_, profile_.chip, storage_.ram()));
     for (int type : profile_.faults.badChecksum) storage_.corrupt(type);
     freqIndex_ = static_cast<uint8_t>(hw::freqStartIndex(storage_.ram()));
     writeTruth();
 }
 
-void Firmware::writeTruth() const {
+void Firmware::writeTruth() {
+    panel_.setFingerDown(true);  // the truth describes the panel with its finger
     if (!truthPath_.empty())
         sim::writeTruth(truthPath_, profile_, panel_, storage_.ram(), freqIndex_);
 }
@@ -323,8 +326,11 @@ Outcome Firmware::queryInfo(int index) const {
     Bytes& d = o.data;
     switch (index) {
         case 0:
+            if (profile_.panel.keys.count > 0) d[4] = 0x01;  // touch keys
+            break;
         case 1:
-            break;  // no touch keys, info flag clear
+            d[5] = static_cast<uint8_t>(profile_.panel.keys.count);
+            break;
         case 2:
             d[9] = static_cast<uint8_t>(std::min(255, std::max(tx(), rx())));
             break;
@@ -470,9 +476,12 @@ void Firmware::appendStreamBurst(Reports& out) {
         return;
     if (profile_.faults.malformedReports) out.push_back(malformedReport(kKindImage));
     if (isImageMode(mode_)) {
+        const Finger* finger = profile_.panel.finger ? &*profile_.panel.finger : nullptr;
+        panel_.setFingerDown(finger == nullptr || framesSent_ >= finger->fromFrame);
         const FrameGrid frame = measureFrame(panel_, profile_.chip, storage_.ram(), freqIndex_, mode_);
         const size_t first = out.size();
         appendImageFrame(out, tx(), rx(), window_, &frame.values);
+        appendTunerExtras(out);
         ++framesSent_;
         // A report lost on the way: one in the middle of the frame.
         if (framesSent_ == faults.missingReportInFrame && out.size() > first + 1)
@@ -482,6 +491,19 @@ void Firmware::appendStreamBurst(Reports& out) {
     } else {
         out.push_back(penInfoReport());
     }
+}
+
+void Firmware::appendTunerExtras(Reports& out) {
+    const TouchKeys& keys = profile_.panel.keys;
+    if (keys.count > 0) {
+        const bool full = window_.lastRx < window_.firstRx || window_.lastTx < window_.firstTx;
+        const int lastTx = full ? tx() - 1 : window_.lastTx;
+        out.push_back(keyReport(2 + lastTx + 1, measureKeys(panel_, profile_.chip, storage_.ram(),
+                                                            freqIndex_, mode_)));
+    }
+    if (keys.listBursts)
+        appendListBurst(out, panel_, panel_.activeLines(storage_.ram(), true),
+                        panel_.activeLines(storage_.ram(), false), framesSent_);
 }
 
 }  // namespace sim

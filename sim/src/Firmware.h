@@ -58,7 +58,9 @@ class Firmware {
     Outcome thresholdMode(bool pen, uint8_t op, uint8_t value);
 
     double frequencyOf(int block) const;
-    void writeTruth() const;
+    void writeTruth();
+    // The key values after a frame's last row and the list burst, when the panel has them.
+    void appendTunerExtras(Reports& out);
     int tx() const { return hw::txCount(storage_.ram()); }
     int rx() const { return hw::rxCount(storage_.ram()); }
 

@@ -102,7 +102,7 @@ double Panel::coupling(int t, int r) const {
 }
 
 double Panel::touch(int t, int r) const {
-    if (!spec_.finger) return 1.0;
+    if (!spec_.finger || !fingerDown_) return 1.0;
     const double dt = t - spec_.finger->tx, dr = r - spec_.finger->rx;
     return 1.0 - kFingerDepth * std::exp(-(dt * dt + dr * dr) / (2 * kFingerSigma * kFingerSigma));
 }

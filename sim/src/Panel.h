@@ -37,8 +37,10 @@ class Panel {
 
     // Coupling of a cell with its faults, without a finger; 0 for lines outside the panel.
     double coupling(int t, int r) const;
-    // What a finger leaves of a cell's signal (1 away from it).
+    // What a finger leaves of a cell's signal (1 away from it, and while it is lifted).
     double touch(int t, int r) const;
+    // A finger the profile places can be lifted for the first frames of a stream.
+    void setFingerDown(bool down) { fingerDown_ = down; }
     double phaseDegrees(int t, int r) const;
     int optimalDelay(int t) const;
     // The AFE swing of a cell at these settings, noise-free and calibrated (no chip gain error).
@@ -61,6 +63,7 @@ class Panel {
     std::array<ChipRange, 4> wiring_{};
     int chips_ = 1;
     int tx_ = 0, rx_ = 0;
+    bool fingerDown_ = true;
     std::vector<double> coupling_, phase_;
     // The noise generator advances with every measurement, also in const queries.
     mutable std::mt19937 noise_;

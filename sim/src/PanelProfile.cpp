@@ -201,6 +201,18 @@ bool applyPanelKey(Profile& p, const std::string& k, const std::string& v, std::
         if (f.size() != 2 || !toInt(f[0], 0, 255, finger.tx) || !toInt(f[1], 0, 255, finger.rx))
             error = "bad finger '" + v + "' (want <tx>,<rx>)";
         s.finger = finger;
+    } else if (k == "finger_from_frame") {
+        if (!s.finger)
+            error = "finger_from_frame needs a finger line before it";
+        else
+            parseCount(v, 0, s.finger->fromFrame, error);
+    } else if (k == "touch_keys") {
+        if (!toInt(v, 0, 29, s.keys.count)) error = "bad touch_keys '" + v + "' (want 0..29)";
+    } else if (k == "key_pressed") {
+        if (!toInt(v, 0, 28, s.keys.pressed)) error = "bad key_pressed '" + v + "' (want 0..28)";
+    } else if (k == "list_bursts") {
+        if (v != "on" && v != "off") error = "bad list_bursts '" + v + "' (want on or off)";
+        s.keys.listBursts = v == "on";
     } else if (k == "missing_report_in_frame") {
         parseCount(v, 1, s.stream.missingReportInFrame, error);
     } else if (k == "frames_stop_after") {

@@ -31,8 +31,14 @@ uint32_t getU32(const std::string& in, size_t at) {
 Storage::Storage(const Profile& profile, std::string statePath)
     : typeCode_(profile.typeCode), statePath_(std::move(statePath)) {
     for (int type = 0; type < kBlockTypes; ++type) stored_[type] = factoryImage(type, profile);
-    if (!statePath_.empty()) loadState();
+    if (!statePath_.empty()) fromStateFile_ = loadState();
     ram_ = stored_[kHardware];
+}
+
+void Storage::setFactoryImage(int type, Bytes image) {
+    if (fromStateFile_ || image.size() != stored_[type].size()) return;
+    stored_[type] = std::move(image);
+    if (type == kHardware) ram_ = stored_[type];
 }
 
 bool Storage::store(int type, uint32_t offset, const Bytes& data) {

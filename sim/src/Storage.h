@@ -27,6 +27,8 @@ class Storage {
     // Breaks the stored checksum of a set (fault injection) until the set is stored anew; the
     // state file keeps the unbroken set.
     void corrupt(int type);
+    // Replaces a factory image that depends on the panel, unless the state file gave the set.
+    void setFactoryImage(int type, Bytes image);
 
   private:
     bool loadState();
@@ -36,6 +38,7 @@ class Storage {
     std::string statePath_;
     std::array<Bytes, kBlockTypes> stored_;
     std::array<bool, kBlockTypes> corrupted_{};
+    bool fromStateFile_ = false;
     Bytes ram_;
 };
 

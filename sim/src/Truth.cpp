@@ -8,6 +8,7 @@
 
 #include "PanelMeasure.h"
 #include "PanelProfile.h"
+#include "TunerImage.h"
 
 namespace sim {
 namespace {
@@ -74,6 +75,8 @@ bool writeTruth(const std::string& path, const Profile& profile, const Panel& pa
             return fixed(panel.phaseDegrees(tx[i].line, rx[static_cast<size_t>(j)].line), 2);
         }) << '\n';
     }
+
+    out << keyTruth(panel, profile.chip, image, f);
 
     const std::string temporary = path + ".tmp";
     {

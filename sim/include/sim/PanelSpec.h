@@ -26,6 +26,14 @@ struct PanelShort {
 
 struct Finger {
     int tx = 0, rx = 0;
+    int fromFrame = 0;  // the finger lands on this frame (0-based) of every image stream
+};
+
+// The touch keys beside the sensor, which image frames report after their last row.
+struct TouchKeys {
+    int count = 0;     // 0: none
+    int pressed = -1;  // the key a finger holds down; -1: none
+    bool listBursts = false;  // image streams send a list burst after each frame
 };
 
 // Faults of the streamed data, not of the panel.
@@ -48,6 +56,7 @@ struct PanelSpec {
     std::vector<NoiseSource> noiseSources;
     std::vector<PanelShort> shorts;
     std::optional<Finger> finger;
+    TouchKeys keys;
     StreamFaults stream;
 
     double gainOf(int chip) const {
