@@ -83,6 +83,18 @@ TEST_F(Builder, DumpWritesTheBinaryAndTheTextFile) {
     EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
 }
 
+TEST_F(Builder, StructInfoThatCannotBeWrittenIsAFailure) {
+    std::filesystem::create_directory(app_ / "StructInfo");  // a folder in the file's way
+    const BuilderRun run = Run("K7P100", {"-cstruct_info"});
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(Result(), "0x80000001\n");
+    EXPECT_TRUE(Has(run.out, "Command Execution Failed! Errorcode(0x80000001).\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "Command Execution Success!")) << run.out;
+    EXPECT_TRUE(std::filesystem::is_directory(app_ / "StructInfo"));
+    EXPECT_FALSE(std::filesystem::exists(app_ / "StructInfo.tmp"));
+    EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
+}
+
 TEST_F(Builder, ResumeModeOptionRestartsIntoCommandMode) {
     const BuilderRun run = Run("K7P100", {"-Ja", "-cstruct_info"});
     EXPECT_EQ(run.status, 0) << run.out;
