@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 
 #include "device/CAPI.h"
@@ -156,6 +157,10 @@ int CParam::LoadBinFile(const std::string& path) {
         return kParamNoImage;
     }
     const std::string file = path.empty() ? WorkingPath(binFileName_) : path;
+    // A folder or a device is no file to load (a device could also block or never end), the same
+    // as a file that cannot be opened.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return kParamCannotOpen;
     std::ifstream in(file, std::ios::binary);
     if (!in) return kParamCannotOpen;
     // Read into copies: a file that is refused leaves the set as it was.
