@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 
 #include "device/CAPI.h"
@@ -156,6 +157,10 @@ int CParam::LoadBinFile(const std::string& path) {
         return kParamNoImage;
     }
     const std::string file = path.empty() ? WorkingPath(binFileName_) : path;
+    // A folder or a device is no file to load (a device could also block or never end), the same
+    // as a file that cannot be opened.
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return kParamCannotOpen;
     std::ifstream in(file, std::ios::binary);
     if (!in) return kParamCannotOpen;
     // Read into copies: a file that is refused leaves the set as it was.
@@ -202,6 +207,24 @@ int CParam::SaveBinFile() {
     }
     MainLog().Printf(kColourNormal, kRouteBoth, "Write %s success!\n", path.c_str());
     return kParamOk;
+}
+
+void CParam::StampWriterVersion(uint8_t structMajor, uint8_t structMinor) {
+    constexpr uint8_t kTunerMajor = 1, kTunerMinor = 2, kTunerBuild = 18;
+    if (!owner_->Options().keepVersion) {
+        SetByte(4, structMajor);
+        SetByte(5, structMinor);
+    }
+    SetByte(6, kTunerMajor);
+    SetByte(7, kTunerMinor);
+    SetByte(8, kTunerBuild);
+}
+
+bool CParam::StampWriterVersionForSave(uint8_t structMajor, uint8_t structMinor) {
+    if (CalcCheckSum() != Word(2)) return false;
+    StampWriterVersion(structMajor, structMinor);
+    UpdateCheckSum();
+    return true;
 }
 
 void CParam::FillFileHeader() {

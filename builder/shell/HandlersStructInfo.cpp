@@ -37,10 +37,13 @@ bool WriteWhole(const std::filesystem::path& target, const std::string& text) {
             return false;
         }
     }
-    std::error_code ec;
-    std::filesystem::rename(temporary, target, ec);
-    if (ec) std::filesystem::remove(temporary, ec);
-    return !ec;
+    std::error_code renamed;
+    std::filesystem::rename(temporary, target, renamed);
+    if (renamed) {
+        std::error_code ignored;  // the rename's failure is the result, not the clean-up's
+        std::filesystem::remove(temporary, ignored);
+    }
+    return !renamed;
 }
 
 }  // namespace

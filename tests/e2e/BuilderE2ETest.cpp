@@ -1,6 +1,9 @@
 // The builder end to end against the simulated controller of every supported model.
 #include "SimulatedBuilder.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 
 #include "platform/SingleInstance.h"
@@ -80,6 +83,18 @@ TEST_F(Builder, DumpWritesTheBinaryAndTheTextFile) {
     EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
 }
 
+TEST_F(Builder, StructInfoThatCannotBeWrittenIsAFailure) {
+    std::filesystem::create_directory(app_ / "StructInfo");  // a folder in the file's way
+    const BuilderRun run = Run("K7P100", {"-cstruct_info"});
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(Result(), "0x80000001\n");
+    EXPECT_TRUE(Has(run.out, "Command Execution Failed! Errorcode(0x80000001).\n")) << run.out;
+    EXPECT_FALSE(Has(run.out, "Command Execution Success!")) << run.out;
+    EXPECT_TRUE(std::filesystem::is_directory(app_ / "StructInfo"));
+    EXPECT_FALSE(std::filesystem::exists(app_ / "StructInfo.tmp"));
+    EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
+}
+
 TEST_F(Builder, ResumeModeOptionRestartsIntoCommandMode) {
     const BuilderRun run = Run("K7P100", {"-Ja", "-cstruct_info"});
     EXPECT_EQ(run.status, 0) << run.out;
@@ -124,6 +139,56 @@ TEST_F(Builder, ASecondInstanceIsRefusedWithoutTouchingTheController) {
     EXPECT_TRUE(Has(run.out, "TovrexBuilder4 already running!\n")) << run.out;
     EXPECT_FALSE(Has(run.out, "Find controller"));
     EXPECT_EQ(Trace(), "");
+}
+
+// Without a runtime folder the lock lives in the shared temporary folder. Another user's builder,
+// running or gone, must not stop this user's: the test runs the program as an unprivileged user
+// while the administrator's lock is held there, beside a stale owner-only file of the plain name.
+TEST_F(Builder, AnotherUsersLockInTheSharedTemporaryFolderDoesNotStopThisUser) {
+    const std::filesystem::path setpriv = "/usr/bin/setpriv";
+    if (geteuid() != 0) GTEST_SKIP() << "needs the administrator to run the program as another user";
+    if (!std::filesystem::exists(setpriv)) GTEST_SKIP() << setpriv << " is not installed";
+    using std::filesystem::perms;
+    const std::filesystem::path shared = folder_ / "shared";
+    std::filesystem::create_directory(shared);
+    std::filesystem::permissions(shared, perms::all | perms::sticky_bit);
+    std::filesystem::permissions(folder_, perms::all);  // result and trace files
+    std::filesystem::permissions(app_, perms::all);     // logs and StructInfo
+    std::ofstream(shared / "TOVREXBUILDER4.lock") << "";
+    std::filesystem::permissions(shared / "TOVREXBUILDER4.lock",
+                                 perms::owner_read | perms::owner_write);
+
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = oldTmp ? oldTmp : "";
+    setenv("TMPDIR", shared.c_str(), 1);
+    unsetenv("XDG_RUNTIME_DIR");
+    {
+        const platform::CSingleInstanceLock administrators("TOVREXBUILDER4");
+        ASSERT_TRUE(administrators.Acquired()) << administrators.Error();
+
+        testsupport::ProgramRequest request;
+        request.program = setpriv;
+        request.args = {"--reuid=65534", "--regid=65534", "--clear-groups",
+                        (app_ / "TovrexBuilder4").string(), "-cstruct_info"};
+        request.setEnv = {"TMPDIR=" + shared.string(), "TOVREX_RESULT_FILE=" + ResultPath().string(),
+                          "DEVLINK=sim:K7P100", "DEVLINK_SIM_TRACE=" + TracePath().string()};
+        request.dropEnv = {"XDG_RUNTIME_DIR=", "TMPDIR=", "TOVREX_", "DEVLINK"};
+        request.scratch = folder_;
+        const testsupport::ProgramRun run = testsupport::RunProgram(request);
+        EXPECT_EQ(run.status, 0) << run.out;
+        EXPECT_TRUE(Has(run.out, "Command Execution Success!\n")) << run.out;
+    }
+    if (oldTmp) {
+        setenv("TMPDIR", savedTmp.c_str(), 1);
+    } else {
+        unsetenv("TMPDIR");
+    }
+    // The unprivileged user's own lock file, owner-only.
+    const std::filesystem::path own = shared / "TOVREXBUILDER4-65534.lock";
+    struct stat status {};
+    ASSERT_EQ(lstat(own.c_str(), &status), 0) << own;
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
 }
 
 TEST_F(Builder, AnUnsupportedControllerIsRefused) {

@@ -194,6 +194,19 @@ TEST_F(HwCommands, ABinaryFileGoesBackAndConvertsToTheSameText) {
     EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
 }
 
+// A binary path that names no regular file is one that cannot be opened, not a damaged file.
+TEST_F(HwCommands, ABinaryPathThatIsNotAFileCannotBeOpened) {
+    std::filesystem::create_directory(app_ / "folder.hw");
+    for (const std::string& path : {(app_ / "folder.hw").string(), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        const BuilderRun run = RunKept("K7P100", {"-h" + path, "-cconvert_hbt"});
+        EXPECT_EQ(run.status, 8) << run.out;
+        EXPECT_EQ(Result(), "0x8100000E\n");
+        EXPECT_FALSE(Has(run.out, "CRC Failed")) << run.out;
+        EXPECT_FALSE(Has(run.out, ".hwt success")) << run.out;
+    }
+}
+
 TEST_F(HwCommands, ARegisterFileWrittenByHandChangesTheModeImagesItNames) {
     ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
     const std::string before = ImageOf("P096_C060.hw");

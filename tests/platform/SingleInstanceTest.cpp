@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace {
@@ -92,6 +94,69 @@ TEST_F(SingleInstance, UnusableRuntimeFolderIsAFailureWithItsReason) {
     platform::CSingleInstanceLock lock("TOVREXBUILDER4");
     EXPECT_EQ(lock.GetState(), State::kFailed);
     EXPECT_NE(lock.Error().find("missing"), std::string::npos);
+}
+
+// The temporary folder is shared by every user: the lock there is this user's own, owner-only, and
+// a name someone else prepared (a link, a folder, another user's file) is never used.
+class SharedTemporaryFolder : public SingleInstance {
+  protected:
+    void SetUp() override {
+        SingleInstance::SetUp();
+        const char* oldTmp = std::getenv("TMPDIR");
+        hadTmp_ = oldTmp != nullptr;
+        if (hadTmp_) oldTmp_ = oldTmp;
+        unsetenv("XDG_RUNTIME_DIR");
+        setenv("TMPDIR", folder_.c_str(), 1);
+    }
+    void TearDown() override {
+        if (hadTmp_) {
+            setenv("TMPDIR", oldTmp_.c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+        SingleInstance::TearDown();
+    }
+    std::filesystem::path OwnPath() const {
+        return folder_ / ("TOVREXBUILDER4-" + std::to_string(geteuid()) + ".lock");
+    }
+    std::string oldTmp_;
+    bool hadTmp_ = false;
+};
+
+TEST_F(SharedTemporaryFolder, TheLockIsNamedForTheUserAndOnlyTheUserCanOpenIt) {
+    // What another user's run left under the plain name does not matter to this user.
+    std::ofstream(folder_ / "TOVREXBUILDER4.lock") << "";
+    std::filesystem::permissions(folder_ / "TOVREXBUILDER4.lock", std::filesystem::perms::none);
+    platform::CSingleInstanceLock lock("TOVREXBUILDER4");
+    ASSERT_TRUE(lock.Acquired()) << lock.Error();
+    EXPECT_EQ(lock.Path(), OwnPath());
+    struct stat status {};
+    ASSERT_EQ(lstat(OwnPath().c_str(), &status), 0);
+    EXPECT_TRUE(S_ISREG(status.st_mode));
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    EXPECT_EQ(status.st_uid, geteuid());
+}
+
+TEST_F(SharedTemporaryFolder, ANameThatIsNotTheUsersOwnFileIsRefused) {
+    const std::filesystem::path target = folder_ / "elsewhere";
+    std::filesystem::create_symlink(target, OwnPath());
+    {
+        platform::CSingleInstanceLock lock("TOVREXBUILDER4");
+        EXPECT_EQ(lock.GetState(), State::kFailed);
+        EXPECT_NE(lock.Error().find(OwnPath().string()), std::string::npos) << lock.Error();
+        EXPECT_FALSE(std::filesystem::exists(target)) << "the link was followed";
+    }
+    std::filesystem::remove(OwnPath());
+    std::filesystem::create_directory(OwnPath());
+    EXPECT_EQ(platform::CSingleInstanceLock("TOVREXBUILDER4").GetState(), State::kFailed);
+    std::filesystem::remove(OwnPath());
+
+    if (geteuid() != 0) return;  // only the administrator can give a file to another user
+    std::ofstream(OwnPath()) << "";
+    ASSERT_EQ(chown(OwnPath().c_str(), 65534, 65534), 0);
+    platform::CSingleInstanceLock lock("TOVREXBUILDER4");
+    EXPECT_EQ(lock.GetState(), State::kFailed);
+    EXPECT_NE(lock.Error().find("another user"), std::string::npos) << lock.Error();
 }
 
 TEST_F(SingleInstance, WithoutXdgRuntimeDirTheTemporaryFolderIsUsed) {

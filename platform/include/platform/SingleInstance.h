@@ -1,8 +1,11 @@
 // One running instance per name and user.
 //
-// The lock is an advisory lock on the file "<name>.lock" in the runtime folder (XDG_RUNTIME_DIR,
-// else the temporary folder). The system drops it when the process ends in any way, so a crashed
-// program never blocks the next one. Programs that are started by the holder do not inherit it.
+// The lock is an advisory lock on the file "<name>.lock" in the user's runtime folder
+// (XDG_RUNTIME_DIR), else on "<name>-<user id>.lock" in the shared temporary folder, so that one
+// user's instance never blocks another user's. The file is made owner-only; a symbolic link, a
+// file of another user or anything else that is not a regular file at that name is refused. The
+// system drops the lock when the process ends in any way, so a crashed program never blocks the
+// next one. Programs that are started by the holder do not inherit it.
 #pragma once
 
 #include <filesystem>

@@ -2,17 +2,26 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 namespace platform {
 
 namespace {
 
+bool HasRuntimeFolder() {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    return runtime != nullptr && *runtime != '\0';
+}
+
+// The runtime folder belongs to the user; the shared temporary folder does not, so there the name
+// carries the user id: one user's lock never stands in another user's way.
 std::string LockFileName(std::string_view name) {
     std::string file;
     for (const char c : name) {
@@ -20,14 +29,25 @@ std::string LockFileName(std::string_view name) {
                            (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
         file += plain ? c : '_';
     }
+    if (!HasRuntimeFolder()) file += "-" + std::to_string(geteuid());
     return file + ".lock";
+}
+
+// A name in a shared folder can be prepared by someone else: a link to another file, a folder or
+// a file owned by another user is refused rather than used.
+std::string UnfitLockFile(int fd) {
+    struct stat status {};
+    if (fstat(fd, &status) != 0) return std::strerror(errno);
+    if (!S_ISREG(status.st_mode)) return "not a regular file";
+    if (status.st_uid != geteuid()) return "owned by another user";
+    if ((status.st_mode & 077) != 0 && fchmod(fd, 0600) != 0) return std::strerror(errno);
+    return "";
 }
 
 }  // namespace
 
 std::filesystem::path RuntimeFolder() {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime != nullptr && *runtime != '\0') return runtime;
+    if (HasRuntimeFolder()) return std::getenv("XDG_RUNTIME_DIR");
     std::error_code ec;
     std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
     return ec ? std::filesystem::path("/tmp") : temp;
@@ -36,9 +56,16 @@ std::filesystem::path RuntimeFolder() {
 CSingleInstanceLock::CSingleInstanceLock(std::string_view name)
     : path_(RuntimeFolder() / LockFileName(name)) {
     // O_CLOEXEC: a child program must not keep the lock alive after this process has ended.
-    fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // O_NOFOLLOW: a symbolic link at the name is refused, never followed to another file.
+    fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd_ < 0) {
         error_ = path_.string() + ": " + std::strerror(errno);
+        return;
+    }
+    if (const std::string unfit = UnfitLockFile(fd_); !unfit.empty()) {
+        error_ = path_.string() + ": " + unfit;
+        close(fd_);
+        fd_ = -1;
         return;
     }
     int rc = 0;
