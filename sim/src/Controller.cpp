@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "Firmware.h"
+#include "RequestFaults.h"
 #include "devlink_protocol.h"
 
 namespace sim {
@@ -26,6 +27,24 @@ const char* statusText(uint8_t status) {
         default:
             return "failed";
     }
+}
+
+uint8_t statusOf(FailAnswer answer) {
+    switch (answer) {
+        case FailAnswer::Refused:
+            return kStatusRefused;
+        case FailAnswer::Unknown:
+            return kStatusUnknown;
+        case FailAnswer::BadRequest:
+            return kStatusBadRequest;
+        default:
+            return kStatusFailed;
+    }
+}
+
+std::string traceLine(const std::string& name, const std::string& arguments,
+                      const std::string& result) {
+    return name + (arguments.empty() ? "" : " " + arguments) + " -> " + result;
 }
 
 bool isCommandChannel(uint8_t kind) {
@@ -83,17 +102,16 @@ void Controller::handleCommand(const uint8_t* report) {
     std::string name = opName(op);
     if (name.empty()) name = "op" + std::to_string(op);
     const Faults& faults = profile_.faults;
-    if (faults.noReplies || faults.silentOps.count(name)) {
-        trace(name + " -> no reply");
+    if (isUnanswered(faults, name, op, args)) {
+        trace(traceLine(name, requestArguments(op, args), "no reply"));
         countRequest();
         return;
     }
-    const bool failQuery =
-        faults.failedQueries.count(name) ||
-        (op == kOpQueryInfo && faults.failedQueries.count("info" + std::to_string(args[0])));
+    const FailAnswer* failure = failureOf(faults, name, op, args);
     Outcome outcome;
-    if (failQuery) {
-        outcome.status = kStatusFailed;
+    if (failure && *failure != FailAnswer::Malformed) {
+        outcome.status = statusOf(*failure);
+        outcome.trace = requestArguments(op, args);
     } else {
         outcome = firmware_->execute(op, args, bulk);
     }
@@ -103,17 +121,22 @@ void Controller::handleCommand(const uint8_t* report) {
                      queue_.end());
         streamWasOn_ = false;
     }
+    std::string result = statusText(outcome.status);
+    if (failure && *failure == FailAnswer::Malformed) {
+        outcome.data.resize(outcome.data.size() + kDataPayloadMax, 0xA5);
+        result = "malformed";
+    }
     enqueueReply(op, seq, outcome.status, outcome.data);
     for (const auto& r : outcome.reports) queue_.push_back(r);
-    trace(name + (outcome.trace.empty() ? "" : " " + outcome.trace) + " -> " +
-          statusText(outcome.status));
+    trace(traceLine(name, outcome.trace, result));
     countRequest();
 }
 
 void Controller::handleIcRequest() {
-    if (profile_.faults.noReplies || profile_.faults.silentOps.count("ic_info")) {
+    const uint8_t noArgs[kCommandArgMax] = {};
+    if (isUnanswered(profile_.faults, "ic_info", 0, noArgs)) {
         trace("ic_info -> no reply");
-    } else if (profile_.faults.failedQueries.count("ic_info")) {
+    } else if (failureOf(profile_.faults, "ic_info", 0, noArgs)) {
         trace("ic_info -> failed");  // a firmware that cannot answer sends nothing
     } else {
         queue_.push_back(firmware_->icInfo());

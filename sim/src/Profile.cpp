@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "RequestFaults.h"
+
 namespace sim {
 namespace {
 
@@ -108,7 +110,8 @@ class Parser {
 
     bool apply(const std::string& key, const std::string& value) {
         if (applyIdentity(key, value) || applyNumbers(key, value)) return ok_;
-        if (applyFaults(key, value)) return ok_;
+        // A recognised key whose value is wrong has said so already: keep its message.
+        if (applyFaults(key, value) || !ok_) return ok_;
         return fail("unknown key '" + key + "'");
     }
 
@@ -204,15 +207,22 @@ class Parser {
             return true;
         }
         if (k == "fail") {
-            for (const auto& op : splitList(v)) f.failedQueries.insert(op);
+            for (const auto& item : splitList(v)) {
+                const auto colon = item.find(':');
+                const std::string op = item.substr(0, colon);
+                const auto answer = colon == std::string::npos
+                                        ? std::optional<FailAnswer>(FailAnswer::Failed)
+                                        : parseFailAnswer(item.substr(colon + 1));
+                if (!isFaultOperationName(op)) return fail("unknown operation '" + op + "'");
+                if (!answer) return fail("bad answer in '" + item + "'");
+                f.failedQueries[op] = *answer;
+            }
             return true;
         }
         if (k == "no_reply") {
             for (const auto& op : splitList(v)) {
-                if (op == "all")
-                    f.noReplies = true;
-                else
-                    f.silentOps.insert(op);
+                if (!isFaultOperationName(op)) return fail("unknown operation '" + op + "'");
+                f.silentOps.insert(op);
             }
             return true;
         }
