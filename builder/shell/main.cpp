@@ -3,17 +3,23 @@
 #include <vector>
 
 #include "platform/ConsoleInput.h"
+#include "platform/Interrupt.h"
 #include "platform/ProgramFolder.h"
 #include "shell/DeviceSession.h"
 #include "shell/ResultCodes.h"
 #include "shell/Startup.h"
 
 int main(int argc, char** argv) {
+    // Asked to end, the builder stops the running command at its next device call and leaves
+    // through its exit path, so the controller is restarted and closed as after every command.
+    platform::CatchInterrupts(platform::kInterruptKey | platform::kTerminate | platform::kHangUp);
     ClearResultFile();
     const std::unique_ptr<CDeviceSession> session = MakeDeviceSession();
     const BuilderRun run{std::vector<std::string>(argv, argv + argc), *session,
                          platform::StandardInput(), platform::ProgramFolder()};
     const uint32_t result = RunBuilder(run);
     WriteResultFile(result);
+    if (const int signal = platform::InterruptSignal())
+        return platform::ExitStatusForInterrupt(signal);
     return ExitStatusFor(result);
 }

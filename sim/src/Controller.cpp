@@ -94,6 +94,8 @@ bool Controller::write(const uint8_t* report) {
 void Controller::handleCommand(const uint8_t* report) {
     const uint8_t op = report[3], seq = report[4];
     const uint8_t* args = report + kCommandArgOffset;
+    if (profile_.replyDelayMs > 0)
+        holdUntil_ = Clock::now() + std::chrono::milliseconds(profile_.replyDelayMs);
     std::vector<uint8_t> bulk;
     if (seq == bulkSeq_ && !bulkOverflow_) bulk.swap(bulk_);
     bulk_.clear();
@@ -187,12 +189,12 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
     std::unique_lock lock(mutex_);
     const auto deadline = Clock::now() + timeout;
     for (;;) {
-        if (!queue_.empty()) {
+        if (!queue_.empty() && Clock::now() >= holdUntil_) {
             std::copy(queue_.front().begin(), queue_.front().end(), report);
             queue_.pop_front();
             return ReadStatus::Ok;
         }
-        if (gone_) return ReadStatus::Gone;
+        if (gone_ && queue_.empty()) return ReadStatus::Gone;
         auto wakeAt = deadline;
         const auto now = Clock::now();
         if (firmware_->streaming()) {
@@ -211,6 +213,7 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
         } else {
             streamWasOn_ = false;
         }
+        if (!queue_.empty()) wakeAt = std::min(wakeAt, holdUntil_);
         if (now >= deadline) return ReadStatus::Timeout;
         ready_.wait_until(lock, wakeAt);
     }

@@ -175,6 +175,8 @@ class Parser {
             number(k, v, 0, 10000, p_.frameIntervalMs);
         else if (k == "info_interval_ms")
             number(k, v, 0, 10000, p_.infoIntervalMs);
+        else if (k == "reply_delay_ms")
+            number(k, v, 0, 10000, p_.replyDelayMs);
         else
             return false;
         return true;

@@ -66,6 +66,7 @@ struct Profile {
     uint8_t calibration = 100;  // info-block calibration value of every Rx chip
     int frameIntervalMs = 20;   // pause between streamed image frames
     int infoIntervalMs = 15;    // pause between touch or stylus information reports
+    int replyDelayMs = 0;       // a slow controller: each reply comes this long after its request
     Faults faults;
 };
 
