@@ -153,8 +153,7 @@ inline ProgramRun RunProgram(const ProgramRequest& request) {
                     kill(pid, reply.signal);
                 else
                     send(reply.text);
-                if (++nextReply == request.replies.size() && reply.signal == 0)
-                    close(inputPipe[1]);
+                if (++nextReply == request.replies.size() && reply.signal == 0) close(inputPipe[1]);
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

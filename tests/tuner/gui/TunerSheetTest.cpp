@@ -230,22 +230,21 @@ namespace {
 // The controller announces that it goes away while the sheet is up: the tuner ends by itself,
 // without closing the handle and without sending anything more.
 TEST_F(TunerSheetTest, TheDisconnectNoticeEndsTheTunerWithoutAClose) {
-    setenv("DEVLINK",
-           guitest::WriteProfile(profiles_, std::string(kProfile) + "disconnect_after = 60\n")
-               .c_str(),
-           1);
+    setenv(
+        "DEVLINK",
+        guitest::WriteProfile(profiles_, std::string(kProfile) + "disconnect_after = 60\n").c_str(),
+        1);
     CTovrexTunerT3300App app;
     guitest::MessageBoxAnswerer answerer;
     int requestsToTheEnd = 0;
     // Requests of the test's own, until the controller has answered its last one.
-    guitest::WhenReady disconnect([&] { return SheetIsUp(app); },
-                                  [&] {
-                                      uint8_t minor = 0;
-                                      const DevHandle handle = app.Device();
-                                      while (requestsToTheEnd < 60 &&
-                                             devGetKernelNumber(handle, &minor))
-                                          ++requestsToTheEnd;
-                                  });
+    guitest::WhenReady disconnect(
+        [&] { return SheetIsUp(app); },
+        [&] {
+            uint8_t minor = 0;
+            const DevHandle handle = app.Device();
+            while (requestsToTheEnd < 60 && devGetKernelNumber(handle, &minor)) ++requestsToTheEnd;
+        });
     // Fails the test instead of letting it hang when the notice is ignored.
     guitest::WhenReady watchdog([] { return false; }, [] {}, 5000);
 
