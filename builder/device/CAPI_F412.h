@@ -39,6 +39,17 @@ class CAPI_F412 : public CAPI {
   private:
     DevHandle Handle() const;
     const DevLinkApi& Dev() const;
+    // Every device call goes through here: a command that must stop fails it before it reaches
+    // the controller, and a failure is logged (file only) with the cause the library gives.
+    template <typename Call>
+    int Device(const char* what, Call&& call) {
+        if (Stopped()) return 0;
+        if (call()) return 1;
+        LogFailure(what);
+        return 0;
+    }
+    bool Stopped() const;
+    void LogFailure(const char* what) const;
     // Reads the run back from every addressed chip; false at the first read failure or difference
     // (a difference is logged).
     bool VerifyRun(uint8_t chip, uint8_t bank, uint16_t first, uint16_t count, const uint8_t* data);

@@ -34,6 +34,8 @@ DevLinkApi MakeReal() {
     api.readRegisters = &devReadRegisters;
     api.writeRegisters = &devWriteRegisters;
     api.setAnalog = &devSetAnalog;
+    api.getLastError = &devGetLastError;
+    api.errorText = &devErrorText;
     return api;
 }
 

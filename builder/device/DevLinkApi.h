@@ -38,6 +38,8 @@ struct DevLinkApi {
     decltype(&devReadRegisters) readRegisters = nullptr;
     decltype(&devWriteRegisters) writeRegisters = nullptr;
     decltype(&devSetAnalog) setAnalog = nullptr;
+    decltype(&devGetLastError) getLastError = nullptr;
+    decltype(&devErrorText) errorText = nullptr;
 };
 
 // The table of the linked devlink library.

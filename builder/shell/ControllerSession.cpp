@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "device/CAPI.h"
+#include "device/CommandStop.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
@@ -92,6 +93,7 @@ class CControllerSession final : public CDeviceSession {
         if (c == nullptr || entry == nullptr) return 1;
         // The file arguments are assigned after discovery: take the settings as they are now.
         c->Options() = FromBuilderOptions(Options());
+        const CCommandScope scope;
         return ::RunHandler(*entry, *c);
     }
 

@@ -1,37 +1,45 @@
-// Enumeration, open and close, subscriptions and sinks.
+// Enumeration, open and close, subscriptions, sinks and error causes.
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <string>
 #include <unordered_map>
 
+#include "Backend.h"
 #include "Registry.h"
 #include "Sinks.h"
-#include "transport/sim/SimTransport.h"
 
 namespace devlink {
 namespace {
 
+// Open devices by handle token. Tokens count up and are never reused, so a closed handle finds
+// nothing even after later opens.
 std::mutex gRegistryMutex;
-std::unordered_map<DevHandle, std::shared_ptr<DevDevice>>& registry() {
-    static std::unordered_map<DevHandle, std::shared_ptr<DevDevice>> devices;
+uintptr_t gLastToken = 0;
+std::unordered_map<uintptr_t, std::shared_ptr<DevDevice>>& registry() {
+    static std::unordered_map<uintptr_t, std::shared_ptr<DevDevice>> devices;
     return devices;
+}
+
+uintptr_t tokenOf(DevHandle handle) {
+    return reinterpret_cast<uintptr_t>(handle);
 }
 
 std::string recordPath(const DevRecord& record) {
     return std::string(record.path, strnlen(record.path, kDevPathSize));
 }
 
-// The controllers the environment selects: DEVLINK=sim:<profile>; nothing else yet.
+// The controllers the environment selects: DEVLINK=<scheme><spec> of one backend.
 std::vector<DevRecord> attachedControllers() {
     const char* selector = std::getenv("DEVLINK");
     if (!selector || !*selector) return {};
-    if (!simtransport::isSimPath(selector)) {
+    const Backend* backend = backendFor(selector);
+    if (!backend) {
         logText(std::string("devlink: DEVLINK=") + selector + " names no known backend");
         return {};
     }
     std::string error;
-    auto records = simtransport::enumerate(std::string(selector).substr(4), error);
+    auto records = backend->enumerate(selector + std::strlen(backend->scheme), error);
     if (!error.empty()) logText("devlink: " + error);
     return records;
 }
@@ -40,21 +48,21 @@ std::vector<DevRecord> attachedControllers() {
 
 DevHandle registerDevice(std::shared_ptr<DevDevice> device) {
     std::lock_guard lock(gRegistryMutex);
-    DevHandle handle = device.get();
-    registry().emplace(handle, std::move(device));
-    return handle;
+    const uintptr_t token = ++gLastToken;
+    registry().emplace(token, std::move(device));
+    return reinterpret_cast<DevHandle>(token);
 }
 
 std::shared_ptr<DevDevice> findDevice(DevHandle handle) {
     if (!handle) return nullptr;
     std::lock_guard lock(gRegistryMutex);
-    auto it = registry().find(handle);
+    auto it = registry().find(tokenOf(handle));
     return it == registry().end() ? nullptr : it->second;
 }
 
 std::shared_ptr<DevDevice> unregisterDevice(DevHandle handle) {
     std::lock_guard lock(gRegistryMutex);
-    auto it = registry().find(handle);
+    auto it = registry().find(tokenOf(handle));
     if (it == registry().end()) return nullptr;
     auto device = std::move(it->second);
     registry().erase(it);
@@ -80,9 +88,10 @@ int devEnumerate(DevRecord* record, DevEnumCallback callback, void* context) {
 
 DevHandle devOpen(DevRecord record) {
     const std::string path = recordPath(record);
-    if (!simtransport::isSimPath(path)) return nullptr;
+    const Backend* backend = backendFor(path);
+    if (!backend) return nullptr;
     std::string error;
-    auto transport = simtransport::open(path, error);
+    auto transport = backend->open(path, error);
     if (!transport) {
         logText("devlink: cannot open " + path + ": " + error);
         return nullptr;
@@ -92,7 +101,9 @@ DevHandle devOpen(DevRecord record) {
 
 int devClose(DevHandle handle) {
     auto device = findDevice(handle);
-    if (!device || device->onReaderThread()) return 0;
+    if (!device) return 0;
+    // Closing joins a reader thread: never from one, where it could be waiting for itself.
+    if (DevDevice::onAnyReaderThread()) return device->settle(kDevErrorFromHandler);
     device = unregisterDevice(handle);
     if (!device) return 0;
     device->stop(true);
@@ -101,7 +112,8 @@ int devClose(DevHandle handle) {
 
 int devGetSolutionCode(DevRecord record) {
     const std::string path = recordPath(record);
-    return simtransport::isSimPath(path) ? simtransport::solutionCode(path) : 0;
+    const Backend* backend = backendFor(path);
+    return backend ? backend->solutionCode(path) : 0;
 }
 
 int devIsSupportedSolution(int code) {
@@ -153,6 +165,38 @@ int devRemoveReportHandler(DevHandle handle, DevSubscription subscription) {
     return device && subscription && device->unsubscribe(subscription) ? 1 : 0;
 }
 
+int devGetLastError(DevHandle handle) {
+    auto device = findDevice(handle);
+    return device ? device->lastError() : kDevErrorNoDevice;
+}
+
+const char* devErrorText(int cause) {
+    switch (cause) {
+        case kDevErrorNone:
+            return "no error";
+        case kDevErrorTimeOut:
+            return "time-out";
+        case kDevErrorDeviceLost:
+            return "device lost";
+        case kDevErrorRefused:
+            return "refused";
+        case kDevErrorUnknownOperation:
+            return "unknown operation";
+        case kDevErrorBadRequest:
+            return "bad request";
+        case kDevErrorMalformedReply:
+            return "malformed reply";
+        case kDevErrorFailed:
+            return "failed in the controller";
+        case kDevErrorNoDevice:
+            return "no such device";
+        case kDevErrorFromHandler:
+            return "not allowed in a report handler";
+        default:
+            return "unknown cause";
+    }
+}
+
 void devSetPostSink(DevPostSink sink, void* sinkContext) {
     setPostSink(sink, sinkContext);
 }
@@ -169,7 +213,8 @@ int devRequest(DevHandle handle, const uint8_t* request, int requestLength, uint
                uint8_t replySubCode, uint32_t timeoutMs, uint8_t* reply, int* replyLength) {
     if (replyLength) *replyLength = 0;
     auto device = findDevice(handle);
-    if (!device || requestLength < 0 || !reply) return 0;
+    if (!device) return 0;
+    if (requestLength < 0 || !reply) return device->settle(kDevErrorBadRequest);
     uint8_t received[kDevReportSize] = {};
     if (!device->request(request, static_cast<size_t>(requestLength), replyKind, replySubCode,
                          timeoutMs, received))

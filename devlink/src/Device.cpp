@@ -20,6 +20,23 @@ uint32_t commandTimeoutMs(size_t bulkBytes) {
 
 constexpr auto kReaderPoll = std::chrono::milliseconds(100);
 
+thread_local bool tReaderThread = false;
+
+DevError causeOfStatus(uint8_t status) {
+    switch (status) {
+        case kStatusOk:
+            return kDevErrorNone;
+        case kStatusRefused:
+            return kDevErrorRefused;
+        case kStatusUnknown:
+            return kDevErrorUnknownOperation;
+        case kStatusBadRequest:
+            return kDevErrorBadRequest;
+        default:
+            return kDevErrorFailed;
+    }
+}
+
 }  // namespace
 
 struct DevDevice::Pending {
@@ -40,10 +57,29 @@ struct DevDevice::Pending {
     bool done = false;
 };
 
+bool DevDevice::onAnyReaderThread() {
+    return tReaderThread;
+}
+
+void DevDevice::setError(DevError cause) {
+    (onAnyReaderThread() ? readerError_ : callerError_).store(cause);
+}
+
+DevError DevDevice::lastError() const {
+    return (onAnyReaderThread() ? readerError_ : callerError_).load();
+}
+
+DevError DevDevice::refusalBeforeSending() const {
+    if (onAnyReaderThread()) return kDevErrorFromHandler;
+    if (gone_ || stop_) return kDevErrorDeviceLost;
+    return kDevErrorNone;
+}
+
 DevDevice::DevDevice(std::unique_ptr<devlink::Transport> transport)
     : transport_(std::move(transport)) {
     reader_ = std::thread([this] {
         readerId_.store(std::this_thread::get_id());
+        tReaderThread = true;
         readerLoop();
     });
 }
@@ -134,24 +170,27 @@ bool DevDevice::onCommandReport(const uint8_t* report, int count) {
         if (tail) std::memcpy(p->out + p->length, report + kReplyTailOffset, tail);
         p->length += tail;
     }
-    p->status = p->corrupt ? static_cast<uint8_t>(kStatusBadRequest) : report[5];
+    p->status = report[5];
     p->done = true;
     replyReady_.notify_all();
     return true;
 }
 
-bool DevDevice::waitForReply(std::unique_lock<std::mutex>& lock, Pending& pending,
-                             uint32_t timeoutMs) {
+DevError DevDevice::waitForReply(std::unique_lock<std::mutex>& lock, Pending& pending,
+                                 uint32_t timeoutMs) {
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     replyReady_.wait_until(lock, deadline, [&] { return pending.done || gone_ || stop_; });
     pending_ = nullptr;
     rawPending_ = false;
-    return pending.done && pending.status == kStatusOk;
+    if (pending.done)
+        return pending.corrupt ? kDevErrorMalformedReply : causeOfStatus(pending.status);
+    return gone_ || stop_ ? kDevErrorDeviceLost : kDevErrorTimeOut;
 }
 
 bool DevDevice::command(const Command& c, size_t* outLength) {
     if (outLength) *outLength = 0;
-    if (gone_ || stop_ || c.argLength > kCommandArgMax) return false;
+    if (const DevError refusal = refusalBeforeSending()) return settle(refusal);
+    if (c.argLength > kCommandArgMax) return settle(kDevErrorBadRequest);
     std::lock_guard serial(requestMutex_);
     Pending pending;
     pending.op = c.op;
@@ -186,17 +225,18 @@ bool DevDevice::command(const Command& c, size_t* outLength) {
     std::unique_lock lock(replyMutex_);
     if (!sent) {
         pending_ = nullptr;
-        return false;
+        return settle(kDevErrorDeviceLost);
     }
-    const bool ok =
+    const DevError cause =
         waitForReply(lock, pending, commandTimeoutMs(std::max(c.bulkLength, c.outSize)));
-    if (ok && outLength) *outLength = pending.length;
-    return ok;
+    if (cause == kDevErrorNone && outLength) *outLength = pending.length;
+    return settle(cause);
 }
 
 bool DevDevice::request(const uint8_t* request, size_t length, uint8_t kind, uint8_t subCode,
                         uint32_t timeoutMs, uint8_t* reply64) {
-    if (gone_ || stop_ || !request || !reply64 || length > kReportSize) return false;
+    if (const DevError refusal = refusalBeforeSending()) return settle(refusal);
+    if (!request || !reply64 || length > kReportSize) return settle(kDevErrorBadRequest);
     std::lock_guard serial(requestMutex_);
     Pending pending;
     pending.raw = true;
@@ -215,57 +255,7 @@ bool DevDevice::request(const uint8_t* request, size_t length, uint8_t kind, uin
     if (!sent) {
         pending_ = nullptr;
         rawPending_ = false;
-        return false;
+        return settle(kDevErrorDeviceLost);
     }
-    return waitForReply(lock, pending, timeoutMs);
-}
-
-DevSubscription DevDevice::subscribe(const DevSubscriptionImpl& subscription) {
-    std::lock_guard lock(subMutex_);
-    subscriptions_.push_back(subscription);
-    return &subscriptions_.back();
-}
-
-bool DevDevice::unsubscribe(DevSubscription subscription) {
-    std::unique_lock lock(subMutex_);
-    auto it = std::find_if(subscriptions_.begin(), subscriptions_.end(),
-                           [&](const DevSubscriptionImpl& s) { return &s == subscription; });
-    if (it == subscriptions_.end() || it->removed) return false;
-    it->removed = true;
-    if (running_ == subscription) {
-        // The dispatcher erases it once the callback returns; from inside the callback itself
-        // there is nothing to wait for.
-        if (!onReaderThread()) callbackDone_.wait(lock, [&] { return running_ != subscription; });
-        return true;
-    }
-    subscriptions_.erase(it);
-    return true;
-}
-
-void DevDevice::dispatch(const DevReport& report) {
-    const uint8_t kind = report.bytes[2], subCode = report.bytes[3];
-    std::unique_lock lock(subMutex_);
-    for (auto it = subscriptions_.begin(); it != subscriptions_.end();) {
-        DevSubscriptionImpl& s = *it;
-        const bool matches =
-            s.kind == kind && (s.subCode == kDevAnySubCode || s.subCode == subCode);
-        if (s.removed || !matches) {
-            ++it;
-            continue;
-        }
-        running_ = &s;
-        lock.unlock();
-        if (s.handler)
-            s.handler(s.context, 0, &report);
-        else
-            devlink::postReport(s.window, s.message, &report);
-        lock.lock();
-        running_ = nullptr;
-        if (s.removed) {
-            it = subscriptions_.erase(it);
-            callbackDone_.notify_all();
-        } else {
-            ++it;
-        }
-    }
+    return settle(waitForReply(lock, pending, timeoutMs));
 }

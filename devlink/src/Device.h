@@ -13,7 +13,9 @@
 #include "devlink/devlink.h"
 #include "transport/Transport.h"
 
+// A subscription as the device keeps it; programs see only its token.
 struct DevSubscriptionImpl {
+    uint64_t token = 0;  // never reused in the process; the DevSubscription value
     uint8_t kind = 0;
     uint8_t subCode = 0;
     DevReportHandler handler = nullptr;  // null for a posted subscription
@@ -35,7 +37,19 @@ struct DevDevice {
     // thread.
     void stop(bool byProgram);
     bool onReaderThread() const { return std::this_thread::get_id() == readerId_; }
+    // True on the reader thread of any open device: a waiting call made there is refused.
+    static bool onAnyReaderThread();
     bool gone() const { return gone_.load(); }
+
+    // The cause of the last failed call, kept apart for calls made on a reader thread (from
+    // handlers, of this device or another) and for calls from the program's threads.
+    void setError(DevError cause);
+    DevError lastError() const;
+    // Records the cause and returns whether it is kDevErrorNone.
+    bool settle(DevError cause) {
+        setError(cause);
+        return cause == kDevErrorNone;
+    }
 
     // One command of the command channel: bulk data out (may be empty), then the command; the
     // reply's data goes to `out` (at most outSize bytes), its length to *outLength.
@@ -54,7 +68,8 @@ struct DevDevice {
     bool request(const uint8_t* request, size_t length, uint8_t kind, uint8_t subCode,
                  uint32_t timeoutMs, uint8_t* reply64);
 
-    DevSubscription subscribe(const DevSubscriptionImpl& subscription);
+    // A subscription with a fresh token (the returned value).
+    DevSubscription subscribe(DevSubscriptionImpl subscription);
     bool unsubscribe(DevSubscription subscription);
     uint32_t dropped() const { return dropped_.load(); }
 
@@ -65,12 +80,16 @@ struct DevDevice {
     bool onCommandReport(const uint8_t* report, int count);
     void dispatch(const DevReport& report);
     void dropMalformed(const char* why);
-    bool waitForReply(std::unique_lock<std::mutex>& lock, Pending& pending, uint32_t timeoutMs);
+    // Why a call cannot start now (gone, stopped, on a reader thread), or kDevErrorNone.
+    DevError refusalBeforeSending() const;
+    DevError waitForReply(std::unique_lock<std::mutex>& lock, Pending& pending, uint32_t timeoutMs);
 
     std::unique_ptr<devlink::Transport> transport_;
     std::atomic<bool> stop_{false};
     std::atomic<bool> gone_{false};
     std::atomic<uint32_t> dropped_{0};
+    std::atomic<DevError> callerError_{kDevErrorNone};
+    std::atomic<DevError> readerError_{kDevErrorNone};
 
     std::mutex requestMutex_;  // one request at a time
     std::mutex replyMutex_;
@@ -82,7 +101,7 @@ struct DevDevice {
     std::mutex subMutex_;
     std::condition_variable callbackDone_;
     std::list<DevSubscriptionImpl> subscriptions_;
-    const DevSubscriptionImpl* running_ = nullptr;  // the subscription whose callback runs now
+    uint64_t running_ = 0;  // the token of the subscription whose callback runs now
 
     std::thread reader_;
     std::atomic<std::thread::id> readerId_{};

@@ -11,6 +11,18 @@ using devlink::findDevice;
 
 namespace {
 
+// A call the library refuses before sending anything: the arguments cannot make a request.
+int badRequest(DevHandle handle) {
+    if (auto device = findDevice(handle)) device->setError(kDevErrorBadRequest);
+    return 0;
+}
+
+// A reply that arrived whole but does not have the size the call expects.
+int malformedReply(DevHandle handle) {
+    if (auto device = findDevice(handle)) device->setError(kDevErrorMalformedReply);
+    return 0;
+}
+
 // Runs one command; the reply's data lands in `out` (at most outSize bytes).
 bool run(DevHandle handle, uint8_t op, std::vector<uint8_t> args = {}, uint8_t* out = nullptr,
          size_t outSize = 0, size_t* outLength = nullptr, const uint8_t* bulk = nullptr,
@@ -30,17 +42,17 @@ bool run(DevHandle handle, uint8_t op, std::vector<uint8_t> args = {}, uint8_t* 
 
 // A reply of exactly `size` bytes into `out`.
 bool query(DevHandle handle, uint8_t op, std::vector<uint8_t> args, uint8_t* out, size_t size) {
-    if (!out) return false;
+    if (!out) return badRequest(handle);
     std::vector<uint8_t> reply(size);
     size_t length = 0;
-    if (!run(handle, op, std::move(args), reply.data(), reply.size(), &length) || length != size)
-        return false;
+    if (!run(handle, op, std::move(args), reply.data(), reply.size(), &length)) return false;
+    if (length != size) return malformedReply(handle);
     std::memcpy(out, reply.data(), size);
     return true;
 }
 
 int text(DevHandle handle, uint8_t op, char* text, std::size_t size) {
-    if (!text || size == 0) return 0;
+    if (!text || size == 0) return badRequest(handle);
     std::memset(text, 0, size);
     uint8_t reply[kDevReportSize] = {};
     size_t length = 0;
@@ -113,12 +125,12 @@ int devGetFrequencyTable(DevHandle handle, uint8_t* buffer64) {
 }
 
 int devQueryInfo(DevHandle handle, int index, uint8_t* buffer64) {
-    if (index < 0 || index > 255) return 0;
+    if (index < 0 || index > 255) return badRequest(handle);
     return query(handle, kOpQueryInfo, {static_cast<uint8_t>(index)}, buffer64, kDevReportSize);
 }
 
 int devGetReportInfo(DevHandle handle, uint8_t* buffer, int* length) {
-    if (!buffer || !length || *length <= 0) return 0;
+    if (!buffer || !length || *length <= 0) return badRequest(handle);
     uint8_t reply[kDevReportSize];
     if (!query(handle, kOpReportInfo, {}, reply, sizeof reply)) return 0;
     const int n = std::min<int>(*length, static_cast<int>(sizeof reply));
@@ -129,7 +141,8 @@ int devGetReportInfo(DevHandle handle, uint8_t* buffer, int* length) {
 
 int devGetErrorCode(DevHandle handle, uint32_t* flags) {
     uint8_t reply[4];
-    if (!flags || !query(handle, kOpErrorCode, {}, reply, sizeof reply)) return 0;
+    if (!flags) return badRequest(handle);
+    if (!query(handle, kOpErrorCode, {}, reply, sizeof reply)) return 0;
     *flags = getU32(reply);
     return 1;
 }
@@ -173,14 +186,14 @@ int devSetReportImage(DevHandle handle, int firstRx, int lastRx, int firstTx, in
 }
 
 int devSetAnalog(DevHandle handle, const int* values10) {
-    if (!values10) return 0;
+    if (!values10) return badRequest(handle);
     std::vector<uint8_t> args;
     for (int i = 0; i < 10; ++i) append32(args, static_cast<uint32_t>(values10[i]));
     return run(handle, kOpSetAnalog, std::move(args));
 }
 
 int devReadBlock(DevHandle handle, int type, uint32_t offset, uint32_t length, uint8_t* buffer) {
-    if (!buffer || type < 0 || type > 255 || length == 0) return 0;
+    if (!buffer || type < 0 || type > 255 || length == 0) return badRequest(handle);
     std::vector<uint8_t> args = {static_cast<uint8_t>(type)};
     append32(args, offset);
     append32(args, length);
@@ -191,7 +204,8 @@ int devReadBlock(DevHandle handle, int type, uint32_t offset, uint32_t length, u
 
 int devWriteBlock(DevHandle handle, int type, uint32_t offset, uint32_t length,
                   const uint8_t* buffer, int flag) {
-    if (!buffer || type < 0 || type > 255 || flag < 0 || flag > 255 || length > 0x10000) return 0;
+    if (!buffer || type < 0 || type > 255 || flag < 0 || flag > 255 || length > 0x10000)
+        return badRequest(handle);
     std::vector<uint8_t> args = {static_cast<uint8_t>(type)};
     append32(args, offset);
     append32(args, length);
@@ -201,20 +215,20 @@ int devWriteBlock(DevHandle handle, int type, uint32_t offset, uint32_t length,
 
 int devReadRegisters(DevHandle handle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                      uint8_t* buffer, int /*reserved*/) {
-    if (!buffer) return 0;
+    if (!buffer) return badRequest(handle);
     std::vector<uint8_t> args = {chip, bank};
     for (uint16_t v : {first, count}) {
         args.push_back(static_cast<uint8_t>(v));
         args.push_back(static_cast<uint8_t>(v >> 8));
     }
     size_t received = 0;
-    return run(handle, kOpReadRegisters, std::move(args), buffer, count, &received) &&
-           received == count;
+    if (!run(handle, kOpReadRegisters, std::move(args), buffer, count, &received)) return 0;
+    return received == count ? 1 : malformedReply(handle);
 }
 
 int devWriteRegisters(DevHandle handle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                       const uint8_t* buffer) {
-    if (!buffer && count) return 0;
+    if (!buffer && count) return badRequest(handle);
     std::vector<uint8_t> args = {chip, bank};
     for (uint16_t v : {first, count}) {
         args.push_back(static_cast<uint8_t>(v));
@@ -224,15 +238,16 @@ int devWriteRegisters(DevHandle handle, uint8_t chip, uint8_t bank, uint16_t fir
 }
 
 int devSetInfoReport(DevHandle handle, int kind) {
-    if (kind < 0 || kind > 255) return 0;
+    if (kind < 0 || kind > 255) return badRequest(handle);
     return run(handle, kOpSetInfoReport, {static_cast<uint8_t>(kind)});
 }
 
 static int thresholdMode(DevHandle handle, uint8_t op, uint8_t opCode, uint8_t* value) {
-    if (!value) return 0;
+    if (!value) return badRequest(handle);
     uint8_t reply[1] = {};
     size_t length = 0;
-    if (!run(handle, op, {opCode, *value}, reply, sizeof reply, &length) || length != 1) return 0;
+    if (!run(handle, op, {opCode, *value}, reply, sizeof reply, &length)) return 0;
+    if (length != 1) return malformedReply(handle);
     *value = reply[0];
     return 1;
 }

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "Firmware.h"
+#include "RequestFaults.h"
 #include "devlink_protocol.h"
 
 namespace sim {
@@ -27,6 +28,24 @@ const char* statusText(uint8_t status) {
         default:
             return "failed";
     }
+}
+
+uint8_t statusOf(FailAnswer answer) {
+    switch (answer) {
+        case FailAnswer::Refused:
+            return kStatusRefused;
+        case FailAnswer::Unknown:
+            return kStatusUnknown;
+        case FailAnswer::BadRequest:
+            return kStatusBadRequest;
+        default:
+            return kStatusFailed;
+    }
+}
+
+std::string traceLine(const std::string& name, const std::string& arguments,
+                      const std::string& result) {
+    return name + (arguments.empty() ? "" : " " + arguments) + " -> " + result;
 }
 
 bool isCommandChannel(uint8_t kind) {
@@ -80,6 +99,8 @@ bool Controller::write(const uint8_t* report) {
 void Controller::handleCommand(const uint8_t* report) {
     const uint8_t op = report[3], seq = report[4];
     const uint8_t* args = report + kCommandArgOffset;
+    if (profile_.replyDelayMs > 0)
+        holdUntil_ = Clock::now() + std::chrono::milliseconds(profile_.replyDelayMs);
     std::vector<uint8_t> bulk;
     if (seq == bulkSeq_ && !bulkOverflow_) bulk.swap(bulk_);
     bulk_.clear();
@@ -88,17 +109,16 @@ void Controller::handleCommand(const uint8_t* report) {
     std::string name = opName(op);
     if (name.empty()) name = "op" + std::to_string(op);
     const Faults& faults = profile_.faults;
-    if (faults.noReplies || faults.silentOps.count(name)) {
-        trace(name + " -> no reply");
+    if (isUnanswered(faults, name, op, args)) {
+        trace(traceLine(name, requestArguments(op, args), "no reply"));
         countRequest();
         return;
     }
-    const bool failQuery =
-        faults.failedQueries.count(name) ||
-        (op == kOpQueryInfo && faults.failedQueries.count("info" + std::to_string(args[0])));
+    const FailAnswer* failure = failureOf(faults, name, op, args);
     Outcome outcome;
-    if (failQuery) {
-        outcome.status = kStatusFailed;
+    if (failure && *failure != FailAnswer::Malformed) {
+        outcome.status = statusOf(*failure);
+        outcome.trace = requestArguments(op, args);
     } else {
         outcome = firmware_->execute(op, args, bulk);
     }
@@ -108,17 +128,22 @@ void Controller::handleCommand(const uint8_t* report) {
                      queue_.end());
         streamWasOn_ = false;
     }
+    std::string result = statusText(outcome.status);
+    if (failure && *failure == FailAnswer::Malformed) {
+        outcome.data.resize(outcome.data.size() + kDataPayloadMax, 0xA5);
+        result = "malformed";
+    }
     enqueueReply(op, seq, outcome.status, outcome.data);
     for (const auto& r : outcome.reports) queue_.push_back(r);
-    trace(name + (outcome.trace.empty() ? "" : " " + outcome.trace) + " -> " +
-          statusText(outcome.status));
+    trace(traceLine(name, outcome.trace, result));
     countRequest();
 }
 
 void Controller::handleIcRequest() {
-    if (profile_.faults.noReplies || profile_.faults.silentOps.count("ic_info")) {
+    const uint8_t noArgs[kCommandArgMax] = {};
+    if (isUnanswered(profile_.faults, "ic_info", 0, noArgs)) {
         trace("ic_info -> no reply");
-    } else if (profile_.faults.failedQueries.count("ic_info")) {
+    } else if (failureOf(profile_.faults, "ic_info", 0, noArgs)) {
         trace("ic_info -> failed");  // a firmware that cannot answer sends nothing
     } else {
         queue_.push_back(firmware_->icInfo());
@@ -169,7 +194,7 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
     std::unique_lock lock(mutex_);
     const auto deadline = Clock::now() + timeout;
     for (;;) {
-        if (!queue_.empty()) {
+        if (!queue_.empty() && Clock::now() >= holdUntil_) {
             // A paced link hands over the next report only when its slot has come.
             const auto now = Clock::now();
             if (pace_.count() > 0 && now < nextIn_) {
@@ -182,7 +207,7 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
             queue_.pop_front();
             return ReadStatus::Ok;
         }
-        if (gone_) return ReadStatus::Gone;
+        if (gone_ && queue_.empty()) return ReadStatus::Gone;
         auto wakeAt = deadline;
         const auto now = Clock::now();
         if (firmware_->streaming()) {
@@ -201,6 +226,7 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
         } else {
             streamWasOn_ = false;
         }
+        if (!queue_.empty()) wakeAt = std::min(wakeAt, holdUntil_);
         if (now >= deadline) return ReadStatus::Timeout;
         ready_.wait_until(lock, wakeAt);
     }

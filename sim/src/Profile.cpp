@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "PanelProfile.h"
+#include "RequestFaults.h"
 
 namespace sim {
 namespace {
@@ -112,7 +113,8 @@ class Parser {
 
     bool apply(const std::string& key, const std::string& value) {
         if (applyIdentity(key, value) || applyNumbers(key, value)) return ok_;
-        if (applyFaults(key, value)) return ok_;
+        // A recognised key whose value is wrong has said so already: keep its message.
+        if (applyFaults(key, value) || !ok_) return ok_;
         std::string panelError;
         if (applyPanelKey(p_, key, value, panelError))
             return panelError.empty() ? ok_ : fail(panelError);
@@ -179,6 +181,8 @@ class Parser {
             number(k, v, 0, 10000, p_.frameIntervalMs);
         else if (k == "info_interval_ms")
             number(k, v, 0, 10000, p_.infoIntervalMs);
+        else if (k == "reply_delay_ms")
+            number(k, v, 0, 10000, p_.replyDelayMs);
         else
             return false;
         return true;
@@ -211,15 +215,22 @@ class Parser {
             return true;
         }
         if (k == "fail") {
-            for (const auto& op : splitList(v)) f.failedQueries.insert(op);
+            for (const auto& item : splitList(v)) {
+                const auto colon = item.find(':');
+                const std::string op = item.substr(0, colon);
+                const auto answer = colon == std::string::npos
+                                        ? std::optional<FailAnswer>(FailAnswer::Failed)
+                                        : parseFailAnswer(item.substr(colon + 1));
+                if (!isFaultOperationName(op)) return fail("unknown operation '" + op + "'");
+                if (!answer) return fail("bad answer in '" + item + "'");
+                f.failedQueries[op] = *answer;
+            }
             return true;
         }
         if (k == "no_reply") {
             for (const auto& op : splitList(v)) {
-                if (op == "all")
-                    f.noReplies = true;
-                else
-                    f.silentOps.insert(op);
+                if (!isFaultOperationName(op)) return fail("unknown operation '" + op + "'");
+                f.silentOps.insert(op);
             }
             return true;
         }

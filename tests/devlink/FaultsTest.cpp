@@ -108,6 +108,22 @@ TEST_F(Faults, EachQueryCanFailAlone) {
     }
 }
 
+TEST_F(Faults, FailAndNoReplyTakeTheSameNames) {
+    const std::vector<std::string> names = {"info3", "ic_info", "query_info", "read_block", "all"};
+    for (const auto& name : names) {
+        for (const std::string key : {"fail", "no_reply"}) {
+            setenv("DEVLINK", ("sim:" + profile(key + " = " + name)).c_str(), 1);
+            EXPECT_EQ(enumerateAll().size(), 1u) << key << " = " << name;
+        }
+    }
+    // A record-level no_reply leaves the other records answered.
+    SimDevice dev(profile("no_reply = info3"));
+    uint8_t record[64];
+    EXPECT_TRUE(devQueryInfo(dev.handle(), 2, record));
+    EXPECT_FALSE(devQueryInfo(dev.handle(), 3, record));
+    EXPECT_EQ(devGetLastError(dev.handle()), kDevErrorTimeOut);
+}
+
 TEST_F(Faults, IdentityAndStateValuesFromTheProfile) {
     SimDevice dev(
         profile("model_name = N/A\nhw_version = 14\nsw_version = 27\npen_version = 15\n"
@@ -259,6 +275,11 @@ TEST_F(Faults, ABrokenProfileFindsNoControllerAndSaysWhy) {
         {"model = K7P100\nshort_read = hw\n", "short_read"},
         {"model = K7P100\nregister_flips_bit = 0:0:6:9\n", "register_flips_bit"},
         {"model = K7P100\njust words\n", "key = value"},
+        {"model = K7P100\nfail = info3\nfail = kernel_numbr\n",
+         "line 3: unknown operation 'kernel_numbr'"},
+        {"model = K7P100\nno_reply = info3, info9\n", "line 2: unknown operation 'info9'"},
+        {"model = K7P100\nfail = set_clock:later\n", "line 2: bad answer in 'set_clock:later'"},
+        {"model = K7P100\nrefuse_mode = 0x8004, x\n", "line 2: bad mode 'x'"},
     };
     for (const auto& [text, mentioned] : cases) {
         std::string logged;

@@ -209,6 +209,34 @@ TEST(Trace, TheSessionShowsARefusedOpenAndOneCloseAfterADisconnect) {
     EXPECT_EQ(readLines(trace), expected);
 }
 
+TEST(Trace, FailedAndUnansweredRequestsKeepTheirArguments) {
+    TempDir dir;
+    const auto trace = dir.file("trace.txt");
+    setenv("DEVLINK_SIM_TRACE", trace.c_str(), 1);
+    {
+        SimDevice dev(dir.write("faults.profile",
+                                "model = K7P100\nfail = switch_mode:refused, read_registers\n"
+                                "no_reply = info3\nfail = read_block:malformed"));
+        uint8_t buffer[64];
+        EXPECT_FALSE(devSwitchWorkMode(dev.handle(), 0x8004));
+        EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 2, 300, 4, buffer, 0));
+        EXPECT_FALSE(devQueryInfo(dev.handle(), 3, buffer));
+        EXPECT_TRUE(devQueryInfo(dev.handle(), 4, buffer)) << "only record 3 goes unanswered";
+        EXPECT_EQ(devReadBlock(dev.handle(), 0, 0, 64, buffer), 0);
+    }
+    unsetenv("DEVLINK_SIM_TRACE");
+    const std::vector<std::string> expected = {
+        "open -> ok",
+        "switch_mode mode=0x8004 -> refused",
+        "read_registers chip=0 bank=2 first=300 count=4 -> failed",
+        "query_info index=3 -> no reply",
+        "query_info index=4 -> ok",
+        "read_block type=0 offset=0 length=64 count=64 -> malformed",
+        "close -> ok",
+    };
+    EXPECT_EQ(readLines(trace), expected);
+}
+
 TEST(Registers, RunsReadBackPerChipAndForAllChips) {
     SimDevice dev("K9P100");  // two sensing chips
     std::vector<uint8_t> run(68), sine(111), back(300);

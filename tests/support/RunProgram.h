@@ -22,6 +22,7 @@
 #include <iterator>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -33,10 +34,22 @@ struct ProgramRun {
     std::string out;  // standard output and error
 };
 
-// Text sent to standard input once the output contains cue.
+// Text sent to standard input once the output (or the file cueFile) contains cue; with a signal
+// number, that signal is sent to the program instead, and its input stays open until it ends.
 struct Reply {
+    Reply(std::string cueText, std::string replyText)
+        : cue(std::move(cueText)), text(std::move(replyText)) {}
+    static Reply Signal(std::string cueText, int number, std::filesystem::path file = {}) {
+        Reply r(std::move(cueText), "");
+        r.signal = number;
+        r.cueFile = std::move(file);
+        return r;
+    }
+
     std::string cue;
     std::string text;
+    int signal = 0;
+    std::filesystem::path cueFile;
 };
 
 struct ProgramRequest {
@@ -132,16 +145,24 @@ inline ProgramRun RunProgram(const ProgramRequest& request) {
             ADD_FAILURE() << request.program.filename() << " did not end";
             break;
         }
-        if (dialogue && nextReply < request.replies.size() &&
-            ReadWhole(out).find(request.replies[nextReply].cue) != std::string::npos) {
-            send(request.replies[nextReply].text);
-            if (++nextReply == request.replies.size()) close(inputPipe[1]);
+        if (dialogue && nextReply < request.replies.size()) {
+            const Reply& reply = request.replies[nextReply];
+            const std::filesystem::path& cued = reply.cueFile.empty() ? out : reply.cueFile;
+            if (ReadWhole(cued).find(reply.cue) != std::string::npos) {
+                if (reply.signal != 0)
+                    kill(pid, reply.signal);
+                else
+                    send(reply.text);
+                if (++nextReply == request.replies.size() && reply.signal == 0) close(inputPipe[1]);
+            }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     if (dialogue && nextReply < request.replies.size()) {
         close(inputPipe[1]);
         ADD_FAILURE() << "never seen: " << request.replies[nextReply].cue;
+    } else if (dialogue && request.replies.back().signal != 0) {
+        close(inputPipe[1]);
     }
     if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
     run.out = ReadWhole(out);

@@ -5,15 +5,19 @@
 #include <QMetaObject>
 #include <cstdio>
 #include <cstdlib>
+#include <QTimer>
 
 #include "app/CMainSheet.h"
 #include "app/MessageBoxes.h"
 #include "app/PostedReports.h"
+#include "platform/Interrupt.h"
 #include "platform/SingleInstance.h"
 
 namespace {
 
 constexpr int kInterfaceFontPoints = 10;
+constexpr int kInterruptPollMs = 100;
+constexpr uint8_t kDisconnectKind = 0x3B;  // the controller's notice that it is going away
 
 QFont MakeInterfaceFont() {
     const QString family = QStringLiteral("Calibri");
@@ -38,15 +42,35 @@ void HintAtSimulatedController() {
 CTovrexTunerT3300App::CTovrexTunerT3300App() = default;
 
 CTovrexTunerT3300App::~CTovrexTunerT3300App() {
+    // A controller that went away is never closed, so its notice subscription would outlive us.
+    if (notice_ != nullptr) devRemoveReportHandler(noticeDevice_, notice_);
     state_.device.Close();
     devSetPostSink(nullptr, nullptr);
 }
 
+// A static library's resources are registered by hand (from the global namespace).
+static void RegisterTunerResources() {
+    Q_INIT_RESOURCE(tuner);
+}
+
+QIcon CTovrexTunerT3300App::Icon() {
+    RegisterTunerResources();
+    return QIcon(QStringLiteral(":/tuner/icon.svg"));
+}
+
 int CTovrexTunerT3300App::Run() {
+    QApplication::setWindowIcon(Icon());
     if (!StartUp()) return 1;
+    WatchForDisconnect();
 
     auto sheet = std::make_unique<CMainSheet>(*this);
     sheet->showMaximized();
+    // Asked to end by a signal, the tuner leaves as when its window is closed.
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, [this] {
+        if (platform::InterruptSignal() != 0) PostQuit();
+    });
+    interruptWatch.start(kInterruptPollMs);
     QApplication::exec();
     // The pages go with the sheet; the first of them closes the controller.
     sheet.reset();
@@ -92,6 +116,19 @@ bool CTovrexTunerT3300App::RefreshChannelInformation() {
 
 void CTovrexTunerT3300App::ReleaseDevice() {
     state_.device.ReturnToNormalAndClose();
+}
+
+void CTovrexTunerT3300App::WatchForDisconnect() {
+    noticeDevice_ = state_.device.Handle();
+    notice_ = devAddReportHandler(noticeDevice_, kDisconnectKind, kDevAnySubCode, this,
+                                  &OnDisconnectNotice);
+}
+
+void CTovrexTunerT3300App::OnDisconnectNotice(void* context, int, const DevReport*) {
+    // On the library's thread: the handle is dropped on the GUI thread, between two events.
+    auto* app = static_cast<CTovrexTunerT3300App*>(context);
+    QMetaObject::invokeMethod(
+        qApp, [app] { app->ForgetDevice(); }, Qt::QueuedConnection);
 }
 
 void CTovrexTunerT3300App::ForgetDevice() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <memory>
 
 #include "model/Startup.h"
@@ -43,12 +44,20 @@ class CTovrexTunerT3300App {
     // Ends the sheet once control is back in the event loop.
     void PostQuit();
 
+    // The application's icon (also every window's).
+    static QIcon Icon();
+
   private:
     bool StartUp();
     bool TakeSingleInstance();
+    // The controller's disconnect notice ends the tuner through ForgetDevice, on the GUI thread.
+    void WatchForDisconnect();
+    static void OnDisconnectNotice(void* context, int, const DevReport*);
 
     std::unique_ptr<platform::CSingleInstanceLock> instanceLock_;
     tuner::TunerState state_;
     QFont font_;
-    CMainSheet* sheet_ = nullptr;  // the sheet made by Run, while it exists
+    CMainSheet* sheet_ = nullptr;       // the sheet made by Run, while it exists
+    DevHandle noticeDevice_ = nullptr;  // the handle the notice subscription was made on
+    DevSubscription notice_ = nullptr;
 };

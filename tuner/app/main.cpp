@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/CTovrexTunerT3300App.h"
+#include "platform/Interrupt.h"
 
 #ifndef TOVREX_VERSION
 #define TOVREX_VERSION "0"
@@ -50,7 +51,13 @@ bool AsksForInformation(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     if (AsksForInformation(argc, argv)) AnswerInformation(argc, argv);
+    // Ctrl+C or SIGTERM: the tuner leaves as when its window is closed (the controller back in
+    // normal mode and closed), then ends with the conventional status.
+    platform::CatchInterrupts(platform::kInterruptKey | platform::kTerminate);
     QApplication qt(argc, argv);
     CTovrexTunerT3300App tuner;
-    return tuner.Run();
+    const int status = tuner.Run();
+    if (const int signal = platform::InterruptSignal())
+        return platform::ExitStatusForInterrupt(signal);
+    return status;
 }

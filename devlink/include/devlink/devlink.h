@@ -3,14 +3,22 @@
 // A C-style API: plain structs, opaque handles, function pointers with a context. Every operation
 // except devEnumerate, devOpen, devGetSolutionCode and devIsSupportedSolution takes the device
 // handle first. Nonzero is success; a null, closed or disconnected handle makes every operation
-// fail (devReadBlock then returns a count of 0). No operation waits without a time-out.
+// fail (devReadBlock then returns a count of 0), and devGetLastError(handle) tells why the last
+// call failed. No operation waits without a time-out.
+//
+// Handles and subscriptions are tokens that are never reused within the process: once closed or
+// removed, a handle or a subscription fails every call, even after later opens and subscriptions.
 //
 // The backend is chosen at run time by the environment (see docs/devlink-protocol.md):
 //   DEVLINK=sim:<profile>   the simulated controller, in process (a model name or a profile file)
 //   DEVLINK unset           the real transport (none yet: enumeration finds no controller)
 //
-// Report handlers and the post sink run on the library's reader thread of the device: they must
-// not block, and must not call devRemoveReportHandler or devClose for the same device.
+// Report handlers and the post sink run on a device's reader thread and must not block. From
+// there a handler may read the report, add and remove subscriptions (its own included), and call
+// devGetLastError, devErrorText and devGetDroppedReportCount. Every call that waits for a
+// controller (the operations, devRequest) and devClose fail at once when made on any device's
+// reader thread, with the cause kDevErrorFromHandler: the reply they would wait for may have to
+// come through the very thread that is waiting.
 #pragma once
 
 #include <cstddef>
@@ -73,6 +81,30 @@ using DevPostSink = void (*)(void* sinkContext, void* window, uint32_t message,
 // The library never prints; it hands its diagnostics to this sink when one is set.
 using DevLogSink = void (*)(void* sinkContext, const char* text);
 
+// ---- Error causes -------------------------------------------------------------------------------
+
+// Why the last call with a handle failed. Calls made on a reader thread (from report handlers)
+// keep a cause of their own, so a refused call in a handler never hides the cause a
+// program thread is about to read.
+enum DevError : int {
+    kDevErrorNone = 0,              // the last call succeeded
+    kDevErrorTimeOut = 1,           // no reply within the time-out
+    kDevErrorDeviceLost = 2,        // the controller is gone (disconnected, closed, write failed)
+    kDevErrorRefused = 3,           // the controller refused: not allowed now or with these values
+    kDevErrorUnknownOperation = 4,  // the controller does not know the operation
+    kDevErrorBadRequest = 5,        // malformed arguments, seen by the library or the controller
+    kDevErrorMalformedReply = 6,    // the reply did not have the size or shape the call expects
+    kDevErrorFailed = 7,            // the operation failed inside the controller
+    kDevErrorNoDevice = 8,          // a null, closed or unknown handle
+    kDevErrorFromHandler = 9,       // a waiting call from a report handler (a reader thread)
+};
+
+// The cause of the last failed call with this handle, kDevErrorNone after a success;
+// kDevErrorNoDevice for a null, closed or unknown handle.
+int devGetLastError(DevHandle handle);
+// A short English text for a cause ("time-out", ...); never null, also for unknown values.
+const char* devErrorText(int cause);
+
 // ---- Session, identity and enumeration ----------------------------------------------------------
 
 // Calls back once per attached controller; returns the number of controllers reported.
@@ -121,7 +153,10 @@ DevSubscription devAddReportHandler(DevHandle handle, uint8_t kind, uint8_t subC
 DevSubscription devPostReports(DevHandle handle, void* window, uint8_t kind, uint32_t message);
 DevSubscription devPostFilteredReports(DevHandle handle, void* window, uint8_t kind,
                                        uint8_t subCode, uint32_t message);
-// Returns only when no callback of the subscription is running; none is made afterwards.
+// Returns only when no callback of the subscription is running; none is made afterwards. From a
+// handler of the same device it returns at once (a handler removing its own subscription gets no
+// further call once it returns). Zero for a subscription that was already removed or belongs to
+// another device.
 int devRemoveReportHandler(DevHandle handle, DevSubscription subscription);
 
 // Process-wide sinks; pass nullptr to remove. Set them before opening a device.

@@ -6,6 +6,9 @@
 
 #include <cerrno>
 
+#include "InterruptWake.h"
+#include "platform/Interrupt.h"
+
 namespace platform {
 
 namespace {
@@ -25,10 +28,25 @@ bool IsBlank(int c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
+// Once the program has been asked to end, a wait for the user ends as at the end of the input.
+// Waits for the input or the interrupt; true when the input is readable.
+bool InputBeforeInterrupt(int fd) {
+    const int wake = InterruptWakeDescriptor();
+    if (wake < 0) return true;  // interrupts are not caught: read as usual
+    pollfd p[2] = {{fd, POLLIN, 0}, {wake, POLLIN, 0}};
+    for (;;) {
+        if (InterruptSignal() != 0) return false;
+        const int n = poll(p, 2, -1);
+        if (n > 0) return (p[1].revents & POLLIN) == 0 && InterruptSignal() == 0;
+        if (n < 0 && errno != EINTR) return true;  // let the read report the error
+    }
+}
+
 }  // namespace
 
 int CConsoleInput::WaitForCharacter() {
     for (;;) {
+        if (!InputBeforeInterrupt(fd_)) return kEndOfInput;
         unsigned char c = 0;
         const ssize_t n = read(fd_, &c, 1);
         if (n == 1) return c;

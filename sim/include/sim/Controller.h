@@ -78,6 +78,7 @@ class Controller {
     bool closed_ = false;
     int requests_ = 0;
     Clock::time_point nextBurst_{};
+    Clock::time_point holdUntil_{};  // nothing is delivered before (a slow controller's reply)
     bool streamWasOn_ = false;
 };
 

@@ -28,11 +28,15 @@ struct RegisterFault {
     int flipBit = -1;  // -1: writes are ignored; 0..7: this bit reads back inverted
 };
 
+// How a request listed in `fail` is answered. Malformed: the operation is carried out, but its
+// reply carries one data report more than the request asked for.
+enum class FailAnswer { Failed, Refused, Unknown, BadRequest, Malformed };
+
 struct Faults {
     bool openFails = false;
-    std::set<std::string> failedQueries;  // operation names answered with a failure
-    std::set<std::string> silentOps;      // operation names never answered
-    bool noReplies = false;               // nothing is ever answered
+    // Operation names (per-record names such as "info3", "ic_info", or "all") and their answer.
+    std::map<std::string, FailAnswer> failedQueries;
+    std::set<std::string> silentOps;  // the same names: requests never answered
     std::set<uint16_t> refusedModes;
     bool restartFails = false;
     bool frequencyDoesNotStick = false;
@@ -65,6 +69,7 @@ struct Profile {
     uint8_t calibration = 100;  // info-block calibration value of every Rx chip
     int frameIntervalMs = 20;   // pause between streamed image frames
     int infoIntervalMs = 15;    // pause between touch or stylus information reports
+    int replyDelayMs = 0;       // a slow controller: each reply comes this long after its request
     Faults faults;
     PanelSpec panel;
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTabWidget>
@@ -220,6 +221,61 @@ TEST_F(TunerSheetTest, ControllerThatIsGoneEndsTheTunerWithoutAClose) {
     EXPECT_EQ(Calls().closes, 0) << "a controller that is gone must not be closed";
     EXPECT_EQ(LastModeRequested().find("mode=0x0000"), std::string::npos)
         << "nothing may be sent to a controller that is gone";
+}
+
+}  // namespace
+
+namespace {
+
+// The controller announces that it goes away while the sheet is up: the tuner ends by itself,
+// without closing the handle and without sending anything more.
+TEST_F(TunerSheetTest, TheDisconnectNoticeEndsTheTunerWithoutAClose) {
+    setenv(
+        "DEVLINK",
+        guitest::WriteProfile(profiles_, std::string(kProfile) + "disconnect_after = 60\n").c_str(),
+        1);
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    int requestsToTheEnd = 0;
+    // Requests of the test's own, until the controller has answered its last one.
+    guitest::WhenReady disconnect(
+        [&] { return SheetIsUp(app); },
+        [&] {
+            uint8_t minor = 0;
+            const DevHandle handle = app.Device();
+            while (requestsToTheEnd < 60 && devGetKernelNumber(handle, &minor)) ++requestsToTheEnd;
+        });
+    // Fails the test instead of letting it hang when the notice is ignored.
+    guitest::WhenReady watchdog([] { return false; }, [] {}, 5000);
+
+    EXPECT_EQ(app.Run(), 0);
+
+    ASSERT_TRUE(disconnect.Ran());
+    EXPECT_LT(requestsToTheEnd, 60) << "the controller never went away";
+    EXPECT_FALSE(watchdog.TimedOut()) << "the tuner kept running after the notice";
+    EXPECT_EQ(app.Device(), nullptr);
+    EXPECT_EQ(Calls().closes, 0) << "a controller that is gone must not be closed";
+    std::ifstream trace(TracePath());
+    std::string line, last;
+    while (std::getline(trace, line)) last = line;
+    EXPECT_EQ(last, "disconnect");
+}
+
+TEST_F(TunerSheetTest, TheWindowsCarryTheApplicationIcon) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    QImage sheetIcon;
+    guitest::WhenReady look([&] { return SheetIsUp(app); },
+                            [&] {
+                                sheetIcon = app.MainSheet()->windowIcon().pixmap(32).toImage();
+                                app.MainSheet()->close();
+                            });
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_TRUE(look.Ran());
+    ASSERT_FALSE(sheetIcon.isNull()) << "the icon does not render";
+    EXPECT_EQ(sheetIcon, CTovrexTunerT3300App::Icon().pixmap(32).toImage());
+    // Not a blank square: the icon's panel colour is in it.
+    EXPECT_EQ(sheetIcon.pixelColor(5, 20).name(), QColor("#1f3b57").name());
 }
 
 }  // namespace

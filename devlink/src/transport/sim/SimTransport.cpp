@@ -33,7 +33,7 @@ class SimTransport final : public Transport {
 
 // "sim:K7P100#1" -> profile "K7P100", index 1.
 bool splitPath(const std::string& path, std::string& profileName, int& index) {
-    if (!isSimPath(path)) return false;
+    if (path.rfind(kPrefix, 0) != 0) return false;
     profileName = path.substr(std::strlen(kPrefix));
     index = 0;
     const auto hash = profileName.rfind('#');
@@ -51,13 +51,7 @@ std::string envOrEmpty(const char* name) {
     return value ? value : "";
 }
 
-}  // namespace
-
-bool isSimPath(const std::string& path) {
-    return path.rfind(kPrefix, 0) == 0;
-}
-
-std::vector<DevRecord> enumerate(const std::string& profileSpec, std::string& error) {
+std::vector<DevRecord> enumerateSpec(const std::string& profileSpec, std::string& error) {
     std::vector<DevRecord> records;
     auto profile = sim::loadProfile(profileSpec, error);
     if (!profile) return records;
@@ -76,7 +70,7 @@ std::vector<DevRecord> enumerate(const std::string& profileSpec, std::string& er
     return records;
 }
 
-std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
+std::unique_ptr<Transport> openPath(const std::string& path, std::string& error) {
     std::string profileName;
     int index = 0;
     if (!splitPath(path, profileName, index)) {
@@ -109,12 +103,16 @@ std::unique_ptr<Transport> open(const std::string& path, std::string& error) {
     return std::make_unique<SimTransport>(*profile, options);
 }
 
-int solutionCode(const std::string& path) {
+int solutionCodeOf(const std::string& path) {
     std::string profileName, error;
     int index = 0;
     if (!splitPath(path, profileName, index)) return 0;
     auto profile = sim::loadProfile(profileName, error);
     return profile ? profile->typeCode : 0;
 }
+
+}  // namespace
+
+const Backend kBackend = {kPrefix, enumerateSpec, openPath, solutionCodeOf};
 
 }  // namespace devlink::simtransport
