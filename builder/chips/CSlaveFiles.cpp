@@ -92,8 +92,7 @@ std::span<const TuneItem> TuneItemsOf(const chipmap::ChipProfile& profile, std::
     return {};
 }
 
-std::span<const Quantity> TuneReadsOf(const chipmap::ChipProfile& profile,
-                                      std::string_view group) {
+std::span<const Quantity> TuneReadsOf(const chipmap::ChipProfile& profile, std::string_view group) {
     if (IsOneOf(group, {"Noise", "WLRx", "WLTx"}) || IsReadOutGroup(group)) return kNoiseReads;
     if (group == "Img") return kImgReads;
     if (IsPenGroup(group) && profile.penGroupTuning) return kPenReads;

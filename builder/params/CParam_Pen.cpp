@@ -51,8 +51,9 @@ std::span<uint8_t> CParam_Pen::ModeImage(int f, int g) {
 }
 
 void CParam_Pen::ReportNoStylus() {
-    MainLog().Print(kColourError, kRouteBoth,
-                    "No stylus parameter set: the hardware set of this controller uses no stylus.\n");
+    MainLog().Print(
+        kColourError, kRouteBoth,
+        "No stylus parameter set: the hardware set of this controller uses no stylus.\n");
 }
 
 bool CParam_Pen::UsesStylus() {
@@ -142,7 +143,8 @@ int CParam_Pen::LoadDefault() {
         SetWord(b + pen::threshold::kDetectTh, 300);
         SetWord(b + pen::threshold::kTouchTh, 200);
         const uint8_t rest[] = {0, 3, 2, 2, 10};  // tip-down area .. Z min filter
-        std::copy(std::begin(rest), std::end(rest), Image() + b + pen::threshold::kTipDownConstArea);
+        std::copy(std::begin(rest), std::end(rest),
+                  Image() + b + pen::threshold::kTipDownConstArea);
     }
     std::fill_n(Image() + pen::kSignedTempParams, 4 + 2 * pen::kTempParamCount, uint8_t{0});
     UpdateCheckSum();

@@ -128,10 +128,10 @@ inline constexpr int kSpeedForTipComp = 1406;  // 16-bit
 inline constexpr int kPhaseLeadLevelForTipComp = 1408;
 
 // Margins, filters and tilt.
-inline constexpr int kMarginMassTx0 = 1416;  // 12 bytes to DrawInOutSpeedY
+inline constexpr int kMarginMassTx0 = 1416;        // 12 bytes to DrawInOutSpeedY
 inline constexpr int kDrawInOutBlockSpeed = 1436;  // 16-bit
-inline constexpr int kDrawFilter = 1440;   // 8 bytes
-inline constexpr int kHoverFilter = 1456;  // 8 bytes, the same keys
+inline constexpr int kDrawFilter = 1440;           // 8 bytes
+inline constexpr int kHoverFilter = 1456;          // 8 bytes, the same keys
 inline constexpr int kTxVectorOffset = 1480;
 inline constexpr int kRxVectorOffset = 1481;
 inline constexpr int kAPenLength = 1482;
@@ -146,9 +146,9 @@ inline constexpr int kHoverFilter = 0;
 inline constexpr int kMinFilter = 1;
 inline constexpr int kMaxFilter = 2;
 inline constexpr int kZMaxFilter = 3;
-inline constexpr int kZBase = 4;    // 16-bit
+inline constexpr int kZBase = 4;     // 16-bit
 inline constexpr int kDetectTh = 6;  // 16-bit
-inline constexpr int kTouchTh = 8;  // 16-bit
+inline constexpr int kTouchTh = 8;   // 16-bit
 inline constexpr int kTipDownConstArea = 10;
 inline constexpr int kFirstDownConst = 11;
 inline constexpr int kSlowConstArea = 12;

@@ -90,8 +90,10 @@ void CParam_Pen::WriteTextSections(CParamFile& file) {
     const char* version = "Version Information";
     Section(file, version, head);
     const std::pair<const char*, int> versionKeys[] = {
-        {"MajorVersion", pen::kMajorVersion},           {"MinorVersion", pen::kMinorVersion},
-        {"TunerMajorVersion", pen::kTunerMajorVersion}, {"TunerMinorVersion", pen::kTunerMinorVersion},
+        {"MajorVersion", pen::kMajorVersion},
+        {"MinorVersion", pen::kMinorVersion},
+        {"TunerMajorVersion", pen::kTunerMajorVersion},
+        {"TunerMinorVersion", pen::kTunerMinorVersion},
         {"TunerBuildNo", pen::kTunerBuildNo}};
     for (const auto& [key, offset] : versionKeys)
         file.WriteItem(Byte(offset), head, version, key, "", "Read Only");

@@ -14,8 +14,10 @@ using hwtext::RangedKey;
 // newer firmware no longer uses are marked read-only.
 inline constexpr char kUnusedAfterV07[] = "";
 inline constexpr char kUnusedAfterV08[] = "";
-inline constexpr const char* kUnusedAfterV07Text = "Read Only.We don't use this parameter after v07";
-inline constexpr const char* kUnusedAfterV08Text = "Read Only.We don't use this parameter after v08";
+inline constexpr const char* kUnusedAfterV07Text =
+    "Read Only.We don't use this parameter after v07";
+inline constexpr const char* kUnusedAfterV08Text =
+    "Read Only.We don't use this parameter after v08";
 
 inline constexpr RangedKey kPenHardwareSettings[] = {
     {"NumsOfFreq", pen::kNumsOfFreq, 8, 2, 1, 3, "", 1, 3},
@@ -29,10 +31,11 @@ inline constexpr RangedKey kPenHardwareSettings[] = {
     {"LPenChip", pen::kLPenChip, 8, 0, 0, 254, "Tx chip index for Lpen", 0, 255},
 };
 // "LPenPin%d", offset + i.
-inline constexpr RangedKey kLPenPin = {"LPenPin%d", pen::kLPenPin, 8, 0, 0, 254,
-                                       "IC Pin Index for Lpen%d", 0, 255};
+inline constexpr RangedKey kLPenPin = {
+    "LPenPin%d", pen::kLPenPin, 8, 0, 0, 254, "IC Pin Index for Lpen%d", 0, 255};
 
-inline constexpr RangedKey kBeaconWaveN = {"BeaconWaveN", pen::kBeaconWaveN, 8, 63, 0, 63, "", 0, 63};
+inline constexpr RangedKey kBeaconWaveN = {
+    "BeaconWaveN", pen::kBeaconWaveN, 8, 63, 0, 63, "", 0, 63};
 // "BeaconPreScaler%d", offset + f.
 inline constexpr RangedKey kBeaconPreScaler = {
     "BeaconPreScaler%d", pen::kBeaconPreScaler, 8, 14, 12, 37, "ClkSrc:0", 12, 37};
@@ -94,8 +97,8 @@ inline constexpr RangedKey kThresholdConfig[] = {
     {"TipTh", pen::kTipTh, 16, 10, 0, 65534, "", 0, 65535},
     {"TouchTh", pen::kTouchTh, 16, 200, 0, 65534, kUnusedAfterV07, 0, 65535},
     {"TouchThEdge", pen::kTouchThEdge, 16, 350, 0, 65534, "", 0, 65535},
-    {"NoiseTh", pen::kNoiseTh, 16, 100, 0, 65534,
-     "If noise value > NoiseTh, Apen Raw stop working", 0, 65535},
+    {"NoiseTh", pen::kNoiseTh, 16, 100, 0, 65534, "If noise value > NoiseTh, Apen Raw stop working",
+     0, 65535},
     {"NoiseThHover", pen::kNoiseThHover, 16, 200, 0, 65534,
      "If noise value > NoiseTh, Apen Det stop working", 0, 65535},
     {"DetectThWithPalm", pen::kDetectThWithPalm, 16, 500, 0, 65534,
@@ -202,12 +205,12 @@ inline constexpr RangedKey kAlgThreshold[] = {
     {"FirstDownConst", pen::threshold::kFirstDownConst, 8, 3, 0, 254, "", 0, 255},
     {"TipDownConstArea", pen::threshold::kTipDownConstArea, 8, 0, 0, 254, "", 0, 255},
     {"SlowConstArea", pen::threshold::kSlowConstArea, 8, 2, 0, 254, "", 0, 255},
-    {"JudgeSkipCnt", pen::threshold::kJudgeSkipCnt, 8, 2, 0, 254,
-     "Add virtual points for pen tail", 0, 255},
+    {"JudgeSkipCnt", pen::threshold::kJudgeSkipCnt, 8, 2, 0, 254, "Add virtual points for pen tail",
+     0, 255},
 };
 
 // "RD_Test_Params": APenTempParam01 .. 10 (16-bit, the whole range) after the two signed ones.
-inline constexpr RangedKey kTempParam = {"APenTempParam%02d", pen::kTempParams, 16, 0, 0, 65535,
-                                         "", 0, 65535};
+inline constexpr RangedKey kTempParam = {
+    "APenTempParam%02d", pen::kTempParams, 16, 0, 0, 65535, "", 0, 65535};
 
 }  // namespace pentext

@@ -74,8 +74,9 @@ void CParam_Pen::ReadHardwareSections(CParamFile& file) {
     const std::span<uint8_t> image = ImageBytes();
     const char* general = "HW General Config";
     SetWord(pen::kCtrlFlag, ReadBits(file, general, "CtrlFlag(%02d)"));
-    ReadRangedKey(file, image, {"NumsOfPenSupport", pen::kNumsOfPenSupport, 8, 1, 0, 255, "", 0, 255},
-                  general, 0, 0);
+    ReadRangedKey(file, image,
+                  {"NumsOfPenSupport", pen::kNumsOfPenSupport, 8, 1, 0, 255, "", 0, 255}, general,
+                  0, 0);
 
     const char* hardware = "Pen Hardware Settings";
     ReadRangedKeys(file, image, kPenHardwareSettings, hardware);

@@ -86,7 +86,8 @@ void buildFrequencyBlock(Bytes& image, const Profile& p, int f) {
     for (int g = 0; g < 5; ++g) {
         std::array<uint8_t, 68> regs = chipPowerOnImage(p.chip, kStylusPreScaler);
         for (const auto& [reg, value] : groups[static_cast<std::size_t>(g)]) regs[reg] = value;
-        std::copy(regs.begin(), regs.end(), image.begin() + block + kModeImages + kModeImageSize * g);
+        std::copy(regs.begin(), regs.end(),
+                  image.begin() + block + kModeImages + kModeImageSize * g);
     }
 }
 
@@ -94,13 +95,13 @@ void buildFrequencyBlock(Bytes& image, const Profile& p, int f) {
 
 Bytes factoryStylus(const Profile& p) {
     Bytes image = emptyImage(kStylus, p.penVersion);
-    put16(image, 10, 0);  // hardware control word
-    image[12] = 1;        // styluses supported
+    put16(image, 10, 0);          // hardware control word
+    image[12] = 1;                // styluses supported
     fill(image, 64, {2, 1, 63});  // frequencies, automatic gain control, beacon wave count
     fill(image, 68, {kStylusPreScaler, kStylusPreScaler, kStylusPreScaler, 0, 21});
-    put16(image, 74, 20);                     // Tx delay, us
-    fill(image, 82, {1, 1, 6, 18, 16, 0});    // scan counts, long beacon round, L-pen chip
-    fill(image, 88, {0, 0, 0, 0});            // L-pen pins
+    put16(image, 74, 20);                   // Tx delay, us
+    fill(image, 82, {1, 1, 6, 18, 16, 0});  // scan counts, long beacon round, L-pen chip
+    fill(image, 88, {0, 0, 0, 0});          // L-pen pins
     for (int f = 0; f < kFrequencies; ++f) buildFrequencyBlock(image, p, f);
     image[67] = sinAmplitude(p.chip, chipPowerOnImage(p.chip, kStylusPreScaler));
 

@@ -47,7 +47,8 @@ std::string Hex(const Image& image) {
 int32_t FieldOf(const Image& image, std::string_view suffix) {
     const int index = chipmap::FieldIndex(Map(), suffix);
     EXPECT_GE(index, 0) << suffix;
-    return index < 0 ? -1 : chipmap::DecodeField(Map().fields[static_cast<std::size_t>(index)], image);
+    return index < 0 ? -1
+                     : chipmap::DecodeField(Map().fields[static_cast<std::size_t>(index)], image);
 }
 
 void SetFieldOf(Image& image, std::string_view suffix, int32_t value) {
@@ -90,8 +91,12 @@ TEST_F(T324ChipTest, DefaultAndModeGroupImages) {
     Writes wltx = wlrx;
     wltx[5] = {17, 0xDC};
     wltx[6] = {18, 0x08};
-    const Image expected[6] = {With({{9, 0x43}, {20, 0xB0}, {22, 0x57}}), With(wlrx), With(wltx),
-                               kDefaultImage, kDefaultImage, kDefaultImage};
+    const Image expected[6] = {With({{9, 0x43}, {20, 0xB0}, {22, 0x57}}),
+                               With(wlrx),
+                               With(wltx),
+                               kDefaultImage,
+                               kDefaultImage,
+                               kDefaultImage};
     for (int group = 0; group < 6; ++group) {
         image.fill(0xEE);
         EXPECT_EQ(chip_->BuildModeImage(group, image), 0);
@@ -245,7 +250,8 @@ TEST_F(T324ChipTest, PresetsAndRegisterWrites) {
     chip_->BuildDefaultImage(image);
     chip_->SetGainH(image, 9);
     ASSERT_TRUE(chip_->EnterGainTestMode(image, CSlave::kScanWLTx));
-    EXPECT_EQ(WriteCalls(), (std::vector<std::string>{"writeRegisters chip=255 bank=0 first=3 count=53"}));
+    EXPECT_EQ(WriteCalls(),
+              (std::vector<std::string>{"writeRegisters chip=255 bank=0 first=3 count=53"}));
     EXPECT_EQ(chip_->GetGainH(image), 9);
     EXPECT_EQ(chip_->GetReadSel(image), 8);
     EXPECT_EQ(FieldOf(image, "_Tskip"), 3);
@@ -267,10 +273,11 @@ TEST_F(T324ChipTest, PresetsAndRegisterWrites) {
     ASSERT_TRUE(chip_->WriteDacVb(0, image, 0x275));
     ASSERT_TRUE(chip_->WriteAfeGain(0, image, 17));
     ASSERT_TRUE(chip_->WriteDelay(0, image, 200));
-    EXPECT_EQ(WriteCalls(), (std::vector<std::string>{"writeRegisters chip=0 bank=0 first=23 count=1",
-                                                  "writeRegisters chip=0 bank=0 first=24 count=1",
-                                                  "writeRegisters chip=0 bank=0 first=6 count=1",
-                                                  "writeRegisters chip=0 bank=0 first=8 count=1"}));
+    EXPECT_EQ(WriteCalls(),
+              (std::vector<std::string>{"writeRegisters chip=0 bank=0 first=23 count=1",
+                                        "writeRegisters chip=0 bank=0 first=24 count=1",
+                                        "writeRegisters chip=0 bank=0 first=6 count=1",
+                                        "writeRegisters chip=0 bank=0 first=8 count=1"}));
     EXPECT_EQ(device_.registers[0][23], 0x75);
     EXPECT_EQ(device_.registers[0][24] & 0x0F, 0x02);
     EXPECT_EQ(device_.registers[0][8], 200);

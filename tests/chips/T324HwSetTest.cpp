@@ -71,8 +71,7 @@ TEST_F(T324HwSetTest, DefaultModeImagesGoThroughTheFiles) {
     for (int f = 0; f < frequencies; ++f) {
         for (int m = 0; m < 6; ++m) {
             std::vector<uint8_t> want = before[static_cast<std::size_t>(6 * f + m)];
-            if (m == CSlave::kGroupWLRx || m == CSlave::kGroupWLTx)
-                Chip().SetAdcGain(want, 2);
+            if (m == CSlave::kGroupWLRx || m == CSlave::kGroupWLTx) Chip().SetAdcGain(want, 2);
             const std::span<uint8_t> image = hw.ModeImage(f, m);
             EXPECT_EQ(std::vector<uint8_t>(image.begin(), image.end()), want)
                 << "frequency " << f << " group " << m;

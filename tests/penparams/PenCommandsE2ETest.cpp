@@ -154,7 +154,8 @@ TEST_P(StylusModels, ConvertWritesTheTextOfADumpedBinaryFile) {
     EXPECT_EQ(File(stem + ".pwt"), text);
     EXPECT_FALSE(Has(Trace(), "write_block")) << Trace();
 
-    const BuilderRun download = RunKept(m.name, {"-cdownload_pw", (app_ / (stem + ".pw")).string()});
+    const BuilderRun download =
+        RunKept(m.name, {"-cdownload_pw", (app_ / (stem + ".pw")).string()});
     EXPECT_EQ(download.status, 0) << download.out;
     EXPECT_TRUE(Has(Trace(), kStored)) << Trace();
 }
@@ -211,14 +212,15 @@ TEST_F(PenCommands, WithoutAStylusTheCommandsSayWhatIsMissing) {
     };
     ASSERT_EQ(RunKept("K9PM100", {"-cdump_pw"}).status, 0);  // a stylus file to offer
     std::filesystem::copy_file(app_ / "P172_C0AC.pw", app_ / "stylus.pw");
-    for (const Case& c : {Case{"download_pwt", "0x81000000\n"}, Case{"download_pwr", "0x81000000\n"},
-                          Case{"dump_pw", "0x8600000B\n"}}) {
+    for (const Case& c : {Case{"download_pwt", "0x81000000\n"},
+                          Case{"download_pwr", "0x81000000\n"}, Case{"dump_pw", "0x8600000B\n"}}) {
         SCOPED_TRACE(c.command);
         const BuilderRun run = RunKept("K7P100", {std::string("-c") + c.command});
         EXPECT_EQ(run.status, 8) << run.out;
         EXPECT_EQ(Result(), c.result);
-        EXPECT_TRUE(Has(run.out, "No stylus parameter set: the hardware set of this controller "
-                                 "uses no stylus.\n"))
+        EXPECT_TRUE(Has(run.out,
+                        "No stylus parameter set: the hardware set of this controller "
+                        "uses no stylus.\n"))
             << run.out;
         EXPECT_FALSE(Has(run.out, "/ ")) << run.out;
         EXPECT_FALSE(Has(Trace(), "write_block")) << Trace();

@@ -56,8 +56,9 @@ TEST_F(PenText, SectionsFollowTheCountsAndTheChip) {
     EXPECT_TRUE(Has(text, "\nWorkingFreq = 214.29KHz    ;    ;Read Only\n")) << text;
     // The T324 has no tuning items for the stylus scan groups; its spare group has its own.
     EXPECT_TRUE(Has(text, "[Freq-0 DetRx Reg Parameters]\n\n[Freq-0 DetTx Reg Parameters]\n"));
-    EXPECT_TRUE(Has(text, "[Freq-0 Rsv Reg Parameters-RD]\nRsv_MeasureCnt = 63    ;0~63    ; Read "
-                          "Only\n"))
+    EXPECT_TRUE(Has(text,
+                    "[Freq-0 Rsv Reg Parameters-RD]\nRsv_MeasureCnt = 63    ;0~63    ; Read "
+                    "Only\n"))
         << text;
     // Far-signal compensation is off by default: the compensation values are not used.
     EXPECT_TRUE(Has(text, "\nApen_TX_RS(0) = 14    ;0~254    ; Read Only\n"));
@@ -157,7 +158,8 @@ TEST_F(PenText, StructureVersionDecidesCopiesAndComments) {
         pen.UpdateCheckSum();
         const std::string text = SavePen();
         for (int t = 0; t < 4; ++t) {
-            EXPECT_EQ(pen.Word(pen::ThresholdBlock(t) + pen::threshold::kDetectTh), c.blockDetectTh);
+            EXPECT_EQ(pen.Word(pen::ThresholdBlock(t) + pen::threshold::kDetectTh),
+                      c.blockDetectTh);
             EXPECT_EQ(pen.Byte(pen::ThresholdBlock(t) + pen::threshold::kZMinFilter),
                       c.blockZMinFilter);
         }
@@ -201,7 +203,8 @@ TEST_F(PenText, CountsOutsideTheirRangesInTheImage) {
     pen.UpdateCheckSum();
     std::string console;
     const std::string text = SavePen(&console);
-    EXPECT_TRUE(Has(console, "NumsOfFreq range error, value = 255, range = 1~3, set to default =  2"))
+    EXPECT_TRUE(
+        Has(console, "NumsOfFreq range error, value = 255, range = 1~3, set to default =  2"))
         << console;
     EXPECT_EQ(pen.NumsOfFreq(), 2);
     EXPECT_EQ(pen.NumsOfThresholds(), 1);
@@ -237,8 +240,8 @@ TEST_F(PenText, RefusalsOfTheCommonFrame) {
     EXPECT_TRUE(Has(testing::internal::GetCapturedStdout(), "PWB CRC Failed!\n"));
     EXPECT_EQ(pen.Byte(8), 18);
 
-    const std::string other = LoadPen(
-        WithKey(text, "K7P100 stylus parameter file", "ControllerType", "176"), false);
+    const std::string other =
+        LoadPen(WithKey(text, "K7P100 stylus parameter file", "ControllerType", "176"), false);
     EXPECT_TRUE(Has(other, "Controller Type Incorrect!\n")) << other;
 }
 

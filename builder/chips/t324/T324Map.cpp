@@ -138,15 +138,15 @@ constexpr Change kNoiseGroup[] = {{"_ReadSel", 3}, {"_DACOE", 0}, {"_EN_HOP", 0}
 // The water-line scans run at a low gain with the switches open, skipping more and scanning even
 // and odd lines apart.
 constexpr Change kWLRxGroup[] = {
-    {"_SR3", 1},  {"_SR5", 1}, {"_Phase0", 20}, {"_Rshift", 2}, {"_Tskip", 3},
-    {"_ScanEvenOdd", 1}, {"_SIC", 3}, {"_SIS", 1}, {"_ST", 10}, {"_SWP", 0},
-    {"_SWN", 0},  {"_GAIN_H", 4}, {"_ID1", 3},   {"_EN_HOP", 0}, {"_DACVB", 629},
+    {"_SR3", 1},         {"_SR5", 1},    {"_Phase0", 20}, {"_Rshift", 2}, {"_Tskip", 3},
+    {"_ScanEvenOdd", 1}, {"_SIC", 3},    {"_SIS", 1},     {"_ST", 10},    {"_SWP", 0},
+    {"_SWN", 0},         {"_GAIN_H", 4}, {"_ID1", 3},     {"_EN_HOP", 0}, {"_DACVB", 629},
 };
 constexpr Change kWLTxGroup[] = {
-    {"_SR3", 1},  {"_SR5", 1}, {"_Phase0", 20}, {"_Rshift", 2}, {"_Tskip", 3},
-    {"_ScanEvenOdd", 1}, {"_SIC", 0}, {"_SIA", 3}, {"_SIS", 1}, {"_SIGAsel", 1},
-    {"_SIGBuns", 1}, {"_ST", 8}, {"_SWP", 0},   {"_SWN", 0},   {"_GAIN_H", 4},
-    {"_ID1", 3},  {"_EN_HOP", 0}, {"_DACVB", 629},
+    {"_SR3", 1},         {"_SR5", 1},    {"_Phase0", 20}, {"_Rshift", 2}, {"_Tskip", 3},
+    {"_ScanEvenOdd", 1}, {"_SIC", 0},    {"_SIA", 3},     {"_SIS", 1},    {"_SIGAsel", 1},
+    {"_SIGBuns", 1},     {"_ST", 8},     {"_SWP", 0},     {"_SWN", 0},    {"_GAIN_H", 4},
+    {"_ID1", 3},         {"_EN_HOP", 0}, {"_DACVB", 629},
 };
 
 // Stylus groups: every one runs at prescaler 14 without delay, with the largest RS, no frequency
@@ -154,23 +154,21 @@ constexpr Change kWLTxGroup[] = {
 // code 4, the raw groups (2, 3) 22 cycles at the default gain; the Tx groups (1, 3) sense the Tx
 // lines. The divider stays at its default: a zero would stop the drive.
 constexpr Change kPenRxGroup[] = {
-    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0}, {"_EN_HOP", 0}, {"_Tskip", 0},
-    {"_SR3", 10},    {"_SRS", 14},    {"_Phase0", 0}, {"_ST", 4},    {"_WaveN", 63},
-    {"_SR5", 4},
+    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0}, {"_EN_HOP", 0}, {"_Tskip", 0}, {"_SR3", 10},
+    {"_SRS", 14},    {"_Phase0", 0},  {"_ST", 4},    {"_WaveN", 63}, {"_SR5", 4},
 };
 constexpr Change kPenTxGroup[] = {
-    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0}, {"_EN_HOP", 0}, {"_Tskip", 0},
-    {"_SR3", 10},    {"_SRS", 14},    {"_Phase0", 0}, {"_ST", 4},    {"_WaveN", 63},
+    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0},  {"_EN_HOP", 0}, {"_Tskip", 0},
+    {"_SR3", 10},    {"_SRS", 14},    {"_Phase0", 0}, {"_ST", 4},     {"_WaveN", 63},
     {"_SR5", 4},     {"_SIC", 0},     {"_SIA", 1},
 };
 constexpr Change kPenRawRxGroup[] = {
-    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0}, {"_EN_HOP", 0}, {"_Tskip", 0},
-    {"_SR3", 10},    {"_SRS", 14},    {"_Phase0", 0}, {"_ST", 4},    {"_WaveN", 22},
+    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0},  {"_EN_HOP", 0}, {"_Tskip", 0},
+    {"_SR3", 10},    {"_SRS", 14},    {"_Phase0", 0}, {"_ST", 4},     {"_WaveN", 22},
 };
 constexpr Change kPenRawTxGroup[] = {
-    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0}, {"_EN_HOP", 0}, {"_Tskip", 0},
-    {"_SR3", 10},    {"_SRS", 14},    {"_Phase0", 0}, {"_ST", 4},    {"_WaveN", 22},
-    {"_SIC", 0},     {"_SIA", 1},
+    {"_Phase1", 14}, {"_ReadSel", 7}, {"_DACOE", 0}, {"_EN_HOP", 0}, {"_Tskip", 0}, {"_SR3", 10},
+    {"_SRS", 14},    {"_Phase0", 0},  {"_ST", 4},    {"_WaveN", 22}, {"_SIC", 0},   {"_SIA", 1},
 };
 
 // Measurement presets.
@@ -187,13 +185,12 @@ constexpr Change kCalPreset[] = {
     {"_RX_ReadSel", 8},    {"_RX_Rshift", 0},     {"_TX_ReadSel", 8},    {"_TX_Rshift", 0},
 };
 constexpr Change kNoisePreset[] = {
-    {"_SRS", 14},     {"_SR3", 15},    {"_WaveN", 32},       {"_ReadSel", 3},
-    {"_Rshift", 1},   {"_Pipeline", 0}, {"_DACOE", 0},       {"_SWP", 0},
-    {"_SWN", 0},      {"_SinGenEn", 0}, {"_B_SinGenEn", 0},  {"_RX_ReadSel", 3},
-    {"_TX_ReadSel", 3},
+    {"_SRS", 14},       {"_SR3", 15},       {"_WaveN", 32},     {"_ReadSel", 3}, {"_Rshift", 1},
+    {"_Pipeline", 0},   {"_DACOE", 0},      {"_SWP", 0},        {"_SWN", 0},     {"_SinGenEn", 0},
+    {"_B_SinGenEn", 0}, {"_RX_ReadSel", 3}, {"_TX_ReadSel", 3},
 };
 constexpr Change kGainPreset[] = {
-    {"_ReadSel", 8}, {"_Pipeline", 0},   {"_WorkMode", 2},    {"_SWP", 0},
+    {"_ReadSel", 8}, {"_Pipeline", 0},   {"_WorkMode", 2},   {"_SWP", 0},
     {"_SWN", 0},     {"_RX_ReadSel", 8}, {"_TX_ReadSel", 8},
 };
 // The signal test starts from the defaults; Pipeline, SWP and SWN are cleared when it is entered.
