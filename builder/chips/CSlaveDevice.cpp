@@ -97,6 +97,8 @@ bool CSlave::EnterTestPreset(Image image, int scanType, bool signalTest) {
         setValue(Quantity::Swp, 0);
         setValue(Quantity::Swn, 0);
     }
+    if (scanType == kScanWLRx || scanType == kScanWLTx)
+        chipmap::ApplyChanges(*profile, profile->waterLineTest, values);
     AdjustTestPreset(values, scanType);
     std::fill_n(image.begin(), kImageBufferSize, uint8_t{0});
     chipmap::Encode(*profile, values, image);

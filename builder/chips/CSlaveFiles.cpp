@@ -81,19 +81,21 @@ bool IsPenGroup(std::string_view group) {
     return IsOneOf(group, {"DetRx", "DetTx", "RawRx", "RawTx"});
 }
 
-std::span<const TuneItem> TuneItemsOf(std::string_view group) {
+// A chip's items are the ones its map has a field for; some chips have none for the stylus
+// groups.
+std::span<const TuneItem> TuneItemsOf(const chipmap::ChipProfile& profile, std::string_view group) {
     if (group == "Noise") return kNoiseItems;
     if (IsOneOf(group, {"WLRx", "WLTx"})) return kWaterLineItems;
     if (group == "Img") return kImgItems;
     if (IsReadOutGroup(group)) return kDetailItems;
-    if (IsPenGroup(group)) return kPenItems;
+    if (IsPenGroup(group) && profile.penGroupTuning) return kPenItems;
     return {};
 }
 
-std::span<const Quantity> TuneReadsOf(std::string_view group) {
+std::span<const Quantity> TuneReadsOf(const chipmap::ChipProfile& profile, std::string_view group) {
     if (IsOneOf(group, {"Noise", "WLRx", "WLTx"}) || IsReadOutGroup(group)) return kNoiseReads;
     if (group == "Img") return kImgReads;
-    if (IsPenGroup(group)) return kPenReads;
+    if (IsPenGroup(group) && profile.penGroupTuning) return kPenReads;
     return {};
 }
 
@@ -130,9 +132,11 @@ void CSlave::SaveTuneSection(CParamFile& file, std::string_view section, std::st
                              ConstImage image, uint8_t preScaler, uint8_t /*freqCtrl*/,
                              std::string_view comment) {
     // Without a register map there are no values to show: writing zeros would read as settings.
-    if (!chipmap::HasMap(Profile())) return;
+    const chipmap::ChipProfile* profile = Profile();
+    if (!chipmap::HasMap(profile)) return;
     const std::string target = TuneSectionName(section, group);
-    for (const TuneItem& item : TuneItemsOf(group)) {
+    for (const TuneItem& item : TuneItemsOf(*profile, group)) {
+        if (chipmap::FindField(*profile, item.quantity) == nullptr) continue;
         int value = 0;
         switch (item.quantity) {
             case Quantity::MeasureCnt:
@@ -154,19 +158,15 @@ void CSlave::SaveTuneSection(CParamFile& file, std::string_view section, std::st
                 value = GetScaling(image);
                 break;
             default: {
-                const chipmap::ChipProfile* profile = Profile();
-                const chipmap::Field* field = chipmap::HasMap(profile)
-                                                  ? chipmap::FindField(*profile, item.quantity)
-                                                  : nullptr;
-                value = (field != nullptr && image.size() >= kImageBufferSize)
-                            ? chipmap::DecodeField(*field, image)
-                            : 0;
+                const chipmap::Field* field = chipmap::FindField(*profile, item.quantity);
+                value = image.size() >= kImageBufferSize ? chipmap::DecodeField(*field, image) : 0;
             }
         }
         char range[32];
         std::snprintf(range, sizeof range, item.range, preScaler * 3 - 1);
+        const bool delayNote = item.quantity == Quantity::Delay && !profile->delayComment.empty();
         file.WriteItem(static_cast<int32_t>(value), item.level, target, Key(group, item.suffix),
-                       range, comment);
+                       range, delayNote ? profile->delayComment : comment);
     }
 }
 
@@ -191,7 +191,7 @@ void CSlave::LoadTuneItems(CParamFile& file, std::string_view section, std::stri
     const chipmap::ChipProfile* profile = Profile();
     if (!chipmap::HasMap(profile) || values.size() != profile->fields.size()) return;
     const std::string tuneSection = TuneSectionName(section, group);
-    for (Quantity q : TuneReadsOf(group)) {
+    for (Quantity q : TuneReadsOf(*profile, group)) {
         const chipmap::Field* field = chipmap::FindField(*profile, q);
         if (field == nullptr) continue;
         int32_t& value = values[static_cast<std::size_t>(field - profile->fields.data())];

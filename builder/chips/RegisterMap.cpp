@@ -45,7 +45,7 @@ const Field* FindField(const ChipProfile& profile, Quantity q) {
 
 int32_t DecodeField(const Field& field, std::span<const uint8_t> image) {
     const Layout& layout = field.layout;
-    if (!Fits(layout, image.size())) return 0;
+    if (layout.readsZero || !Fits(layout, image.size())) return 0;
     uint32_t raw = 0;
     for (int i = 0; i < layout.count; ++i) {
         const BitRun& run = layout.runs[static_cast<std::size_t>(i)];

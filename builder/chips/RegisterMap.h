@@ -25,7 +25,8 @@ struct BitRun {
 struct Layout {
     std::array<BitRun, 4> runs{};
     uint8_t count = 0;
-    bool isSigned = false;  // 16- and 32-bit fields decode as signed numbers
+    bool isSigned = false;   // 16- and 32-bit fields decode as signed numbers
+    bool readsZero = false;  // written to the chip, but the chip always reports it as 0
 
     int Width() const;
 };
@@ -54,6 +55,24 @@ constexpr Layout SplitBits(int reg, int high, int low, int topReg, int topBit) {
     l.runs[1] = {static_cast<uint8_t>(reg), static_cast<uint8_t>(low),
                  static_cast<uint8_t>(lowWidth), 0};
     l.count = 2;
+    return l;
+}
+// A field whose low bits lowHigh..lowLow live in lowReg and whose next bits highHigh..highLow live
+// in highReg. The low register comes first: a register write of the field sends it first.
+constexpr Layout LowThenHigh(int lowReg, int lowHigh, int lowLow, int highReg, int highHigh,
+                             int highLow) {
+    Layout l;
+    const int lowWidth = lowHigh - lowLow + 1;
+    l.runs[0] = {static_cast<uint8_t>(lowReg), static_cast<uint8_t>(lowLow),
+                 static_cast<uint8_t>(lowWidth), 0};
+    l.runs[1] = {static_cast<uint8_t>(highReg), static_cast<uint8_t>(highLow),
+                 static_cast<uint8_t>(highHigh - highLow + 1), static_cast<uint8_t>(lowWidth)};
+    l.count = 2;
+    return l;
+}
+// A field the chip takes but always reads back as 0: decoding an image gives 0, encoding sets it.
+constexpr Layout ReadsZero(Layout l) {
+    l.readsZero = true;
     return l;
 }
 // Consecutive whole registers, low byte first, decoded as a signed number.
@@ -139,6 +158,13 @@ struct ChipProfile {
     std::array<Changes, 6> modeGroups;
     std::array<Changes, 5> penGroups;
     Changes calPreset, noisePreset, gainPreset, signalPreset, txAxis;
+    // Added to the gain- and signal-test presets of the water-line scans (scan types 2 and 3).
+    Changes waterLineTest;
+
+    // Register-file tuning items: whether the stylus groups have any, and the comment every
+    // "_Delay" item carries (empty: the caller's comment).
+    bool penGroupTuning;
+    std::string_view delayComment;
 
     std::array<uint8_t, 8> adcGainFactors;
     std::array<uint8_t, 8> idTableR5;

@@ -274,3 +274,13 @@ void CParam::BuildDefaultFileNames(const ParamExtensions& ext) {
     SetFileNames(WithExtension(stem, ext.text), WithExtension(stem, ext.binary),
                  WithExtension(stem, ext.reg));
 }
+
+void CParam::StampVersions(uint8_t major, uint8_t minor) {
+    if (!owner_->Options().keepVersion) {
+        SetByte(4, major);
+        SetByte(5, minor);
+    }
+    SetByte(6, 1);
+    SetByte(7, 2);
+    SetByte(8, 18);
+}

@@ -111,6 +111,9 @@ class CParam {
     void SetFileNames(std::string text, std::string binary, std::string reg);
     // The binary file header for the current image, file checksum last.
     void FillFileHeader();
+    // The version bytes of a set written by this program: the tuner version (1.2, build 18) and,
+    // unless the keep-version mode is on, the set's own version in bytes 4 and 5.
+    void StampVersions(uint8_t major, uint8_t minor);
 
     // The common frame of text and register files. commandLinePath is the file named on the
     // command line for this kind of file: a load uses it instead of the working-folder file and

@@ -69,10 +69,10 @@ void CController::InitParameterSets() {
     if (hw_->DumpFromDevice() == kParamOk) hw_->KeepFirstRead();
     Require(sw_->InitFileName(), "Init SW Setting File Name Fail!\n");
     sw_->DumpFromDevice();  // a bad software set does not stop the start-up
-    if (hw_->UsesStylus()) {
-        Require(pen_->InitFileName(), "Init Pen Setting File Name Fail!\n");
-        pen_->DumpFromDevice();
-    }
+    // The stylus files are named on every controller, so that a stylus command on one without a
+    // stylus set names its file; only a controller whose hardware set uses a stylus keeps one.
+    Require(pen_->InitFileName(), "Init Pen Setting File Name Fail!\n");
+    if (hw_->UsesStylus()) pen_->DumpFromDevice();
     Require(ini_->InitFileName(), "Init Ini Setting File Name Fail!\n");
 }
 

@@ -46,6 +46,8 @@ class CHandlerOps {
     virtual int AppParamVersion(ParamKind set) = 0;
     virtual int ParamVersion(ParamKind set) = 0;
     virtual bool EnsurePenSet() = 0;
+    // Says that the controller keeps no stylus set (its hardware set uses no stylus).
+    virtual void ReportNoPenSet() = 0;
     virtual int PrepareForDownload() = 0;
     virtual bool SetThresholdsFromOptions() = 0;
     virtual int ApplyScalingOffsets() = 0;

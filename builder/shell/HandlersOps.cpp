@@ -53,6 +53,7 @@ class CControllerOps : public CHandlerOps {
     int AppParamVersion(ParamKind set) override { return Set(set).GetAppParamVersion(); }
     int ParamVersion(ParamKind set) override { return Set(set).GetParamVersion(); }
     bool EnsurePenSet() override { return c_.Hw().EnsurePenSet(); }
+    void ReportNoPenSet() override { CParam_Pen::ReportNoStylus(); }
     int PrepareForDownload() override { return c_.Sw().PrepareForDownload(); }
     bool SetThresholdsFromOptions() override { return c_.Sw().SetThresholdsFromOptions(); }
     int ApplyScalingOffsets() override { return c_.Hw().ApplyScalingOffsets(); }

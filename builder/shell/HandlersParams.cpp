@@ -41,6 +41,13 @@ uint32_t AfterHardwareWrite(CHandlerOps& ops, uint32_t base) {
 
 constexpr uint32_t kPenSetMissing = 0x01000000;
 
+// A stylus file goes nowhere on a controller that keeps no stylus set.
+uint32_t RequirePenSet(CHandlerOps& ops) {
+    if (ops.EnsurePenSet()) return 0;
+    ops.ReportNoPenSet();
+    return kPenSetMissing;
+}
+
 }  // namespace
 
 uint32_t ConvertHbt(CHandlerOps& ops) {
@@ -150,14 +157,14 @@ uint32_t DownloadPw(CHandlerOps& ops) {
 
 uint32_t DownloadPwt(CHandlerOps& ops) {
     constexpr uint32_t base = 0x0F000000;
-    if (!ops.EnsurePenSet()) return kPenSetMissing;
+    if (uint32_t r = RequirePenSet(ops)) return r;
     if (!ops.LoadTxtFile(ParamKind::Pen)) return base + 1;
     return WriteSet(ops, ParamKind::Pen, base);
 }
 
 uint32_t DownloadPwr(CHandlerOps& ops) {
     constexpr uint32_t base = 0x01000000;  // shared with convert_hbt; callers rely on it
-    if (!ops.EnsurePenSet()) return kPenSetMissing;
+    if (uint32_t r = RequirePenSet(ops)) return r;
     if (!ops.LoadRegFile(ParamKind::Pen)) return base + 1;
     return WriteSet(ops, ParamKind::Pen, base);
 }

@@ -51,6 +51,7 @@ class Firmware {
     Outcome shortTest(uint8_t code) const;
     Outcome requestImage(uint8_t rows) const;
     Outcome setReportImage(const uint8_t* args);
+    bool hasStylusSet() const;
     Outcome readBlock(const uint8_t* args) const;
     Outcome writeBlock(const uint8_t* args, const Bytes& bulk);
     Outcome readRegisters(const uint8_t* args) const;

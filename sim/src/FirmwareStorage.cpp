@@ -19,6 +19,11 @@ Outcome status(uint8_t s, std::string trace) {
 
 }  // namespace
 
+// The firmware keeps a stylus set only while its stored hardware set uses a stylus.
+bool Firmware::hasStylusSet() const {
+    return hw::usesStylus(storage_.stored(kHardware));
+}
+
 Outcome Firmware::readBlock(const uint8_t* a) const {
     const int type = a[0];
     const uint32_t offset = getU32(a + 1), length = getU32(a + 5);
@@ -26,6 +31,7 @@ Outcome Firmware::readBlock(const uint8_t* a) const {
                               " length=" + std::to_string(length);
     if (!isBlockType(type) || offset > blockLength(type) || length > blockLength(type) - offset)
         return status(kStatusRefused, trace);
+    if (type == kStylus && !hasStylusSet()) return status(kStatusRefused, trace + " (no stylus)");
     uint32_t count = length;
     if (auto it = profile_.faults.shortRead.find(type); it != profile_.faults.shortRead.end())
         count = std::min(count, it->second);
@@ -45,6 +51,7 @@ Outcome Firmware::writeBlock(const uint8_t* a, const Bytes& bulk) {
         bulk.size() != length)
         return status(kStatusBadRequest, trace);
     if (profile_.faults.refusedWrites.count(type)) return status(kStatusRefused, trace);
+    if (type == kStylus && !hasStylusSet()) return status(kStatusRefused, trace + " (no stylus)");
     if (flag == 0) {
         // A test image: the RAM copy of the hardware set only, lost at restart.
         const bool allowed = mode_ == 0x8000 || mode_ == 0x8001 || mode_ == 0x8004;

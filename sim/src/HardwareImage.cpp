@@ -189,6 +189,14 @@ void buildFrequencyBlock(Bytes& image, const Profile& p, int f) {
 
 }  // namespace
 
+std::array<uint8_t, 68> chipPowerOnImage(ChipModel model, int preScaler) {
+    const ChipFacts& facts = factsOf(model);
+    std::array<uint8_t, 68> image{};
+    std::copy(facts.defaults.begin(), facts.defaults.end(), image.begin());
+    setField(image.data(), facts.phase1, preScaler);
+    return image;
+}
+
 Bytes factoryHardware(const Profile& p) {
     const ChipFacts& facts = factsOf(p.chip);
     Bytes image = emptyImage(kHardware, p.hwVersion);

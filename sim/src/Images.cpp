@@ -50,14 +50,6 @@ Bytes emptyImage(int type, uint8_t version) {
 
 namespace {
 
-Bytes factoryStylus(const Profile& p) {
-    Bytes image = emptyImage(kStylus, p.penVersion);
-    image[64] = 1;  // stylus working frequencies
-    image[pen::kNumsOfThresholds] = 2;
-    renewImageChecksum(image);
-    return image;
-}
-
 // A valid table whose sub-tables are all empty.
 Bytes factoryTable() {
     Bytes table(32768, 0);

@@ -2,6 +2,7 @@
 // the checksum, and the fields the firmware reads. Offsets are into the image, little-endian.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +34,9 @@ void put16(Bytes& b, int at, uint16_t v);
 Bytes emptyImage(int type, uint8_t version);
 Bytes factoryHardware(const Profile& profile);  // HardwareImage.cpp
 Bytes factorySoftware(const Profile& profile);  // SoftwareImage.cpp
+Bytes factoryStylus(const Profile& profile);    // StylusImage.cpp
+// A chip's power-on register image (68 bytes) with its prescaler field set (HardwareImage.cpp).
+std::array<uint8_t, 68> chipPowerOnImage(ChipModel model, int preScaler);
 
 // Fields of the hardware image the firmware interprets.
 namespace hw {

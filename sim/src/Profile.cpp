@@ -19,19 +19,20 @@ struct ModelRow {
     int chips;
     const char* project;  // the last four characters of the reported model name
     std::array<ChipRange, 4> ranges;
+    uint16_t scanCtrl;  // of the factory hardware set; bits 3, 9, 10: the controller has a stylus
     int firstChipPinOffset = 0;
 };
 
 // Wired pin runs per chip; every run lies inside the chip's usable pins.
 const ModelRow kModels[] = {
-    {"K7P100", 94, ChipModel::T3300, 1, "P094", {{{2, 41, 3, 72}}}},
-    {"K7P80", 158, ChipModel::T3300, 1, "P158", {{{0, 31, 0, 55}}}, 5},
-    {"K9P100", 164, ChipModel::T3300, 2, "P164", {{{0, 39, 1, 70}, {0, 39, 1, 70}}}},
-    {"K9P80", 166, ChipModel::T3300, 2, "P166", {{{0, 31, 0, 55}, {0, 31, 1, 56}}}, 5},
-    {"K9PM100", 172, ChipModel::T3300, 2, "P172", {{{0, 47, 1, 84}, {0, 47, 1, 84}}}},
-    {"K7P128", 96, ChipModel::T320, 1, "P096", {{{0, 63, 0, 111}}}},
-    {"6310_K7P", 160, ChipModel::T320, 1, "P160", {{{0, 47, 0, 79}}}},
-    {"K7P84", 176, ChipModel::T324, 1, "P176", {{{0, 39, 0, 63}}}},
+    {"K7P100", 94, ChipModel::T3300, 1, "P094", {{{2, 41, 3, 72}}}, 0x00E5},
+    {"K7P80", 158, ChipModel::T3300, 1, "P158", {{{0, 31, 0, 55}}}, 0x00E5, 5},
+    {"K9P100", 164, ChipModel::T3300, 2, "P164", {{{0, 39, 1, 70}, {0, 39, 1, 70}}}, 0x00E5},
+    {"K9P80", 166, ChipModel::T3300, 2, "P166", {{{0, 31, 0, 55}, {0, 31, 1, 56}}}, 0x00E5, 5},
+    {"K9PM100", 172, ChipModel::T3300, 2, "P172", {{{0, 47, 1, 84}, {0, 47, 1, 84}}}, 0x02E5},
+    {"K7P128", 96, ChipModel::T320, 1, "P096", {{{0, 63, 0, 111}}}, 0x00E5},
+    {"6310_K7P", 160, ChipModel::T320, 1, "P160", {{{0, 47, 0, 79}}}, 0x00E5},
+    {"K7P84", 176, ChipModel::T324, 1, "P176", {{{0, 39, 0, 63}}}, 0x00ED},
 };
 
 Profile fromRow(const ModelRow& row) {
@@ -47,7 +48,7 @@ Profile fromRow(const ModelRow& row) {
     p.typeName = std::string("TC-") + row.name;
     p.versionText = "V5.120.07";
     p.subName = std::string(row.name) + "-EVB";
-    p.scanCtrl = row.typeCode == 172 ? 0x02E5 : 0x00E5;
+    p.scanCtrl = row.scanCtrl;
     return p;
 }
 

@@ -1,6 +1,5 @@
-// The T324 before its register map, and the T3300's channel layout: constants and data reads
-// work, the chip's particular behaviour holds, and image operations leave images alone instead of
-// guessing.
+// What the chips do without a register map behind it: the T324's missing sine generator and
+// register banks, the constant tables, the channel layouts and the T3300's first-chip offset.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -115,35 +114,6 @@ TEST_F(OtherChipsTest, T3300FirstChipOffsetShiftsTheRxRun) {
     // 79 + 5 is past the 100 channels' data only when the range is: 95 + 5 is not.
     c.Hw().SetByte(57, 95);
     EXPECT_FALSE(c.Chip().ReadAxisLine(CSlave::kScanImage, out));
-}
-
-TEST_F(OtherChipsTest, ImageOperationsWithoutARegisterMapLeaveImagesAlone) {
-    CSlave& chip = Build(176).Chip();
-    Image image{};
-    image.fill(0x77);
-    chip.SetAfeGain(image, 3);
-    chip.SetScaling(image, 3);
-    EXPECT_EQ(std::count(image.begin(), image.end(), 0x77), 68);
-    EXPECT_EQ(chip.GetAfeGain(image), 0);
-    EXPECT_FALSE(chip.WriteAfeGain(0, image, 3));
-    EXPECT_FALSE(chip.EnterNoiseScanMode(image));
-    EXPECT_TRUE(Calls("writeRegisters").empty());
-    EXPECT_EQ(chip.BuildModeImage(CSlave::kGroupImg, image), 0);
-    EXPECT_EQ(std::count(image.begin(), image.end(), 0), 68);
-
-    // No items in register files or tuning sections: zeros would read as settings.
-    const std::string path = (folder_ / "t324.hwr").string();
-    {
-        CParamFile file(path);
-        ASSERT_TRUE(file.OpenWrite());
-        file.WriteLine("[S]", kLevelDetail);
-        chip.SaveTuneSection(file, "S", "Noise", image, 18, 0);
-        chip.SaveRegSection(file, "S", "Noise", image);
-        ASSERT_TRUE(file.Close());
-    }
-    std::ifstream in(path);
-    const std::string text(std::istreambuf_iterator<char>(in), {});
-    EXPECT_EQ(text, "[S]\n");
 }
 
 }  // namespace

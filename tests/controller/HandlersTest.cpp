@@ -160,7 +160,7 @@ const Case kParameterCases[] = {
      DownloadPwt,
      [](RecordingOps& o) { o.answers["EnsurePenSet"] = 0; },
      0x01000000,
-     {"EnsurePenSet"}},
+     {"EnsurePenSet", "ReportNoPenSet"}},
     {"download_pwt load fails",
      DownloadPwt,
      [](RecordingOps& o) { o.answers["LoadTxtFile pen"] = 0; },

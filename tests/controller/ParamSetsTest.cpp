@@ -74,8 +74,7 @@ TEST_F(ParamSetsTest, FileNamesFromTheProjectNameAndProductNumber) {
     other.Initialise();
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(other.Hw().GetTxtFileName(), "P176_C000.hwt");
-    EXPECT_EQ(other.Pen().GetTxtFileName(), "");  // no stylus in this set: not named yet
-    EXPECT_TRUE(other.Pen().InitFileName());
+    // Named without a stylus in the set too, so that a stylus command names its file.
     EXPECT_EQ(other.Pen().GetTxtFileName(), "P176_C000.pwt");
 
     options_.fixedNameMode = true;
@@ -141,6 +140,25 @@ TEST_F(ParamSetsTest, TheStylusSetIsReadOnlyWhenTheHardwareSetUsesOne) {
     EXPECT_TRUE(other.Hw().EnsurePenSet());
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Initialize Pen Parameters Failed!\n"), std::string::npos) << out;
+}
+
+// A controller whose hardware set uses no stylus keeps no stylus set: reading or writing one is
+// refused with a message that says why, and nothing reaches the controller.
+TEST_F(ParamSetsTest, WithoutAStylusTheStylusSetIsRefusedAndSaysWhy) {
+    CController& c = Initialised();
+    c.Hw().SetWord(10, 0x00E5);
+    c.Pen().LoadDefault();
+    device_.calls.clear();
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(c.Pen().DumpFromDevice(), 11);
+    EXPECT_EQ(c.Pen().WriteToDevice(), 11);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(Occurrences(out, "No stylus parameter set: the hardware set of this controller uses "
+                               "no stylus.\n"),
+              2)
+        << out;
+    EXPECT_EQ(CountCalls(device_, "readBlock 3"), 0);
+    EXPECT_EQ(CountCalls(device_, "writeBlock 3"), 0);
 }
 
 TEST_F(ParamSetsTest, BinaryFilesRoundTripAndRefuseWhatIsNotTheirs) {

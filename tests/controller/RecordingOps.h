@@ -65,6 +65,7 @@ class RecordingOps : public CHandlerOps {
     int AppParamVersion(ParamKind s) override { return Answer("AppParamVersion " + S(s), 13); }
     int ParamVersion(ParamKind s) override { return Answer("ParamVersion " + S(s), 13); }
     bool EnsurePenSet() override { return Answer("EnsurePenSet", 1) != 0; }
+    void ReportNoPenSet() override { Answer("ReportNoPenSet", 0); }
     int PrepareForDownload() override { return Answer("PrepareForDownload", 0); }
     bool SetThresholdsFromOptions() override { return Answer("SetThresholdsFromOptions", 1); }
     int ApplyScalingOffsets() override { return Answer("ApplyScalingOffsets", 0); }

@@ -44,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(Model{"K7P100", "P094", false}, Model{"K7P80", "P158", false},
                     Model{"K9P100", "P164", false}, Model{"K9P80", "P166", false},
                     Model{"K9PM100", "P172", true}, Model{"K7P128", "P096", false},
-                    Model{"6310_K7P", "P160", false}, Model{"K7P84", "P176", false}),
+                    Model{"6310_K7P", "P160", false}, Model{"K7P84", "P176", true}),
     [](const auto& info) { return std::string("Type") + info.param.project; });
 
 using Builder = SimulatedBuilder;

@@ -237,6 +237,30 @@ TEST_F(HwCommands, ARegisterFileWrittenByHandChangesTheModeImagesItNames) {
     EXPECT_EQ(differences, 0);
 }
 
+// On the T324 the register file reaches the chip's own fields: its 12-bit DAC reference spans two
+// registers, and a tuning field outside the group's tuning items is not read.
+TEST_F(HwCommands, OnTheK7P84ARegisterFileChangesTheT324FieldsItNames) {
+    ASSERT_EQ(RunKept("K7P84", {"-cdump_hw"}).status, 0);
+    const std::string before = ImageOf("P176_C0B0.hw");
+    std::ofstream(app_ / "P176_C0B0.hwr")
+        << "[K7P84 hardware register file]\nControllerType = 176\n\n"
+           "[Freq-1 Img Reg Parameters]\nImg_DACVB = 856\nImg_SR3 = 9\nImg_ReadSel = 2\n";
+    BuilderRun run = RunKept("K7P84", {"-cdownload_hwr"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_TRUE(Has(Trace(), "write_block type=1 offset=0 length=4096 flag=1 -> ok")) << Trace();
+
+    ASSERT_EQ(RunKept("K7P84", {"-cdump_hw"}).status, 0);
+    const std::string after = ImageOf("P176_C0B0.hw");
+    const std::size_t img = 106 + 490 + 68 * 3;  // frequency 1, group 3
+    EXPECT_EQ(static_cast<uint8_t>(after[img + 23]), 0x58);         // 856 = 0x358
+    EXPECT_EQ(static_cast<uint8_t>(after[img + 24]) & 0x0F, 0x03);
+    EXPECT_EQ(static_cast<uint8_t>(after[img + 9]) & 0x0F, 2);
+    EXPECT_EQ(static_cast<uint8_t>(after[img + 6]), static_cast<uint8_t>(before[img + 6]));
+    int differences = 0;
+    for (std::size_t i = 4; i < after.size(); ++i) differences += before[i] != after[i];
+    EXPECT_EQ(differences, 3);
+}
+
 TEST_F(HwCommands, AdjustHwParamAppliesTheOffsetsAndStoresTheSet) {
     ASSERT_EQ(RunKept("K7P128", {"-cdump_hw"}).status, 0);
     ASSERT_EQ(ItemValue("P096_C060.hwt", "Freq-0 Img Reg Parameters", "Img_Scaling"), "6");
@@ -298,10 +322,8 @@ TEST_F(HwCommands, DownloadsEndWithTheUniformityToolUnlessTheControllerReportsAn
 
 TEST_F(HwCommands, DumpDefWritesDefaultFilesThatLoadAgain) {
     const BuilderRun run = RunKept("K7P128", {"-cdump_def"});
-    // The hardware default files come first; the stylus set has no default image in this
-    // version, so the command ends with its base code after writing them.
-    EXPECT_EQ(run.status, 8) << run.out;
-    EXPECT_EQ(Result(), "0x88000000\n") << run.out;
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(Result(), "0x00000000\n") << run.out;
     ASSERT_TRUE(std::filesystem::exists(app_ / "K7P128_Default.hwt")) << run.out;
     ASSERT_EQ(std::filesystem::file_size(app_ / "K7P128_Default.hw"), 64u + 4096u);
     const std::string text = File("K7P128_Default.hwt");

@@ -201,6 +201,7 @@ constexpr chipmap::ChipProfile MakeProfile() {
     p.gainPreset = kGainPreset;
     p.signalPreset = kSignalPreset;
     p.txAxis = kTxAxis;
+    p.penGroupTuning = true;
     p.adcGainFactors = {1, 4, 8, 16, 17, 20, 24, 32};
     p.idTableR5 = {0, 0, 4, 4, 4, 4, 4, 4};
     p.idTableR3 = 12;

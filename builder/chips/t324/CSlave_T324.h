@@ -56,7 +56,6 @@ class CSlave_T324 : public CSlave {
     bool SelectRegBank3(Image) override { return true; }
 
   protected:
-    // Constants and data layout; the register map comes with the chip's register files.
     const chipmap::ChipProfile* Profile() const override;
 };
 

@@ -246,6 +246,7 @@ constexpr chipmap::ChipProfile MakeProfile() {
     p.gainPreset = kGainPreset;
     p.signalPreset = kSignalPreset;
     p.txAxis = kTxAxis;
+    p.penGroupTuning = true;
     p.adcGainFactors = {1, 2, 4, 8, 16, 20, 26, 32};
     p.idTableR5 = {3, 5, 12, 12, 12, 12, 12, 12};
     p.idTableR3 = 5;
