@@ -27,6 +27,22 @@ void ExpectInRange(const CParam_HW& hw, const ParamIndex& file, const char* sect
     }
 }
 
+// An item the file gives ends inside min~max.
+void ExpectItemInRange(const ParamIndex& file, const std::string& section, const char* key,
+                       int value, int min, int max) {
+    if (!file.Find(section, key)) return;
+    fuzz::Expect(value >= min && value <= max,
+                 "[" + section + "] " + key + " loaded as " + std::to_string(value));
+}
+
+void ExpectFrequenciesInRange(const CParam_HW& hw, const ParamIndex& file) {
+    for (int f = 0; f < hw.FrequenciesBound(); ++f) {
+        const std::string section = "Freq-" + std::to_string(f) + " General Config-RD";
+        ExpectItemInRange(file, section, "ClkSrc", hw.GetClkSrc(f), 0, 4);
+        ExpectItemInRange(file, section, "PreScaler", hw.GetPreScaler(f), 12, 37);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -46,6 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ExpectInRange(hw, file, "Sensor Config", hwtext::kSensorConfigHead);
     ExpectInRange(hw, file, "Sensor Config", hwtext::kSensorConfigTail);
     ExpectInRange(hw, file, "Sensor Config-RD", hwtext::kSensorConfigDetail);
+    ExpectFrequenciesInRange(hw, file);
+    ExpectItemInRange(file, "Key Area-RD", "NumsOfKey", hw.NumsOfKey(), 0, hw::kMaxKeyAreas);
+    ExpectItemInRange(file, "Channel Ctrl", "ChannelCtrl", hw.ChannelCtrl(), 0, 1);
+    ExpectItemInRange(file, "V-Key Param-RD", "VKeyTxChipsSel", hw.Byte(hw::kVKeyTxChipsSel), 0, 1);
     fuzz::Expect(hw.RxChipsBound() >= 1 && hw.RxChipsBound() <= 4, "Rx chip bound");
     fuzz::Expect(hw.TxChipsBound() >= 1 && hw.TxChipsBound() <= 4, "Tx chip bound");
     fuzz::Expect(hw.FrequenciesBound() >= 1 && hw.FrequenciesBound() <= 5, "frequency bound");

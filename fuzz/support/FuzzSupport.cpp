@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace fuzz {
 
@@ -62,3 +64,37 @@ std::string WriteScratchFile(const std::string& name, const std::uint8_t* data, 
 }
 
 }  // namespace fuzz
+
+// The targets work in a scratch folder (EnterScratchFolder), so every path on the command line
+// (corpus folders, inputs, the artifact prefix, a dictionary) is made absolute first, while the
+// current folder is still the caller's; libFuzzer reads its arguments after this. Without an
+// artifact prefix, findings go to the caller's folder, as they would without the scratch folder.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+    namespace fs = std::filesystem;
+    static std::vector<std::string> args;
+    static std::vector<char*> pointers;
+    const auto absolute = [](const std::string& path) {
+        return path.empty() || path.front() == '/' ? path : (fs::current_path() / path).string();
+    };
+    bool artifactPrefix = false;
+    for (int i = 0; i < *argc; ++i) {
+        std::string arg = (*argv)[i];
+        const std::size_t equals = arg.find('=');
+        if (i > 0 && !arg.empty() && arg.front() != '-') {
+            arg = absolute(arg);
+        } else if (i > 0 && equals != std::string::npos) {
+            const std::string flag = arg.substr(0, equals + 1);
+            if (flag == "-artifact_prefix=" || flag == "-exact_artifact_path=" || flag == "-dict=")
+                arg = flag + absolute(arg.substr(equals + 1));
+            artifactPrefix = artifactPrefix || flag == "-artifact_prefix=";
+        }
+        args.push_back(arg);
+    }
+    if (!artifactPrefix)
+        args.insert(args.begin() + 1, "-artifact_prefix=" + fs::current_path().string() + "/");
+    for (std::string& arg : args) pointers.push_back(arg.data());
+    pointers.push_back(nullptr);
+    *argc = static_cast<int>(args.size());
+    *argv = pointers.data();
+    return 0;
+}
