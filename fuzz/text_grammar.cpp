@@ -95,12 +95,15 @@ std::string Upper(std::string_view text) {
 void CheckValue(std::string_view value) {
     fuzz::Expect(value.size() <= ParamIndex::kMaxValueLength, "a value longer than the limit");
     fuzz::Expect(value.find('\n') == std::string_view::npos, "a value spans lines");
-    fuzz::Expect(Trim(value) == value, "a value with blanks at an end");
+    // Trimmed, then cut to the limit: only a cut value may end with a blank.
+    fuzz::Expect(Trim(value).data() == value.data(), "a value with blanks at its start");
+    fuzz::Expect(Trim(value).size() == value.size() || value.size() == ParamIndex::kMaxValueLength,
+                 "a value with blanks at its end");
     const std::string_view number = ParamIndex::ValueBeforeComment(value);
     fuzz::Expect(number.find(';') == std::string_view::npos && Trim(number) == number,
                  "the value before its comment is not trimmed");
-    fuzz::Expect(ParamIndex::LeadingDecimal(number) == ModelDecimal(number),
-                 "the leading decimal of '" + std::string(number) + "' is not saturated");
+    if (ParamIndex::LeadingDecimal(number) != ModelDecimal(number))
+        fuzz::Finding("the leading decimal of '" + std::string(number) + "' is not saturated");
 }
 
 }  // namespace
@@ -111,13 +114,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const auto model = ModelOf(text);
     for (const auto& [name, item] : model) {
         const auto found = index.Find(item.section, item.key);
-        const std::string where = "[" + item.section + "] " + item.key;
-        fuzz::Expect(found.has_value(), where + " is not found");
-        fuzz::Expect(*found == item.value, where + " has another value than its first occurrence");
+        // Messages are made only for a finding: this loop runs for every item of every input.
+        if (!found || *found != item.value)
+            fuzz::Finding("[" + item.section + "] " + item.key +
+                          " is not found with the value of its first occurrence");
         CheckValue(*found);
         // Look-ups ignore case and the blanks around the names.
         const auto other = index.Find(" " + Upper(item.section) + "\t", Lower(item.key) + " ");
-        fuzz::Expect(other.has_value() && *other == *found, where + " depends on case or blanks");
+        if (!other || *other != *found)
+            fuzz::Finding("[" + item.section + "] " + item.key + " depends on case or blanks");
     }
     // A name the model does not have is not found either.
     const std::string_view probe = Trim(std::string_view(text).substr(0, 16));

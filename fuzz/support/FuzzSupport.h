@@ -14,6 +14,11 @@ namespace fuzz {
 // load may touch). Reported like a crash: the message, then abort, so the fuzzer keeps the input.
 [[noreturn]] void Finding(const std::string& what);
 
+// A fixed message costs nothing while the promise holds; build a longer one only on a finding
+// (if (!kept) Finding(...)) where a check runs many times per input.
+inline void Expect(bool promiseKept, const char* what) {
+    if (!promiseKept) Finding(what);
+}
 inline void Expect(bool promiseKept, const std::string& what) {
     if (!promiseKept) Finding(what);
 }
