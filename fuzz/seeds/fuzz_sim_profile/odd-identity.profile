@@ -1,0 +1,10 @@
+model = 176
+type_code = 255
+model_name = TVX-K7P84-P176
+kernel_major = 3
+kernel_minor = 30
+hw_version = 255
+error_flags = 0xFFFFFFFF
+calibration = 0
+frame_interval_ms = 0
+info_interval_ms = 10000
