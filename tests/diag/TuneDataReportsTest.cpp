@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <initializer_list>
 
 #include "device/DevLinkApi.h"
@@ -152,6 +153,9 @@ namespace {
 
 // A controller built without a device (default files) has nothing to wait for.
 TEST(TuneDataWithoutDevice, FrameReadFailsAtOnce) {
+    // The failure is logged: into a folder of the test's own.
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(testing::TempDir());
     CController controller(RealDevLink(), nullptr, DevRecord{}, 94, "K7P100", ControllerOptions{});
     controller.CreateObjects();
     testing::internal::CaptureStdout();
@@ -160,6 +164,7 @@ TEST(TuneDataWithoutDevice, FrameReadFailsAtOnce) {
     const auto took = std::chrono::steady_clock::now() - start;
     testing::internal::GetCapturedStdout();
     EXPECT_LT(took, std::chrono::seconds(1));
+    std::filesystem::current_path(previous);
 }
 
 }  // namespace
