@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kInterfaceFontPoints = 10;
 constexpr int kInterruptPollMs = 100;
-constexpr uint8_t kDisconnectKind = 0x3B;  // the controller's notice that it is going away
+constexpr uint8_t kDisconnectKind = 0x3B;  // device-status reports
 
 QFont MakeInterfaceFont() {
     const QString family = QStringLiteral("Calibri");
@@ -124,7 +124,10 @@ void CTovrexTunerT3300App::WatchForDisconnect() {
                                   &OnDisconnectNotice);
 }
 
-void CTovrexTunerT3300App::OnDisconnectNotice(void* context, int, const DevReport*) {
+void CTovrexTunerT3300App::OnDisconnectNotice(void* context, int, const DevReport* report) {
+    // Of the device-status reports, only this one says that the controller is gone.
+    const uint8_t* b = report->bytes;
+    if (b[1] != 2 || b[3] != 0x70 || b[4] != 3) return;
     // On the library's thread: the handle is dropped on the GUI thread, between two events.
     auto* app = static_cast<CTovrexTunerT3300App*>(context);
     QMetaObject::invokeMethod(

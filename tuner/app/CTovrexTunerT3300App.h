@@ -52,7 +52,7 @@ class CTovrexTunerT3300App {
     bool TakeSingleInstance();
     // The controller's disconnect notice ends the tuner through ForgetDevice, on the GUI thread.
     void WatchForDisconnect();
-    static void OnDisconnectNotice(void* context, int, const DevReport*);
+    static void OnDisconnectNotice(void* context, int, const DevReport* report);
 
     std::unique_ptr<platform::CSingleInstanceLock> instanceLock_;
     tuner::TunerState state_;
