@@ -1,5 +1,5 @@
 // The sensing chip model: everything the builder knows about one chip family. One object per
-// controller, chosen by the controller type code; it has no state beyond its owner.
+// controller, chosen by the controller type code; it has no state beyond its host.
 //
 // Nothing outside the chip classes knows a register address or a bit position. A register image is
 // the 68-byte buffer that mirrors bank 0 registers 0-67 of one chip (byte i = register i); the
@@ -20,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-class CController;
+#include "chips/ChipHost.h"
 class CParamFile;
 
 namespace chipmap {
@@ -51,7 +51,7 @@ class CSlave {
     using Image = std::span<uint8_t>;
     using ConstImage = std::span<const uint8_t>;
 
-    explicit CSlave(CController* owner) : owner_(owner) {}
+    explicit CSlave(ChipHost* host) : host_(host) {}
     virtual ~CSlave() = default;
     CSlave(const CSlave&) = delete;
     CSlave& operator=(const CSlave&) = delete;
@@ -245,7 +245,7 @@ class CSlave {
     virtual int MergeTuning(Image target, ConstImage source);
 
   protected:
-    CController* Owner() const { return owner_; }
+    ChipHost* Host() const { return host_; }
 
     // The chip's register map and tables; nullptr when this version has none for the chip.
     virtual const chipmap::ChipProfile* Profile() const { return nullptr; }
@@ -265,5 +265,5 @@ class CSlave {
     bool EnterTestPreset(Image image, int scanType, bool signalTest);
     bool WriteField(int chip, Image image, int quantity, int value, bool checked);
 
-    CController* owner_;
+    ChipHost* host_;
 };

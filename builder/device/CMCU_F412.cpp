@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "shell/Controller.h"
 
 namespace {
 
@@ -50,8 +49,8 @@ std::span<const FreqSetting> FreqTableDefault() {
 }
 
 std::span<const FreqSetting> CMCU_F412::Table() const {
-    if (Owner()->TypeCode() == kTypeCodeT324) return FreqTableT324();
-    if (Owner()->ClockType() == 1) return FreqTableClockType1();
+    if (Host()->TypeCode() == kTypeCodeT324) return FreqTableT324();
+    if (Host()->ClockType() == 1) return FreqTableClockType1();
     return FreqTableDefault();
 }
 
@@ -63,9 +62,9 @@ float CMCU_F412::CalcFrequency(uint8_t clock, uint8_t count, uint8_t divider) {
     // A zero prescaler comes only from a blank or hand-made image; it has no frequency.
     if (count == 0) return 0.0f;
     const bool dividerSetsIt =
-        Owner()->TypeCode() == kTypeCodeT324 && divider >= 1 && divider <= 31;
+        Host()->TypeCode() == kTypeCodeT324 && divider >= 1 && divider <= 31;
     const float multiplier = dividerSetsIt ? static_cast<float>(divider) : 3.0f;
-    const float base = Owner()->ClockType() == 1 ? 50.0f : 45.0f;
+    const float base = Host()->ClockType() == 1 ? 50.0f : 45.0f;
     const float source = clock == 0 ? 18000.0f : base / static_cast<float>(clock + 2) * 1000.0f;
     return source / (static_cast<float>(count) * multiplier * 2.0f);
 }
@@ -81,11 +80,11 @@ int CMCU_F412::GetFreqSetting(int index, uint8_t& clock, uint8_t& count, uint8_t
 }
 
 int CMCU_F412::GetClockType() {
-    return Owner()->PcapInfo()[49];
+    return Host()->PcapInfo()[49];
 }
 
 int CMCU_F412::GetModelLimitA() {
-    switch (Owner()->TypeCode()) {
+    switch (Host()->TypeCode()) {
         case 94:
         case 158:
             return 64;
@@ -101,7 +100,7 @@ int CMCU_F412::GetModelLimitA() {
 }
 
 int CMCU_F412::GetModelLimitB() {
-    switch (Owner()->TypeCode()) {
+    switch (Host()->TypeCode()) {
         case 94:
         case 158:
             return 100;

@@ -1,7 +1,6 @@
 #include "diag/CTuneData.h"
 
-#include "device/DevLinkApi.h"
-#include "shell/Controller.h"
+#include "device/DeviceHost.h"
 
 void CAutoResetEvent::Set() {
     {
@@ -23,7 +22,7 @@ void CAutoResetEvent::Reset() {
     signalled_ = false;
 }
 
-CTuneData::CTuneData(CController* owner) : owner_(owner), areas_(std::make_unique<Areas>()) {}
+CTuneData::CTuneData(DeviceHost* host) : host_(host), areas_(std::make_unique<Areas>()) {}
 
 CTuneData::~CTuneData() {
     Unsubscribe();
@@ -36,8 +35,8 @@ void CTuneData::ClearAreas() {
 
 void CTuneData::Unsubscribe() {
     for (DevSubscription* sub : {&imageSubscription_, &shortSubscription_}) {
-        if (*sub != nullptr && owner_ != nullptr && owner_->Handle() != nullptr) {
-            owner_->Dev().removeReportHandler(owner_->Handle(), *sub);
+        if (*sub != nullptr && host_ != nullptr && host_->Handle() != nullptr) {
+            host_->Dev().removeReportHandler(host_->Handle(), *sub);
         }
         *sub = nullptr;
     }

@@ -13,7 +13,7 @@
 
 #include <devlink/devlink.h>
 
-class CController;
+class DeviceHost;
 
 // An auto-reset event: Wait returns true once per Set, or false when the time-out ran out.
 class CAutoResetEvent {
@@ -36,7 +36,7 @@ class CTuneData {
     static constexpr int kShortListSize = 160;
     static constexpr int kReceivedMapSize = 91136;
 
-    explicit CTuneData(CController* owner);
+    explicit CTuneData(DeviceHost* host);
     ~CTuneData();
     CTuneData(const CTuneData&) = delete;
     CTuneData& operator=(const CTuneData&) = delete;
@@ -49,7 +49,7 @@ class CTuneData {
     CAutoResetEvent& DataEvent() { return dataEvent_; }
 
   private:
-    CController* owner_;
+    DeviceHost* host_;
     DevSubscription imageSubscription_ = nullptr;
     DevSubscription shortSubscription_ = nullptr;
     CAutoResetEvent dataEvent_;

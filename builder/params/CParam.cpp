@@ -9,8 +9,7 @@
 
 #include "device/CAPI.h"
 #include "params/BinaryHeader.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -56,8 +55,8 @@ void ReportNotAvailable(const char* operation) {
     MainLog().Printf(kColourError, kRouteBoth, "%s is not available in this version!\n", operation);
 }
 
-CParam::CParam(CController* owner, uint8_t kind, int imageLength)
-    : owner_(owner),
+CParam::CParam(ParamHost* host, uint8_t kind, int imageLength)
+    : host_(host),
       kind_(kind),
       transferLength_(static_cast<uint16_t>(imageLength)),
       // Until the first dump or load, the image holds what a failed dump would leave.
@@ -121,7 +120,7 @@ int CParam::DumpFromDevice() {
         return kParamNoImage;
     }
     std::fill(image_.begin(), image_.end(), 0xFF);
-    if (!owner_->Api().ReadBlock(kind_, 0, transferLength_, image_.data())) {
+    if (!host_->Api().ReadBlock(kind_, 0, transferLength_, image_.data())) {
         MainLog().Printf(kColourError, kRouteBoth, "Get Bin: %s Failed!\n", path.c_str());
         return kParamReadFailed;
     }
@@ -143,7 +142,7 @@ int CParam::WriteToDevice() {
         MainLog().Printf(kColourError, kRouteBoth, "%s CRC Failed!\n", binFileName_.c_str());
         return kParamChecksum;
     }
-    if (!owner_->Api().WriteBlock(kind_, 0, transferLength_, image_.data(), 1)) {
+    if (!host_->Api().WriteBlock(kind_, 0, transferLength_, image_.data(), 1)) {
         MainLog().Printf(kColourError, kRouteBoth, "Set Bin: %s Failed!\n", path.c_str());
         return kParamWriteFailed;
     }
@@ -167,7 +166,7 @@ int CParam::LoadBinFile(const std::string& path) {
     const bool imageComplete = in.gcount() == static_cast<std::streamsize>(image.size());
     if (headerComplete) {
         // A file of another set (a stylus file has the hardware file's length) is not this set's.
-        if (HeaderTypeCode(header) != owner_->TypeCode() || header[60] != kind_) {
+        if (HeaderTypeCode(header) != host_->TypeCode() || header[60] != kind_) {
             MainLog().Print(kColourError, kRouteBoth, "Controller Type Incorrect!\n");
             return kParamWrongType;
         }
@@ -208,7 +207,7 @@ void CParam::FillFileHeader() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    header_ = MakeBinaryHeader(kind_, owner_->TypeCode(), image_, local);
+    header_ = MakeBinaryHeader(kind_, host_->TypeCode(), image_, local);
 }
 
 int CParam::ConvertScanType(unsigned scanType, int& mode) {
@@ -222,7 +221,7 @@ int CParam::ConvertScanType(unsigned scanType, int& mode) {
 }
 
 std::string CParam::WorkingPath(const std::string& name) const {
-    return owner_->Options().workingFolder + name;
+    return host_->Options().workingFolder + name;
 }
 
 void CParam::SetFileNames(std::string text, std::string binary, std::string reg) {
@@ -233,11 +232,11 @@ void CParam::SetFileNames(std::string text, std::string binary, std::string reg)
 
 bool CParam::BuildFileNames(const ParamExtensions& ext) {
     std::string project;
-    if (!ProjectName(owner_->ReportedModelName(), project)) return false;
+    if (!ProjectName(host_->ReportedModelName(), project)) return false;
     std::string stem = "GXXX_C000";
-    if (!owner_->Options().fixedNameMode) {
+    if (!host_->Options().fixedNameMode) {
         char number[8];
-        std::snprintf(number, sizeof number, "_%04X", owner_->ProductNumber());
+        std::snprintf(number, sizeof number, "_%04X", host_->ProductNumber());
         stem = project + number;
     }
     SetFileNames(WithExtension(stem, ext.text), WithExtension(stem, ext.binary),
@@ -247,7 +246,7 @@ bool CParam::BuildFileNames(const ParamExtensions& ext) {
 
 void CParam::BuildDefaultFileNames(const ParamExtensions& ext) {
     const std::string stem =
-        (owner_->Options().fixedNameMode ? std::string("GXXX") : owner_->ModelName()) + "_Default";
+        (host_->Options().fixedNameMode ? std::string("GXXX") : host_->ModelName()) + "_Default";
     SetFileNames(WithExtension(stem, ext.text), WithExtension(stem, ext.binary),
                  WithExtension(stem, ext.reg));
 }

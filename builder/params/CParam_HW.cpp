@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include "chips/CSlave.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_Pen.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -61,7 +60,7 @@ std::span<uint8_t> CParam_HW::ModeImage(int f, int m) {
 }
 
 void CParam_HW::StampTunerVersion() {
-    if (!Owner()->Options().keepVersion) {
+    if (!Host()->Options().keepVersion) {
         SetByte(hw::kMajorVersion, kDefaultMajor);
         SetByte(hw::kMinorVersion, kDefaultMinor);
     }
@@ -71,8 +70,8 @@ void CParam_HW::StampTunerVersion() {
 }
 
 int CParam_HW::LoadDefault() {
-    CSlave& chip = Owner()->Chip();
-    const int type = Owner()->TypeCode();
+    CSlave& chip = Host()->Chip();
+    const int type = Host()->TypeCode();
     // Keep-version mode keeps the version bytes the image held before.
     const uint8_t major = Byte(hw::kMajorVersion), minor = Byte(hw::kMinorVersion);
     std::fill_n(Image(), kImageLength, uint8_t{0xFF});
@@ -132,7 +131,7 @@ int CParam_HW::LoadDefault() {
 // One frequency block of the default image: clock settings, the chip's mode images at the
 // block's prescaler and the chip's image tuning records.
 void CParam_HW::LoadDefaultFrequency(int f, bool pipeline) {
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     SetBlockByte(f, hw::block::kClkSrc, 0);
     SetBlockByte(f, hw::block::kFreqCtrl, 0x0C);
     SetBlockByte(f, hw::block::kPreScaler, 18);
@@ -156,7 +155,8 @@ void CParam_HW::LoadDefaultFrequency(int f, bool pipeline) {
 }
 
 int CParam_HW::LoadRegFile() {
-    return LoadRegisterFrame(kRegisterFrame, Owner()->Options().hwRegPath, kRegisterLayout,
+    std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwRegister);
+    return LoadRegisterFrame(kRegisterFrame, commandLine, kRegisterLayout,
                              NumsOfFreq())
                ? 1
                : 0;
@@ -164,20 +164,6 @@ int CParam_HW::LoadRegFile() {
 
 int CParam_HW::SaveRegFile() {
     return SaveRegisterFrame(kRegisterFrame, kRegisterLayout, NumsOfFreq());
-}
-
-bool CParam_HW::EnsurePenSet() {
-    if (!UsesStylus()) return false;
-    CParam_Pen& pen = Owner()->Pen();
-    if (pen.IsDumped()) return true;
-    if (!pen.InitFileName()) {
-        MainLog().Print(kColourError, kRouteBoth, "Init Pen Setting File Name Fail!\n");
-        return false;
-    }
-    if (pen.DumpFromDevice() != kParamOk) {
-        MainLog().Print(kColourError, kRouteBoth, "Initialize Pen Parameters Failed!\n");
-    }
-    return true;
 }
 
 void CParam_HW::KeepFirstRead() {

@@ -7,7 +7,7 @@ class CParam_Pen : public CParam {
   public:
     static constexpr int kImageLength = 4096;
 
-    explicit CParam_Pen(CController* owner) : CParam(owner, 3, kImageLength) {}
+    explicit CParam_Pen(ParamHost* host) : CParam(host, 3, kImageLength) {}
 
     int GetAppParamVersion() override { return 14; }
     int GetParamVersion() override { return GetImageVersion(); }

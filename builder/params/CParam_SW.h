@@ -15,7 +15,7 @@ class CParam_SW : public CParam {
   public:
     static constexpr int kImageLength = 2048;
 
-    explicit CParam_SW(CController* owner) : CParam(owner, 0, kImageLength) {}
+    explicit CParam_SW(ParamHost* host) : CParam(host, 0, kImageLength) {}
 
     int GetAppParamVersion() override { return 26; }
     int GetParamVersion() override { return GetImageVersion(); }

@@ -7,7 +7,7 @@
 #include "params/CParam_SW.h"
 #include "platform/ProgramFolder.h"
 #include "shell/CommandTable.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 #include "shell/DeviceSession.h"
 #include "shell/Discovery.h"
 #include "shell/Options.h"
@@ -41,6 +41,7 @@ ControllerOptions FromBuilderOptions(const BuilderOptions& o) {
     c.disableWarning = o.toolDisableWarning;
     c.disableLog = o.toolDisableLog;
     c.testMask = o.testMask;
+    c.hwAdjust = o.hwAdjust;
     c.thresholds = {o.thresholdBlock, o.Uniformity,    o.CookTouchTh,     o.DeltaTouchTh,
                     o.GroupMassTh,    o.TouchThFinger, o.RawFlatForStray, o.RawFlatForPoint};
     c.hwTextPath = o.hwTextPath;
@@ -76,13 +77,13 @@ class CControllerSession final : public CDeviceSession {
         if (c == nullptr) return {};
         switch (set) {
             case ParamSet::kHardware:
-                return {c->Hw().GetAppParamVersion(), c->Hw().GetParamVersion(), c->hwVersion};
+                return {c->Hw().GetAppParamVersion(), c->Hw().GetParamVersion(), c->Identity().hwVersion};
             case ParamSet::kSoftware:
-                return {c->Sw().GetAppParamVersion(), c->Sw().GetParamVersion(), c->swVersion};
+                return {c->Sw().GetAppParamVersion(), c->Sw().GetParamVersion(), c->Identity().swVersion};
             case ParamSet::kStylus:
                 break;
         }
-        return {c->Pen().GetAppParamVersion(), c->Pen().GetParamVersion(), c->penVersion};
+        return {c->Pen().GetAppParamVersion(), c->Pen().GetParamVersion(), c->Identity().penVersion};
     }
 
     uint32_t RunHandler(const std::string& name) override {

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <memory>
 
-#include "shell/BuilderLog.h"
-#include "shell/ConsoleOut.h"
-#include "shell/Controller.h"
-#include "shell/ControllerExceptions.h"
+#include "core/BuilderLog.h"
+#include "core/ConsoleOut.h"
+#include "controller/Controller.h"
+#include "core/ControllerExceptions.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <devlink/devlink.h>
 
 #include "device/DevLinkApi.h"
-#include "shell/ControllerOptions.h"
+#include "core/ControllerOptions.h"
 
 class CController;
 

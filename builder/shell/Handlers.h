@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/ControllerOptions.h"
+#include "core/ControllerOptions.h"
 
 class CController;
 

@@ -5,8 +5,8 @@
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
+#include "controller/Controller.h"
 #include "shell/Handlers.h"
 #include "shell/Progress.h"
 #include "shell/Uniformity.h"
@@ -23,17 +23,17 @@ class CControllerOps : public CHandlerOps {
     void NotifyProgress(int percent, int target) override { ::NotifyProgress(percent, target); }
 
     int SwitchWorkMode(uint16_t mode) override { return c_.Api().SwitchWorkMode(mode); }
-    uint32_t ErrorFlags() override { return c_.errorFlags; }
-    void SetUniformityRequest(bool on) override { c_.uniformityRequest = on ? 1 : 0; }
+    uint32_t ErrorFlags() override { return c_.Identity().errorFlags; }
+    void SetUniformityRequest(bool on) override { c_.SetUniformityRequest(on); }
     uint32_t BuildUniformityTable() override { return ::BuildUniformityTable(c_); }
     int ControllerVersion(ParamKind set) override {
         switch (set) {
             case ParamKind::Hw:
-                return c_.hwVersion;
+                return c_.Identity().hwVersion;
             case ParamKind::Sw:
-                return c_.swVersion;
+                return c_.Identity().swVersion;
             case ParamKind::Pen:
-                return c_.penVersion;
+                return c_.Identity().penVersion;
             case ParamKind::Ini:
                 break;
         }
@@ -51,7 +51,7 @@ class CControllerOps : public CHandlerOps {
     int LoadDefault(ParamKind set) override { return Set(set).LoadDefault(); }
     int AppParamVersion(ParamKind set) override { return Set(set).GetAppParamVersion(); }
     int ParamVersion(ParamKind set) override { return Set(set).GetParamVersion(); }
-    bool EnsurePenSet() override { return c_.Hw().EnsurePenSet(); }
+    bool EnsurePenSet() override { return c_.EnsurePenSet(); }
     int PrepareForDownload() override { return c_.Sw().PrepareForDownload(); }
     bool SetThresholdsFromOptions() override { return c_.Sw().SetThresholdsFromOptions(); }
     int ApplyScalingOffsets() override { return c_.Hw().ApplyScalingOffsets(); }

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -69,12 +69,12 @@ void ParseE(const std::string& arg, BuilderOptions& o) {
     if (arg.size() < 4 || !IsDigit(arg[3])) return;
     const int freq = arg[3] - '0';
     if (table == 'a') {
-        o.scalingOffsetPerFreq[freq] = U8(arg.c_str() + 4);
+        o.hwAdjust.scalingOffsetPerFreq[freq] = U8(arg.c_str() + 4);
         return;
     }
     if ((table != 'b' && table != 'c') || arg.size() < 5 || !IsDigit(arg[4])) return;
     const int entry = arg[4] - '0';
-    auto& values = table == 'b' ? o.entryTableB : o.entryTableC;
+    auto& values = table == 'b' ? o.hwAdjust.entryTableB : o.hwAdjust.entryTableC;
     values[freq][entry] = U8(arg.c_str() + 5);
 }
 

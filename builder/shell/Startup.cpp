@@ -4,12 +4,12 @@
 
 #include "platform/SingleInstance.h"
 #include "platform/WindowNotice.h"
-#include "shell/BuilderLog.h"
-#include "shell/ConsoleOut.h"
+#include "core/BuilderLog.h"
+#include "core/ConsoleOut.h"
 #include "shell/Dispatcher.h"
 #include "shell/Options.h"
 #include "shell/Progress.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 
 namespace {
 
@@ -47,6 +47,8 @@ uint32_t RunArguments(const BuilderRun& run) {
 uint32_t RunBuilder(const BuilderRun& run) {
     BuilderOptions& o = Options();
     o = BuilderOptions{};
+    MainLog().UseOptions(&o);
+    TestLog().UseOptions(&o);
     ParseOptions(run.args, o, MainLog(), true);
 
     const platform::CSingleInstanceLock lock(kBuilderInstanceName);

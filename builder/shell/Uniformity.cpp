@@ -5,8 +5,8 @@
 #include "params/CParam_INI.h"
 #include "params/CParam_SW.h"
 #include "platform/Process.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
+#include "controller/Controller.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ bool RunUniformityTool(const std::vector<std::string>& arguments, int& exitCode)
 
 uint32_t BuildUniformityTable(CController& controller) {
     const ControllerOptions& options = controller.Options();
-    const int strength = controller.uniformityRequest ? 100 : controller.Ini().Uniformity();
+    const int strength = controller.UniformityRequested() ? 100 : controller.Ini().Uniformity();
     int secondValue = options.uniformityStrength;
     if (options.uniformityStrength == 1) {
         const int fromSet = controller.Sw().UniformityParameter();

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/ControllerOptions.h"
+#include "core/ControllerOptions.h"
 
 class CController;
 

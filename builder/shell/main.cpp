@@ -5,7 +5,7 @@
 #include "platform/ConsoleInput.h"
 #include "platform/ProgramFolder.h"
 #include "shell/DeviceSession.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 #include "shell/Startup.h"
 
 int main(int argc, char** argv) {

@@ -13,7 +13,7 @@
 #include "chips/CSlave.h"
 #include "device/CAPI.h"
 #include "device/DevLinkApi.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 using Image = std::array<uint8_t, 68>;
 

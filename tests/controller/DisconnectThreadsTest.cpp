@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "device/CAPI.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 #include "shell/Discovery.h"
 
 namespace {

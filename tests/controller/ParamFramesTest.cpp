@@ -12,10 +12,10 @@
 #include <iterator>
 
 #include "FakeController.h"
-#include "shell/ControllerExceptions.h"
+#include "core/ControllerExceptions.h"
 #include "params/BinaryHeader.h"
 #include "params/CParam.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ class TwoItemSet : public CParam {
     int InitDefaultFileName() override { return 0; }
     int LoadDefault() override { return 0; }
     int LoadTxtFile() override {
-        return LoadTextFrame(kFrame, Owner()->Options().hwTextPath, [this](CParamFile& f) {
+        std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwText);
+        return LoadTextFrame(kFrame, commandLine, [this](CParamFile& f) {
             uint16_t x = Word(40);
             f.ReadItemClamped(kSection, "XDimension", x, 1, 65534);
             SetWord(40, x);
@@ -61,7 +62,8 @@ class TwoItemSet : public CParam {
         });
     }
     int LoadRegFile() override {
-        return LoadRegisterFrame(kRegFrame, Owner()->Options().hwRegPath, kLayout, Byte(46));
+        std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwRegister);
+        return LoadRegisterFrame(kRegFrame, commandLine, kLayout, Byte(46));
     }
     int SaveRegFile() override { return SaveRegisterFrame(kRegFrame, kLayout, Byte(46)); }
 

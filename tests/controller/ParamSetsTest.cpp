@@ -122,15 +122,15 @@ TEST_F(ParamSetsTest, TheStylusSetIsReadOnlyWhenTheHardwareSetUsesOne) {
     CController& c = Initialised();
     c.Hw().SetWord(10, 0x00E5);
     device_.calls.clear();
-    EXPECT_FALSE(c.Hw().EnsurePenSet());
+    EXPECT_FALSE(c.EnsurePenSet());
     EXPECT_TRUE(device_.calls.empty());
 
     c.Hw().SetWord(10, 0x02E5);
     device_.blocks[3] = ValidImage(4096, 3676, 1, 4);
-    EXPECT_TRUE(c.Hw().EnsurePenSet());
+    EXPECT_TRUE(c.EnsurePenSet());
     EXPECT_EQ(CountCalls(device_, "readBlock 3"), 1);
     EXPECT_TRUE(c.Pen().IsDumped());
-    EXPECT_TRUE(c.Hw().EnsurePenSet());  // already read: not again
+    EXPECT_TRUE(c.EnsurePenSet());  // already read: not again
     EXPECT_EQ(CountCalls(device_, "readBlock 3"), 1);
 
     // An unreadable stylus set is reported, and the set still counts as in use.
@@ -138,7 +138,7 @@ TEST_F(ParamSetsTest, TheStylusSetIsReadOnlyWhenTheHardwareSetUsesOne) {
     CController& other = Initialised();
     other.Hw().SetWord(10, 0x0008);
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(other.Hw().EnsurePenSet());
+    EXPECT_TRUE(other.EnsurePenSet());
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Initialize Pen Parameters Failed!\n"), std::string::npos) << out;
 }

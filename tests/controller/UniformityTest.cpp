@@ -131,7 +131,7 @@ TEST_F(UniformityToolTest, StrengthAndSecondValueFollowTheRequestAndTheSoftwareS
               "-cCreateUniformityTable\n-v15\n-t1\n-s70\n-disableWarning\n-disableLog\n"
               "-disablemsBox\n");
     c.Sw().SetWord(CParam_SW::kThresholdBlockOffset + CParam_SW::kUniformityInBlock, 9);
-    c.uniformityRequest = 1;
+    c.SetUniformityRequest(true);
     Run(c, out);
     EXPECT_NE(ReadText(folder_ / "args.txt").find("-v0\n-t1\n-s100\n"), std::string::npos);
     // Any other -l value is passed on as it is.

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "FakeDevLink.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 class FakeControllerTest : public testing::Test {
   protected:

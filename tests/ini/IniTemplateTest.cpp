@@ -2,7 +2,7 @@
 #include <sstream>
 
 #include "IniFixture.h"
-#include "shell/ControllerExceptions.h"
+#include "core/ControllerExceptions.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "LogTestSupport.h"
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -80,6 +80,7 @@ TEST_F(BuilderLog, LongLinesRepeatTheKeyRowAndSplitIntoFramedRecords) {
 TEST_F(BuilderLog, FixedNameModeWritesPlainLinesWithCarriageReturns) {
     Options().fixedName = true;
     CBuilderLog log;
+    log.UseOptions(&Options());
     ASSERT_TRUE(log.Open(1, "TovrexBuilder4"));
     EXPECT_EQ(std::filesystem::path(log.Path()).extension(), ".log");
     log.Print(kColourNormal, kRouteFile, "\n");             // only line ends: kept as they are
@@ -115,6 +116,7 @@ TEST_F(BuilderLog, RoutesAndTheDetailDot) {
     for (const auto& c : cases) {
         Options().fixedName = c.fixedName;
         CBuilderLog log;
+        log.UseOptions(&Options());
         ASSERT_TRUE(log.Open(1, "Case" + std::to_string(c.route) + (c.fixedName ? "f" : "")));
         CaptureStdout();
         EXPECT_TRUE(log.Print(kColourSuccess, c.route, "msg\n"));

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "LogTestSupport.h"
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 #include "shell/Options.h"
 
 namespace {
@@ -124,19 +124,19 @@ TEST_F(OptionParsing, TableOfOptions) {
         {{"-Ea35", "-Eb127", "-Ec9910"},
          0,
          [](const BuilderOptions& o) {
-             EXPECT_EQ(o.scalingOffsetPerFreq[3], 5);
-             EXPECT_EQ(o.entryTableB[1][2], 7);
-             EXPECT_EQ(o.entryTableC[9][9], 10);
+             EXPECT_EQ(o.hwAdjust.scalingOffsetPerFreq[3], 5);
+             EXPECT_EQ(o.hwAdjust.entryTableB[1][2], 7);
+             EXPECT_EQ(o.hwAdjust.entryTableC[9][9], 10);
          }},
         // Index digits that are missing or not digits: ignored silently, nothing written.
         {{"-Ea", "-Eax5", "-Eb1", "-Eb1x7", "-Ec/05", "-Ez12"},
          0,
          [](const BuilderOptions& o) {
              for (int f = 0; f < 10; ++f) {
-                 EXPECT_EQ(o.scalingOffsetPerFreq[f], 0);
+                 EXPECT_EQ(o.hwAdjust.scalingOffsetPerFreq[f], 0);
                  for (int k = 0; k < 10; ++k) {
-                     EXPECT_EQ(o.entryTableB[f][k], 0);
-                     EXPECT_EQ(o.entryTableC[f][k], 0);
+                     EXPECT_EQ(o.hwAdjust.entryTableB[f][k], 0);
+                     EXPECT_EQ(o.hwAdjust.entryTableC[f][k], 0);
                  }
              }
          }},

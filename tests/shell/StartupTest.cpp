@@ -8,7 +8,7 @@
 #include "LogTestSupport.h"
 #include "PipeInput.h"
 #include "platform/SingleInstance.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 #include "shell/Startup.h"
 
 namespace {

@@ -201,8 +201,8 @@ class CalibrationResolution : public SwFixture, public testing::WithParamInterfa
 TEST_P(CalibrationResolution, ResetsOnlyTheAxisWhoseClassDiffers) {
     const Resolution r = GetParam();
     CParam_SW& sw = Set();
-    Controller().rangeClassX = static_cast<uint8_t>(r.classX);
-    Controller().rangeClassY = static_cast<uint8_t>(r.classY);
+    Controller().EditGeometry().rangeClassX = static_cast<uint8_t>(r.classX);
+    Controller().EditGeometry().rangeClassY = static_cast<uint8_t>(r.classY);
     for (int set = 0; set < 3; ++set) {
         sw.SetWord(CalibrationSet(set) + 0, static_cast<uint16_t>(r.llx));
         sw.SetWord(CalibrationSet(set) + 2, static_cast<uint16_t>(r.lly));

@@ -2,7 +2,6 @@
 
 #include "chips/RegisterMap.h"
 #include "chips/t3300/T3300Map.h"
-#include "shell/Controller.h"
 
 namespace Slave_T3300 {
 
@@ -41,25 +40,25 @@ int CSlave_T3300::AxisChannelOffset(int chip, bool txAxis) {
 }
 
 int CSlave_T3300::GetFirstChipTxOffset() {
-    return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0;
+    return HasSmallFirstChip(Host()->TypeCode()) ? 5 : 0;
 }
 int CSlave_T3300::GetFirstChipRxOffset() {
-    return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0;
+    return HasSmallFirstChip(Host()->TypeCode()) ? 5 : 0;
 }
 int CSlave_T3300::GetTxChannelFirst(int) {
     return 0;
 }
 
 int CSlave_T3300::GetTxChannelLast(int chip) {
-    return IsSmallChip(Owner()->TypeCode(), chip) ? 55 : 63;
+    return IsSmallChip(Host()->TypeCode(), chip) ? 55 : 63;
 }
 
 int CSlave_T3300::GetRxChannelFirst(int chip) {
-    return IsSmallChip(Owner()->TypeCode(), chip) ? 0 : 1;
+    return IsSmallChip(Host()->TypeCode(), chip) ? 0 : 1;
 }
 
 int CSlave_T3300::GetRxChannelLast(int chip) {
-    return IsSmallChip(Owner()->TypeCode(), chip) ? 79 : 99;
+    return IsSmallChip(Host()->TypeCode(), chip) ? 79 : 99;
 }
 
 bool CSlave_T3300::SetCopy(Image image, std::string_view suffix, int value) {

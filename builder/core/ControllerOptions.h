@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/BuilderOptions.h"
+
 // The threshold values adjust_alg_th stores into one threshold mode block (-Gi, -Ga, -Gc, -Gd,
 // -Gg, -Gt, -Gv, -Gx).
 struct ThresholdOptions {
@@ -43,6 +45,7 @@ struct ControllerOptions {
 
     uint32_t testMask = 0;  // -H
     ThresholdOptions thresholds;
+    HwAdjustOptions hwAdjust;  // adjust_hw_param
 
     // File paths from the command line; empty when not given.
     std::string hwTextPath, hwBinPath, hwRegPath;

@@ -1,4 +1,4 @@
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,11 +10,12 @@
 #include "device/CMCU_F412.h"
 #include "diag/CTuneData.h"
 #include "params/CParam_HW.h"
+#include "params/HwLayout.h"
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "shell/BuilderLog.h"
-#include "shell/ControllerExceptions.h"
+#include "core/BuilderLog.h"
+#include "core/ControllerExceptions.h"
 
 namespace {
 
@@ -56,14 +57,14 @@ const ModelEntry* FindModel(int typeCode) {
 
 CController::CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record,
                          int typeCode, std::string modelName, ControllerOptions options)
-    : id1(record.id1),
-      dev_(dev),
+    : dev_(dev),
       handle_(handle),
       id2_(record.id2),
       typeCode_(typeCode),
       modelName_(std::move(modelName)),
       options_(std::move(options)) {
-    devicePath.assign(record.path, strnlen(record.path, sizeof record.path));
+    identity_.id1 = record.id1;
+    identity_.devicePath.assign(record.path, strnlen(record.path, sizeof record.path));
 }
 
 CController::~CController() {
@@ -102,8 +103,44 @@ void CController::DestroyObjects() {
 }
 
 int CController::RxChipCount() const {
-    const int count = hw_ ? hw_->NumsOfRxChips() : numRxChips;
+    const int count = hw_ ? hw_->NumsOfRxChips() : geometry_.numRxChips;
     return std::clamp(count, 1, 4);
+}
+
+HardwareSummary CController::Hardware() const {
+    return {hw_->NumsOfFreq(), (hw_->ScanCtrl() & hw::kScanWater) != 0,
+            hw_->StrayUpdatWaiteTime(), hw_->StrayUpdatTime()};
+}
+
+int CController::WiredChips(bool txAxis) const {
+    return txAxis ? hw_->NumsOfTxChips() : hw_->NumsOfRxChips();
+}
+
+WiredRun CController::WiredChannels(bool txAxis, int chip) const {
+    const int at = (txAxis ? hw::kTxRange : hw::kRxRange) + 2 * chip;
+    return {hw_->Byte(at), hw_->Byte(at + 1)};
+}
+
+std::string CController::TakeCommandLinePath(CommandLineFile file) {
+    std::string* path = &options_.swTextPath;
+    if (file == CommandLineFile::kHwText) path = &options_.hwTextPath;
+    if (file == CommandLineFile::kHwRegister) path = &options_.hwRegPath;
+    std::string taken;
+    taken.swap(*path);
+    return taken;
+}
+
+bool CController::EnsurePenSet() {
+    if (!hw_->UsesStylus()) return false;
+    if (pen_->IsDumped()) return true;
+    if (!pen_->InitFileName()) {
+        MainLog().Print(kColourError, kRouteBoth, "Init Pen Setting File Name Fail!\n");
+        return false;
+    }
+    if (pen_->DumpFromDevice() != kParamOk) {
+        MainLog().Print(kColourError, kRouteBoth, "Initialize Pen Parameters Failed!\n");
+    }
+    return true;
 }
 
 void CController::SubscribeDisconnect(DevReportHandler handler) {
@@ -113,13 +150,13 @@ void CController::SubscribeDisconnect(DevReportHandler handler) {
 
 void CController::LogIdentity() {
     MainLog().Printf(kColourSuccess, kRouteBoth,
-                     "\nFind controller: %s (%s, %s), Kernel: %02d_%02d.\n", typeName.c_str(),
-                     reportedModelName_.c_str(), firmwareVersion.c_str(), kernelMajor, kernelMinor);
+                     "\nFind controller: %s (%s, %s), Kernel: %02d_%02d.\n", identity_.typeName.c_str(),
+                     reportedModelName_.c_str(), identity_.firmwareVersion.c_str(), identity_.kernelMajor, identity_.kernelMinor);
     if (hw_ && hw_->UsesStylus()) {
         MainLog().Printf(kColourNormal, kRouteBoth, "Dev parameter version: HW=%d, SW=%d, PW=%d\n",
-                         hwVersion, swVersion, penVersion);
+                         identity_.hwVersion, identity_.swVersion, identity_.penVersion);
     } else {
         MainLog().Printf(kColourNormal, kRouteBoth, "Dev parameter version: HW=%d, SW=%d\n",
-                         hwVersion, swVersion);
+                         identity_.hwVersion, identity_.swVersion);
     }
 }

@@ -1,6 +1,6 @@
 // The builder's model of the attached controller. It owns the command and main-MCU interfaces,
 // the sensing chip model, the four parameter sets and the measurement workspace; they all point
-// back at it.
+// back at it, each through the narrow view of it that it needs (DeviceHost, ChipHost, ParamHost).
 //
 // Lifecycle: discovery builds one (Discovery.h), CreateObjects builds what it owns, Initialise
 // reads the controller's identity, geometry and parameter sets. A controller built without a
@@ -15,8 +15,12 @@
 
 #include <devlink/devlink.h>
 
+#include "chips/ChipHost.h"
+#include "core/ControllerFacts.h"
+#include "core/ControllerOptions.h"
 #include "device/DevLinkApi.h"
-#include "shell/ControllerOptions.h"
+#include "device/DeviceHost.h"
+#include "params/ParamHost.h"
 
 class CAPI;
 class CMCU;
@@ -39,7 +43,7 @@ struct ModelEntry {
 const ModelEntry* FindModel(int typeCode);
 const std::array<ModelEntry, 8>& SupportedModels();
 
-class CController {
+class CController final : public DeviceHost, public ChipHost, public ParamHost {
   public:
     // handle may be null (a controller without a device); the record gives path and identifiers.
     CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record, int typeCode,
@@ -63,22 +67,28 @@ class CController {
     void DestroyObjects();
 
     // ---- What the owned objects read --------------------------------------------------------
-    const DevLinkApi& Dev() const { return dev_; }
-    DevHandle Handle() const { return handle_; }
-    int TypeCode() const { return typeCode_; }
-    const std::string& ModelName() const { return modelName_; }
-    const std::string& ReportedModelName() const { return reportedModelName_; }
-    uint16_t ProductNumber() const { return id2_; }
-    uint8_t ClockType() const { return clockType_; }
-    const std::array<uint8_t, 64>& PcapInfo() const { return pcapInfo_; }
+    const DevLinkApi& Dev() const override { return dev_; }
+    DevHandle Handle() const override { return handle_; }
+    int TypeCode() const override { return typeCode_; }
+    const std::string& ModelName() const override { return modelName_; }
+    const std::string& ReportedModelName() const override { return reportedModelName_; }
+    uint16_t ProductNumber() const override { return id2_; }
+    uint8_t ClockType() const override { return clockType_; }
+    const std::array<uint8_t, 64>& PcapInfo() const override { return pcapInfo_; }
     // Chips that "all chips" (255) stands for: the hardware set's Rx chip count, kept within 1..4.
-    int RxChipCount() const;
+    int RxChipCount() const override;
     ControllerOptions& Options() { return options_; }
-    const ControllerOptions& Options() const { return options_; }
+    const ControllerOptions& Options() const override { return options_; }
+    const ControllerIdentity& Identity() const override { return identity_; }
+    const ControllerGeometry& Geometry() const override { return geometry_; }
+    HardwareSummary Hardware() const override;
+    int WiredChips(bool txAxis) const override;
+    WiredRun WiredChannels(bool txAxis, int chip) const override;
+    std::string TakeCommandLinePath(CommandLineFile file) override;
 
-    CAPI& Api() { return *api_; }
-    CMCU& Mcu() { return *mcu_; }
-    CSlave& Chip() { return *chip_; }
+    CAPI& Api() override { return *api_; }
+    CMCU& Mcu() override { return *mcu_; }
+    CSlave& Chip() override { return *chip_; }
     CParam_INI& Ini() { return *ini_; }
     CParam_HW& Hw() { return *hw_; }
     CParam_SW& Sw() { return *sw_; }
@@ -86,27 +96,23 @@ class CController {
     CTuneData& TuneData() { return *tuneData_; }
     bool HasObjects() const { return api_ && hw_ && sw_ && pen_ && ini_; }
 
+    // True when the hardware set uses a stylus; reads the stylus set from the controller the
+    // first time.
+    bool EnsurePenSet();
+
     // ---- State read at initialisation -------------------------------------------------------
     bool Disconnected() const { return disconnected_.load(); }
     void MarkDisconnected() { disconnected_.store(1); }
 
-    uint16_t id1 = 0;
-    uint8_t hwVersion = 0, swVersion = 0, penVersion = 0;  // structure versions of the controller
-    std::array<int, 5> channelInfo{};
-    uint32_t errorFlags = 0;
-    std::string devicePath, typeName, firmwareVersion;
-    uint8_t kernelMajor = 0xFF, kernelMinor = 0xFF;
-    std::array<uint8_t, 64> reportInfo{};
+    // Set while the uniformity tool runs on the controller's request (the tool then takes the
+    // full strength); read by the tool from another thread.
+    void SetUniformityRequest(bool on) { uniformityRequest_.store(on); }
+    bool UniformityRequested() const { return uniformityRequest_.load(); }
 
-    // Geometry copies.
-    uint16_t txCount = 0, rxCount = 0, maxTx = 0, maxRx = 0, calReference = 0;
-    uint8_t numTxChips = 0, numRxChips = 0, txPerChip = 0, rxPerChip = 0;
-    uint8_t rowOffset1 = 0, rowOffset2 = 0, rowsPerFrame = 0;
-    std::array<std::array<int, 5>, 4> icInfo{};
-    std::array<uint16_t, 4> firstChipTxOffset{}, firstChipRxOffset{};
-    std::array<uint8_t, 4> calValue{};
-    uint8_t rangeClassX = 0, rangeClassY = 0;
-    std::atomic<uint8_t> uniformityRequest{0};
+    // What Initialise fills, to change by hand on a controller set up without initialising it
+    // (a test that stands in for a particular firmware or panel).
+    ControllerIdentity& EditIdentity() { return identity_; }
+    ControllerGeometry& EditGeometry() { return geometry_; }
 
   private:
     void InitIdentity();
@@ -126,6 +132,9 @@ class CController {
     std::array<uint8_t, 64> pcapInfo_{};
     uint8_t clockType_ = 0;
     std::atomic<int> disconnected_{0};
+    std::atomic<bool> uniformityRequest_{false};
+    ControllerIdentity identity_;
+    ControllerGeometry geometry_;
     ControllerOptions options_;
 
     std::unique_ptr<CMCU> mcu_;

@@ -1,11 +1,11 @@
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 #include <cerrno>
 #include <filesystem>
 #include <random>
 #include <system_error>
 
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
