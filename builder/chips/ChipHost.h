@@ -3,6 +3,8 @@
 // channels). The controller implements it; a chip sees nothing else.
 #pragma once
 
+#include "core/ModelTable.h"
+
 class CAPI;
 
 // First and last channel of one chip on one axis, as the hardware set records them.
@@ -15,6 +17,7 @@ class ChipHost {
   public:
     virtual CAPI& Api() = 0;
     virtual int TypeCode() const = 0;
+    virtual const ModelRow& Model() const = 0;
     // The hardware set's chip count of the axis, as stored (not limited).
     virtual int WiredChips(bool txAxis) const = 0;
     virtual WiredRun WiredChannels(bool txAxis, int chip) const = 0;

@@ -19,17 +19,6 @@
 
 namespace {
 
-constexpr std::array<ModelEntry, 8> kModels = {{
-    {94, "K7P100", ChipFamily::T3300},
-    {158, "K7P80", ChipFamily::T3300},
-    {164, "K9P100", ChipFamily::T3300},
-    {166, "K9P80", ChipFamily::T3300},
-    {172, "K9PM100", ChipFamily::T3300},
-    {96, "K7P128", ChipFamily::T320},
-    {160, "6310_K7P", ChipFamily::T320},
-    {176, "K7P84", ChipFamily::T324},
-}};
-
 std::unique_ptr<CSlave> MakeChip(ChipFamily family, CController* owner) {
     switch (family) {
         case ChipFamily::T320:
@@ -44,23 +33,14 @@ std::unique_ptr<CSlave> MakeChip(ChipFamily family, CController* owner) {
 
 }  // namespace
 
-const std::array<ModelEntry, 8>& SupportedModels() {
-    return kModels;
-}
-
-const ModelEntry* FindModel(int typeCode) {
-    const auto it = std::find_if(kModels.begin(), kModels.end(), [typeCode](const ModelEntry& m) {
-        return m.typeCode == typeCode;
-    });
-    return it == kModels.end() ? nullptr : &*it;
-}
-
 CController::CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record,
-                         int typeCode, std::string modelName, ControllerOptions options)
+                         int typeCode, std::string modelName, ControllerOptions options,
+                         std::span<const ModelRow> models)
     : dev_(dev),
       handle_(handle),
       id2_(record.id2),
       typeCode_(typeCode),
+      model_(FindModel(typeCode, models)),
       modelName_(std::move(modelName)),
       options_(std::move(options)) {
     identity_.id1 = record.id1;
@@ -79,10 +59,9 @@ CController::~CController() {
 }
 
 void CController::CreateObjects() {
-    const ModelEntry* model = FindModel(typeCode_);
-    if (model == nullptr) throw CInitDevException("Not support this device!\n");
+    if (model_ == nullptr) throw CInitDevException("Not support this device!\n");
     mcu_ = std::make_unique<CMCU_F412>(this);
-    chip_ = MakeChip(model->chip, this);
+    chip_ = MakeChip(model_->chip, this);
     api_ = std::make_unique<CAPI_F412>(this);
     ini_ = std::make_unique<CParam_INI>(this);
     sw_ = std::make_unique<CParam_SW>(this);

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include <devlink/devlink.h>
@@ -18,6 +19,7 @@
 #include "chips/ChipHost.h"
 #include "core/ControllerFacts.h"
 #include "core/ControllerOptions.h"
+#include "core/ModelTable.h"
 #include "device/DevLinkApi.h"
 #include "device/DeviceHost.h"
 #include "params/ParamHost.h"
@@ -31,23 +33,14 @@ class CParam_SW;
 class CParam_Pen;
 class CTuneData;
 
-enum class ChipFamily { T320, T324, T3300 };
-
-struct ModelEntry {
-    int typeCode;
-    const char* modelName;
-    ChipFamily chip;
-};
-
-// The supported models in table order; nullptr for any other type code.
-const ModelEntry* FindModel(int typeCode);
-const std::array<ModelEntry, 8>& SupportedModels();
-
 class CController final : public DeviceHost, public ChipHost, public ParamHost {
   public:
     // handle may be null (a controller without a device); the record gives path and identifiers.
+    // The type code's row of the model table gives the model's facts (CreateObjects refuses a
+    // type code the table lacks).
     CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record, int typeCode,
-                std::string modelName, ControllerOptions options);
+                std::string modelName, ControllerOptions options,
+                std::span<const ModelRow> models = SupportedModels());
     // Removes the disconnect subscription (waiting for a running handler), frees what it owns and
     // closes the device handle. Restarting the firmware is CloseController's job.
     ~CController();
@@ -70,6 +63,8 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost {
     const DevLinkApi& Dev() const override { return dev_; }
     DevHandle Handle() const override { return handle_; }
     int TypeCode() const override { return typeCode_; }
+    // The model's row; only once CreateObjects has succeeded.
+    const ModelRow& Model() const override { return *model_; }
     const std::string& ModelName() const override { return modelName_; }
     const std::string& ReportedModelName() const override { return reportedModelName_; }
     uint16_t ProductNumber() const override { return id2_; }
@@ -127,6 +122,7 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost {
     DevSubscription disconnectSubscription_ = nullptr;
     uint16_t id2_ = 0;
     int typeCode_;
+    const ModelRow* model_;
     std::string modelName_;
     std::string reportedModelName_;
     std::array<uint8_t, 64> pcapInfo_{};

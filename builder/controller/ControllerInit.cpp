@@ -105,7 +105,7 @@ void CController::QueryIcInformation() {
     std::copy(std::begin(reply), std::end(reply), report.bytes);
     const int valid =
         std::min(std::clamp(replyLength, 0, int(kDevReportSize)), 2 + devReportCount(report));
-    const bool wide = typeCode_ == 176;  // five big-endian u16 per record
+    const bool wide = model_->wideIcInformation;  // five big-endian u16 per record
     const int recordSize = wide ? 10 : 5;
     const int records = std::min<int>(reply[4], 4);
     geometry_.icInfo = {};
@@ -121,7 +121,7 @@ void CController::QueryIcInformation() {
 
 void CController::DecideClockType() {
     clockType_ = 0;
-    if (typeCode_ != 164 && typeCode_ != 166 && typeCode_ != 172) return;
+    if (!model_->clockTypeFromKernel) return;
     // The two version fields are compared separately, as the firmware releases were numbered.
     if (identity_.kernelMajor <= 2 && identity_.kernelMinor <= 95) {
         clockType_ = 1;

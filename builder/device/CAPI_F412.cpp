@@ -73,11 +73,13 @@ int CAPI_F412::ReadRegisters(uint8_t chip, uint8_t bank, uint16_t first, uint16_
 int CAPI_F412::WriteRegisters(uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                               const uint8_t* data, bool verify) {
     if (!Handle()) return 1;
-    // The T324 chip's registers 0-2 are read-only: a run from register 0 leaves them out.
-    if (Host()->TypeCode() == 176 && first == 0 && count > 3) {
-        data += 3;
-        first = 3;
-        count -= 3;
+    // The model's read-only registers at the start of a chip: a run from register 0 leaves
+    // them out.
+    const uint16_t readOnly = Host()->Model().readOnlyRegisters;
+    if (readOnly > 0 && first == 0 && count > readOnly) {
+        data += readOnly;
+        first = readOnly;
+        count = static_cast<uint16_t>(count - readOnly);
     }
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         if (!Dev().writeRegisters(Handle(), chip, bank, first, count, data)) continue;

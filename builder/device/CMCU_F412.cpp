@@ -5,7 +5,6 @@
 
 namespace {
 
-constexpr int kTypeCodeT324 = 176;
 
 // (count, divider) rows, clock 0 throughout.
 constexpr std::array<FreqSetting, 38> kT324Table = {{
@@ -49,7 +48,7 @@ std::span<const FreqSetting> FreqTableDefault() {
 }
 
 std::span<const FreqSetting> CMCU_F412::Table() const {
-    if (Host()->TypeCode() == kTypeCodeT324) return FreqTableT324();
+    if (Host()->Model().frequencies == FrequencyTable::kDivider) return FreqTableT324();
     if (Host()->ClockType() == 1) return FreqTableClockType1();
     return FreqTableDefault();
 }
@@ -62,7 +61,7 @@ float CMCU_F412::CalcFrequency(uint8_t clock, uint8_t count, uint8_t divider) {
     // A zero prescaler comes only from a blank or hand-made image; it has no frequency.
     if (count == 0) return 0.0f;
     const bool dividerSetsIt =
-        Host()->TypeCode() == kTypeCodeT324 && divider >= 1 && divider <= 31;
+        Host()->Model().dividerSetsFrequency && divider >= 1 && divider <= 31;
     const float multiplier = dividerSetsIt ? static_cast<float>(divider) : 3.0f;
     const float base = Host()->ClockType() == 1 ? 50.0f : 45.0f;
     const float source = clock == 0 ? 18000.0f : base / static_cast<float>(clock + 2) * 1000.0f;
@@ -84,33 +83,9 @@ int CMCU_F412::GetClockType() {
 }
 
 int CMCU_F412::GetModelLimitA() {
-    switch (Host()->TypeCode()) {
-        case 94:
-        case 158:
-            return 64;
-        case 96:
-            return 80;
-        case 164:
-        case 166:
-        case 172:
-            return 128;
-        default:
-            return 0;
-    }
+    return Host()->Model().limitA;
 }
 
 int CMCU_F412::GetModelLimitB() {
-    switch (Host()->TypeCode()) {
-        case 94:
-        case 158:
-            return 100;
-        case 96:
-            return 128;
-        case 164:
-        case 166:
-        case 172:
-            return 200;
-        default:
-            return 0;
-    }
+    return Host()->Model().limitB;
 }

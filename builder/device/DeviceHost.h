@@ -2,6 +2,8 @@
 // the controller that owns them. The controller implements it; a device object sees nothing else.
 #pragma once
 
+#include "core/ModelTable.h"
+
 #include <array>
 #include <cstdint>
 
@@ -15,6 +17,7 @@ class DeviceHost {
     // Null for a controller without a device.
     virtual DevHandle Handle() const = 0;
     virtual int TypeCode() const = 0;
+    virtual const ModelRow& Model() const = 0;
     // Chips that "all chips" (255) stands for.
     virtual int RxChipCount() const = 0;
     virtual uint8_t ClockType() const = 0;

@@ -19,10 +19,6 @@ constexpr RegisterFileLayout kRegisterLayout{hw::ModeImage(0, 0), hw::kFreqBlock
 constexpr uint8_t kDefaultMajor = 1, kDefaultMinor = 3;
 constexpr uint8_t kTunerMajor = 1, kTunerMinor = 2, kTunerBuild = 18;
 
-bool HasTwoChips(int typeCode) {
-    return typeCode == 164 || typeCode == 166 || typeCode == 172;
-}
-
 }  // namespace
 
 int CParam_HW::InitFileName() {
@@ -71,7 +67,7 @@ void CParam_HW::StampTunerVersion() {
 
 int CParam_HW::LoadDefault() {
     CSlave& chip = Host()->Chip();
-    const int type = Host()->TypeCode();
+    const ModelRow& model = Host()->Model();
     // Keep-version mode keeps the version bytes the image held before.
     const uint8_t major = Byte(hw::kMajorVersion), minor = Byte(hw::kMinorVersion);
     std::fill_n(Image(), kImageLength, uint8_t{0xFF});
@@ -82,7 +78,7 @@ int CParam_HW::LoadDefault() {
     StampTunerVersion();
     SetByte(hw::kParamVersion, 0);
 
-    const uint16_t scan = type == 172 ? 0x02E5 : 0x00E5;
+    const uint16_t scan = model.stylus ? 0x02E5 : 0x00E5;
     SetWord(hw::kScanCtrl, scan);
     SetWord(hw::kScanCtrlIdle, scan);
     chip.GetDefaultIdTableR5(std::span<uint8_t>(Image() + hw::kIdTableR5, hw::kIdTableR5Size));
@@ -90,7 +86,7 @@ int CParam_HW::LoadDefault() {
 
     SetWord(hw::kXDimension, 3820);
     SetWord(hw::kYDimension, 2150);
-    const uint8_t chips = HasTwoChips(type) ? 2 : 1;
+    const uint8_t chips = model.defaultChips;
     SetByte(hw::kNumsOfRxChips, chips);
     SetByte(hw::kNumsOfTxChips, chips);
     SetByte(hw::kNumsOfFreq, 1);

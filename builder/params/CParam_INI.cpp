@@ -14,7 +14,6 @@ using namespace ini;
 namespace {
 
 // Only this controller has the water-line scans.
-constexpr int kWaterLineTypeCode = 96;
 
 }  // namespace
 
@@ -93,7 +92,7 @@ void CParam_INI::ReadTuningSections(CParamFile& file) {
     enable = 0;
     if (file.ReadItemClamped(kWaterLineRxSection, "EnableWaterLineTune", enable, 0, 1) &&
         enable == 1) {
-        if (Host()->TypeCode() == kWaterLineTypeCode) {
+        if (Host()->Model().waterLineTuning) {
             s.tuningFlags |= kTuneWaterLineRx | kTuneWaterLineTx;
         } else {
             MainLog().Print(kColourError, kRouteBoth, "Not Support Water Tuning\n");

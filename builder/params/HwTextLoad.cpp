@@ -14,7 +14,6 @@ namespace {
 
 // The controller type whose chip takes its frequency divider from the file; every other chip
 // runs with divider 3.
-constexpr int kDividerFromFileType = 176;
 constexpr uint8_t kFixedDivider = 3;
 
 // A 0~1 item into a temporary bit that starts as the stored bit.
@@ -118,7 +117,7 @@ void CParam_HW::ReadFrequencySections(CParamFile& file, int f) {
     CSlave& chip = Host()->Chip();
     const std::string rd = Indexed("Freq-%d General Config-RD", f);
     for (const RangedKey& key : kFrequencyGeneral) {
-        if (key.offset == hw::block::kFreqDivider && Host()->TypeCode() != kDividerFromFileType) {
+        if (key.offset == hw::block::kFreqDivider && !Host()->Model().dividerSetsFrequency) {
             SetBlockByte(f, hw::block::kFreqDivider, kFixedDivider);
             continue;
         }

@@ -4,6 +4,8 @@
 // sees nothing else of the controller or of its sibling sets.
 #pragma once
 
+#include "core/ModelTable.h"
+
 #include <cstdint>
 #include <string>
 
@@ -32,6 +34,7 @@ class ParamHost {
     virtual CSlave& Chip() = 0;
     virtual const ControllerOptions& Options() const = 0;
     virtual int TypeCode() const = 0;
+    virtual const ModelRow& Model() const = 0;
     // The name of the model in the builder's table, and the one the controller reports.
     virtual const std::string& ModelName() const = 0;
     virtual const std::string& ReportedModelName() const = 0;

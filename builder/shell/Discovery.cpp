@@ -43,14 +43,14 @@ int CountController(DevRecord*, const char* path, void* context, uint32_t inputL
 void Assemble(const DevRecord& record, const ControllerOptions& options, const DevLinkApi& dev) {
     DevHandle handle = dev.open(record);
     const int typeCode = handle != nullptr ? dev.getSolutionCode(record) : -1;
-    const ModelEntry* model = FindModel(typeCode);
+    const ModelRow* model = FindModel(typeCode);
     if (model == nullptr) {
         if (handle != nullptr) dev.close(handle);  // no controller owns it yet
         throw CInitDevException("Not support this device!\n");
     }
     // From here on CloseController tears down whatever part of the model exists.
     g_controller =
-        std::make_unique<CController>(dev, handle, record, typeCode, model->modelName, options);
+        std::make_unique<CController>(dev, handle, record, typeCode, model->name, options);
     g_controller->CreateObjects();
     g_controller->Initialise();
     g_controller->LogIdentity();

@@ -122,11 +122,11 @@ class CDefaultModelOps : public CControllerOps {
 };
 
 std::unique_ptr<CHandlerOps> CControllerOps::ForDefaultModel(int typeCode) {
-    const ModelEntry* model = FindModel(typeCode);
+    const ModelRow* model = FindModel(typeCode);
     if (model == nullptr) return nullptr;
     // No handle: the controller makes no devlink call, subscribes nothing and closes nothing.
     auto controller = std::make_unique<CController>(c_.Dev(), nullptr, DevRecord{}, typeCode,
-                                                    model->modelName, c_.Options());
+                                                    model->name, c_.Options());
     controller->CreateObjects();
     return std::make_unique<CDefaultModelOps>(std::move(controller));
 }

@@ -1,6 +1,7 @@
 // Handlers that move parameter sets between the controller and files.
 #include <array>
 
+#include "core/ModelTable.h"
 #include "shell/HandlersSteps.h"
 
 namespace handlers {
@@ -101,9 +102,8 @@ uint32_t DumpDef(CHandlerOps& ops) {
 }
 
 uint32_t DumpAllDef(CHandlerOps& ops) {
-    constexpr std::array<int, 8> kTypeCodes = {94, 158, 164, 166, 172, 96, 160, 176};
-    for (int typeCode : kTypeCodes) {
-        if (auto model = ops.ForDefaultModel(typeCode)) DumpDef(*model);  // result not used
+    for (const ModelRow& row : SupportedModels()) {
+        if (auto model = ops.ForDefaultModel(row.typeCode)) DumpDef(*model);  // result not used
     }
     return 0;
 }
