@@ -34,7 +34,7 @@ std::unique_ptr<CSlave> MakeChip(ChipFamily family, CController* owner) {
 }  // namespace
 
 CController::CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record,
-                         int typeCode, std::string modelName, ControllerOptions options,
+                         int typeCode, std::string modelName, const BuilderOptions& options,
                          std::span<const ModelRow> models)
     : dev_(dev),
       handle_(handle),
@@ -42,7 +42,8 @@ CController::CController(const DevLinkApi& dev, DevHandle handle, const DevRecor
       typeCode_(typeCode),
       model_(FindModel(typeCode, models)),
       modelName_(std::move(modelName)),
-      options_(std::move(options)) {
+      options_(options),
+      testMask_(options.sensorTest.testMask) {
     identity_.id1 = record.id1;
     identity_.devicePath.assign(record.path, strnlen(record.path, sizeof record.path));
 }
@@ -101,12 +102,23 @@ WiredRun CController::WiredChannels(bool txAxis, int chip) const {
 }
 
 std::string CController::TakeCommandLinePath(CommandLineFile file) {
-    std::string* path = &options_.swTextPath;
-    if (file == CommandLineFile::kHwText) path = &options_.hwTextPath;
-    if (file == CommandLineFile::kHwRegister) path = &options_.hwRegPath;
-    std::string taken;
-    taken.swap(*path);
-    return taken;
+    bool& taken = commandLinePathTaken_[static_cast<std::size_t>(file)];
+    if (taken) return {};
+    taken = true;
+    switch (file) {
+        case CommandLineFile::kHwText:
+            return options_.files.hwTextPath;
+        case CommandLineFile::kHwRegister:
+            return options_.files.hwRegPath;
+        case CommandLineFile::kSwText:
+            break;
+    }
+    return options_.files.swTextPath;
+}
+
+void CController::BeginCommand() {
+    commandLinePathTaken_ = {};
+    testMask_ = options_.sensorTest.testMask;
 }
 
 bool CController::EnsurePenSet() {

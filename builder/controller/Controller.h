@@ -18,7 +18,7 @@
 
 #include "chips/ChipHost.h"
 #include "core/ControllerFacts.h"
-#include "core/ControllerOptions.h"
+#include "core/BuilderOptions.h"
 #include "core/ModelTable.h"
 #include "device/DevLinkApi.h"
 #include "device/DeviceHost.h"
@@ -37,9 +37,10 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost {
   public:
     // handle may be null (a controller without a device); the record gives path and identifiers.
     // The type code's row of the model table gives the model's facts (CreateObjects refuses a
-    // type code the table lacks).
+    // type code the table lacks). The options record is read, never copied: it must outlive the
+    // controller.
     CController(const DevLinkApi& dev, DevHandle handle, const DevRecord& record, int typeCode,
-                std::string modelName, ControllerOptions options,
+                std::string modelName, const BuilderOptions& options,
                 std::span<const ModelRow> models = SupportedModels());
     // Removes the disconnect subscription (waiting for a running handler), frees what it owns and
     // closes the device handle. Restarting the firmware is CloseController's job.
@@ -72,8 +73,7 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost {
     const std::array<uint8_t, 64>& PcapInfo() const override { return pcapInfo_; }
     // Chips that "all chips" (255) stands for: the hardware set's Rx chip count, kept within 1..4.
     int RxChipCount() const override;
-    ControllerOptions& Options() { return options_; }
-    const ControllerOptions& Options() const override { return options_; }
+    const BuilderOptions& Options() const override { return options_; }
     const ControllerIdentity& Identity() const override { return identity_; }
     const ControllerGeometry& Geometry() const override { return geometry_; }
     HardwareSummary Hardware() const override;
@@ -98,6 +98,12 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost {
     // ---- State read at initialisation -------------------------------------------------------
     bool Disconnected() const { return disconnected_.load(); }
     void MarkDisconnected() { disconnected_.store(1); }
+
+    // Starts a command: the file names of the command line serve its first loads again, and the
+    // diagnostic test mask is the option's until the command sets its own.
+    void BeginCommand();
+    uint32_t TestMask() const { return testMask_; }
+    void SetTestMask(uint32_t mask) { testMask_ = mask; }
 
     // Set while the uniformity tool runs on the controller's request (the tool then takes the
     // full strength); read by the tool from another thread.
@@ -131,7 +137,9 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost {
     std::atomic<bool> uniformityRequest_{false};
     ControllerIdentity identity_;
     ControllerGeometry geometry_;
-    ControllerOptions options_;
+    const BuilderOptions& options_;
+    std::array<bool, 3> commandLinePathTaken_{};  // by CommandLineFile
+    uint32_t testMask_ = 0;
 
     std::unique_ptr<CMCU> mcu_;
     std::unique_ptr<CSlave> chip_;

@@ -189,7 +189,7 @@ void CBuilderLog::UseOptions(const BuilderOptions* options) {
 }
 
 bool CBuilderLog::FixedNameMode() const {
-    return options_ != nullptr && options_->fixedName;
+    return options_ != nullptr && options_->fixed.fixedName;
 }
 
 CBuilderLog& MainLog() {

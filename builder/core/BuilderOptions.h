@@ -27,18 +27,23 @@ struct HwAdjustOptions {
     std::array<std::array<uint8_t, 10>, 10> entryTableC{};
 };
 
-struct BuilderOptions {
-    // -cNAME, -j. The pause is on with -j and off again with a later -c.
+// -cNAME, -j. The pause is on with -j and off again with a later -c.
+struct CommandOptions {
     std::string commandName;
     bool pauseAtExit = false;
+};
 
-    // Parameter files. -t, -h, -g, -s, -f, and bare arguments by their extension.
+// Parameter files: -t, -h, -g, -s, -f, and bare arguments by their extension. Empty when not
+// given.
+struct FileOptions {
     std::string hwTextPath, hwBinPath, hwRegPath;
     std::string swTextPath, swBinPath;
     std::string penTextPath, penBinPath, penRegPath;
     std::string settingsPath;
+};
 
-    // Sensor test values.
+// Sensor test values.
+struct SensorTestOptions {
     uint16_t mutualThreshold = 60;    // -e
     uint16_t mutualMinRepeat = 1;     // -u
     uint16_t shortMinRepeat = 1;      // -v
@@ -51,34 +56,62 @@ struct BuilderOptions {
     bool testFreqAGiven = false;
     bool testFreqBGiven = false;
     uint32_t testMask = 0;  // -H, the diagnostic sequence's test selection
+};
 
-    // Uniformity table tool.
-    uint8_t uniformityStrength = 1;  // -l (0 becomes 1), -Gu (kept as given)
-    uint8_t uniformitySecond = 1;    // -q (0 becomes 1)
-    uint8_t toolDisableWarning = 1;  // -C
-    uint8_t toolDisableLog = 1;      // -D
+// The uniformity table tool.
+struct UniformityOptions {
+    uint8_t strength = 1;        // -l (0 becomes 1), -Gu (kept as given)
+    uint8_t second = 1;          // -q (0 becomes 1)
+    uint8_t disableWarning = 1;  // -C
+    uint8_t disableLog = 1;      // -D
+};
 
-    // adjust_alg_th values.
-    uint8_t thresholdBlock = 0;    // -Gi
-    uint16_t Uniformity = 20;      // -Ga
-    uint16_t CookTouchTh = 60;     // -Gc
-    uint16_t DeltaTouchTh = 60;    // -Gd
-    uint16_t GroupMassTh = 1000;   // -Gg
-    uint16_t TouchThFinger = 40;   // -Gt
-    uint8_t RawFlatForStray = 13;  // -Gv
-    uint8_t RawFlatForPoint = 13;  // -Gx
+// The threshold values adjust_alg_th stores into one threshold mode block (-Gi, -Ga, -Gc, -Gd,
+// -Gg, -Gt, -Gv, -Gx).
+struct ThresholdOptions {
+    uint8_t block = 0;
+    uint16_t Uniformity = 20;
+    uint16_t CookTouchTh = 60;
+    uint16_t DeltaTouchTh = 60;
+    uint16_t GroupMassTh = 1000;
+    uint16_t TouchThFinger = 40;
+    uint8_t RawFlatForStray = 13;
+    uint8_t RawFlatForPoint = 13;
+};
 
-    HwAdjustOptions hwAdjust;
-
-    // -J options; any of them turns fixed-name mode on.
+// The -J options; any of them turns fixed-name mode on.
+struct FixedNameOptions {
     bool fixedName = false;
-    uint16_t resumeMode = 0;   // -Ja: 0x8000
+    uint16_t resumeMode = 0;   // -Ja: 0x8000, the working mode the firmware restarts into at exit
     uint16_t optionMask = 0;   // OptionMaskBit
     bool keepVersion = false;  // -Jc
     bool research = false;     // -Jd
     std::string workFolder;    // -Je, made absolute against the folder current when it was parsed
-    std::string devicePath;    // -Jf, at most kMaxDevicePathLength characters
-    uint32_t inputReportLength = 64;   // -Jg
-    uint32_t outputReportLength = 64;  // -Jh
-    uint8_t keptScalingOffset = 0;     // -Js
+    uint8_t keptScalingOffset = 0;  // -Js
+};
+
+// The device given instead of enumeration (-Jf, at most kMaxDevicePathLength characters), with
+// its report lengths (-Jg, -Jh).
+struct DeviceOptions {
+    std::string devicePath;
+    uint32_t inputReportLength = 64;
+    uint32_t outputReportLength = 64;
+};
+
+// Not options but where they lead: set by start-up once it has entered the working folder.
+struct FolderOptions {
+    std::string workingFolder;  // parameter files, logs and "StructInfo" go here; ends with '/'
+    std::string programFolder;  // the program's own; ends with '/'
+};
+
+struct BuilderOptions {
+    CommandOptions command;
+    FileOptions files;
+    SensorTestOptions sensorTest;
+    UniformityOptions uniformity;
+    ThresholdOptions thresholds;
+    HwAdjustOptions hwAdjust;
+    FixedNameOptions fixed;
+    DeviceOptions device;
+    FolderOptions folders;
 };

@@ -221,7 +221,7 @@ int CParam::ConvertScanType(unsigned scanType, int& mode) {
 }
 
 std::string CParam::WorkingPath(const std::string& name) const {
-    return host_->Options().workingFolder + name;
+    return host_->Options().folders.workingFolder + name;
 }
 
 void CParam::SetFileNames(std::string text, std::string binary, std::string reg) {
@@ -234,7 +234,7 @@ bool CParam::BuildFileNames(const ParamExtensions& ext) {
     std::string project;
     if (!ProjectName(host_->ReportedModelName(), project)) return false;
     std::string stem = "GXXX_C000";
-    if (!host_->Options().fixedNameMode) {
+    if (!host_->Options().fixed.fixedName) {
         char number[8];
         std::snprintf(number, sizeof number, "_%04X", host_->ProductNumber());
         stem = project + number;
@@ -246,7 +246,7 @@ bool CParam::BuildFileNames(const ParamExtensions& ext) {
 
 void CParam::BuildDefaultFileNames(const ParamExtensions& ext) {
     const std::string stem =
-        (host_->Options().fixedNameMode ? std::string("GXXX") : host_->ModelName()) + "_Default";
+        (host_->Options().fixed.fixedName ? std::string("GXXX") : host_->ModelName()) + "_Default";
     SetFileNames(WithExtension(stem, ext.text), WithExtension(stem, ext.binary),
                  WithExtension(stem, ext.reg));
 }

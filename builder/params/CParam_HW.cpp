@@ -56,7 +56,7 @@ std::span<uint8_t> CParam_HW::ModeImage(int f, int m) {
 }
 
 void CParam_HW::StampTunerVersion() {
-    if (!Host()->Options().keepVersion) {
+    if (!Host()->Options().fixed.keepVersion) {
         SetByte(hw::kMajorVersion, kDefaultMajor);
         SetByte(hw::kMinorVersion, kDefaultMinor);
     }

@@ -21,15 +21,15 @@ int CParam_INI::InitFileName() {
     // The same project name and product number as the other sets' files, and the same refusal of
     // a model name that cannot name a file.
     if (!BuildFileNames(ParamExtensions{".ini", "", ""})) return 0;
-    const std::string& commandLine = Host()->Options().iniPath;
+    const std::string& commandLine = Host()->Options().files.settingsPath;
     if (!commandLine.empty()) SetFileNames(commandLine, "", "");
     return 1;
 }
 
 int CParam_INI::InitDefaultFileName() {
-    const ControllerOptions& options = Host()->Options();
-    const char* name = options.fixedNameMode ? "GXXX_Default.ini" : "K7PXXX_Default.ini";
-    SetFileNames(options.iniPath.empty() ? name : options.iniPath, "", "");
+    const BuilderOptions& options = Host()->Options();
+    const char* name = options.fixed.fixedName ? "GXXX_Default.ini" : "K7PXXX_Default.ini";
+    SetFileNames(options.files.settingsPath.empty() ? name : options.files.settingsPath, "", "");
     return 1;
 }
 
@@ -58,7 +58,7 @@ int CParam_INI::LoadTxtFile() {
     } else {
         MainLog().Printf(kColourError, kRouteBoth, "Cannot Load File: %s\n", path.c_str());
         SaveTxtFile();
-        if (!Host()->Options().fixedNameMode) return kParamCannotOpen;
+        if (!Host()->Options().fixed.fixedName) return kParamCannotOpen;
         // With fixed names the run goes on with the template, but only with one it can read.
         if (!file.Exists()) return kParamCannotOpen;
     }
@@ -81,7 +81,7 @@ void CParam_INI::ReadTuningSections(CParamFile& file) {
     }
 
     file.ReadItemClamped(kResearchSection, "TuningRule", s.tuningRule, 0, 10);
-    if (Host()->Options().researchMode) s.tuningRule = kTuningRuleResearch;
+    if (Host()->Options().fixed.research) s.tuningRule = kTuningRuleResearch;
 
     int32_t enable = 0;
     if (file.ReadItemClamped(kImageSection, "EnableImageTune", enable, 0, 1)) {

@@ -43,7 +43,7 @@ int CParam_SW::LoadDefault() {
     std::fill(image, image + ImageLength(), 0xFF);
     SetWord(0, kUsedLength);
     SetWord(2, 0);
-    if (!Host()->Options().keepVersion) {
+    if (!Host()->Options().fixed.keepVersion) {
         SetByte(4, 2);
         SetByte(5, 6);
     }
@@ -165,7 +165,7 @@ void CParam_SW::ApplyResearchDerivations() {
 
 int CParam_SW::PrepareForDownload() {
     PrepareThresholdBlocks();
-    if (Host()->Options().researchMode) ApplyResearchDerivations();
+    if (Host()->Options().fixed.research) ApplyResearchDerivations();
     UpdateCheckSum();
     return 0;
 }

@@ -135,7 +135,7 @@ void CParam_HW::WriteSensorConfig(CParamFile& file) {
     EndSection(file, kLevelBasic);
 
     // In research mode the phase targets are items people edit.
-    const bool research = Host()->Options().researchMode;
+    const bool research = Host()->Options().fixed.research;
     const int phaseLevel = research ? kLevelBasic : kLevelDetail;
     const char* rd = "Sensor Config-RD";
     Section(file, rd, phaseLevel);
@@ -215,7 +215,7 @@ void CParam_HW::WriteImgRecords(CParamFile& file, int f) {
 
 void CParam_HW::WriteAreaSections(CParamFile& file) {
     const std::span<uint8_t> image = ImageBytes();
-    const bool research = Host()->Options().researchMode;
+    const bool research = Host()->Options().fixed.research;
     Section(file, "Channel Ctrl", kLevelBasic);
     file.WriteRangedItem(ImageField<uint8_t>(image, hw::kChannelCtrl), 0, 0, 1, kLevelBasic,
                          "Channel Ctrl", "ChannelCtrl",

@@ -26,7 +26,7 @@ int ReadBit(CParamFile& file, std::string_view section, const char* key, unsigne
 }  // namespace
 
 void CParam_HW::ReadTextSections(CParamFile& file) {
-    const bool keepVersion = Host()->Options().keepVersion;
+    const bool keepVersion = Host()->Options().fixed.keepVersion;
     for (const ByteKey& key : kVersionKeys) {
         if (keepVersion && (key.offset == hw::kMajorVersion || key.offset == hw::kMinorVersion))
             continue;

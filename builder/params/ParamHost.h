@@ -10,7 +10,7 @@
 #include <string>
 
 #include "core/ControllerFacts.h"
-#include "core/ControllerOptions.h"
+#include "core/BuilderOptions.h"
 
 class CAPI;
 class CMCU;
@@ -32,7 +32,7 @@ class ParamHost {
     virtual CAPI& Api() = 0;
     virtual CMCU& Mcu() = 0;
     virtual CSlave& Chip() = 0;
-    virtual const ControllerOptions& Options() const = 0;
+    virtual const BuilderOptions& Options() const = 0;
     virtual int TypeCode() const = 0;
     virtual const ModelRow& Model() const = 0;
     // The name of the model in the builder's table, and the one the controller reports.
@@ -42,8 +42,8 @@ class ParamHost {
     virtual const ControllerIdentity& Identity() const = 0;
     virtual const ControllerGeometry& Geometry() const = 0;
     virtual HardwareSummary Hardware() const = 0;
-    // A file named on the command line serves one load; later loads read the working-folder
-    // file. Returns the name (empty when there is none, or no longer) and uses it up.
+    // A file named on the command line serves the first load of a command; later loads read the
+    // working-folder file. Returns the name (empty when there is none, or no longer).
     virtual std::string TakeCommandLinePath(CommandLineFile file) = 0;
 
   protected:

@@ -53,7 +53,7 @@ void CParam_SW::ReadHead(CParamFile& file, SwItemIo& io) {
     const auto versions = SwKeys::kVersionInformation.items;
     // Keep-version mode leaves the image's own major and minor version.
     io.ReadItems(SwKeys::kVersionInformation.name,
-                 Host()->Options().keepVersion ? versions.subspan(2) : versions);
+                 Host()->Options().fixed.keepVersion ? versions.subspan(2) : versions);
     io.ReadItems(SwKeys::kVersionInformationRd.name, SwKeys::kVersionInformationRd.items);
 }
 

@@ -20,45 +20,16 @@ std::string WithSlash(const std::filesystem::path& folder) {
     return text;
 }
 
-// The settings the controller model reads, taken from the process-wide options. The working
-// folder is the current folder, which start-up has made it.
-ControllerOptions FromBuilderOptions(const BuilderOptions& o) {
-    ControllerOptions c;
-    c.devicePath = o.devicePath;
-    c.inputReportLength = o.inputReportLength;
-    c.outputReportLength = o.outputReportLength;
-    c.resumeMode = o.resumeMode;
-    c.fixedNameMode = o.fixedName;
-    c.outputFolder = o.workFolder;
-    c.researchMode = o.research;
-    c.keepVersion = o.keepVersion;
-    c.optionMask = o.optionMask;
-    std::error_code ec;
-    c.workingFolder = WithSlash(std::filesystem::current_path(ec));
-    c.programFolder = WithSlash(platform::ProgramFolder());
-    c.uniformityStrength = o.uniformityStrength;
-    c.uniformitySecond = o.uniformitySecond;
-    c.disableWarning = o.toolDisableWarning;
-    c.disableLog = o.toolDisableLog;
-    c.testMask = o.testMask;
-    c.hwAdjust = o.hwAdjust;
-    c.thresholds = {o.thresholdBlock, o.Uniformity,    o.CookTouchTh,     o.DeltaTouchTh,
-                    o.GroupMassTh,    o.TouchThFinger, o.RawFlatForStray, o.RawFlatForPoint};
-    c.hwTextPath = o.hwTextPath;
-    c.hwBinPath = o.hwBinPath;
-    c.hwRegPath = o.hwRegPath;
-    c.swTextPath = o.swTextPath;
-    c.swBinPath = o.swBinPath;
-    c.penTextPath = o.penTextPath;
-    c.penBinPath = o.penBinPath;
-    c.penRegPath = o.penRegPath;
-    c.iniPath = o.settingsPath;
-    return c;
-}
-
 class CControllerSession final : public CDeviceSession {
   public:
-    bool Discover() override { return DiscoverController(FromBuilderOptions(Options())); }
+    bool Discover() override {
+        // Parameter files go to the current folder, which start-up has made the working folder.
+        BuilderOptions& o = Options();
+        std::error_code ec;
+        o.folders.workingFolder = WithSlash(std::filesystem::current_path(ec));
+        o.folders.programFolder = WithSlash(platform::ProgramFolder());
+        return DiscoverController(o);
+    }
     void Close() override { CloseController(); }
 
     bool SwitchWorkMode(uint16_t mode) override {
@@ -90,8 +61,7 @@ class CControllerSession final : public CDeviceSession {
         CController* c = TheController();
         const CommandEntry* entry = CCommandTable::Find(name);
         if (c == nullptr || entry == nullptr) return 1;
-        // The file arguments are assigned after discovery: take the settings as they are now.
-        c->Options() = FromBuilderOptions(Options());
+        c->BeginCommand();
         return ::RunHandler(*entry, *c);
     }
 

@@ -17,8 +17,8 @@ class CControllerOps : public CHandlerOps {
   public:
     explicit CControllerOps(CController& controller) : c_(controller) {}
 
-    const ControllerOptions& Options() override { return c_.Options(); }
-    void SetTestMask(uint32_t mask) override { c_.Options().testMask = mask; }
+    const BuilderOptions& Options() override { return c_.Options(); }
+    void SetTestMask(uint32_t mask) override { c_.SetTestMask(mask); }
     void OpenTestLog(int kind, const std::string& name) override { TestLog().Open(kind, name); }
     void NotifyProgress(int percent, int target) override { ::NotifyProgress(percent, target); }
 
@@ -91,14 +91,14 @@ class CControllerOps : public CHandlerOps {
     }
 
     std::string BinaryPath(ParamKind set) const {
-        const ControllerOptions& o = c_.Options();
+        const BuilderOptions& o = c_.Options();
         switch (set) {
             case ParamKind::Hw:
-                return o.hwBinPath;
+                return o.files.hwBinPath;
             case ParamKind::Sw:
-                return o.swBinPath;
+                return o.files.swBinPath;
             case ParamKind::Pen:
-                return o.penBinPath;
+                return o.files.penBinPath;
             case ParamKind::Ini:
                 break;
         }

@@ -40,8 +40,8 @@ class SimulatedController {
         ASSERT_NE(record.path[0], '\0');
         DevHandle handle = devOpen(record);
         ASSERT_NE(handle, nullptr);
-        ControllerOptions options;
-        options.workingFolder = folder_.string() + "/";
+        BuilderOptions options;
+        options.folders.workingFolder = folder_.string() + "/";
         controller_ =
             std::make_unique<CController>(RealDevLink(), handle, record, typeCode, model, options);
         controller_->CreateObjects();

@@ -42,8 +42,7 @@ TEST_F(DiscoveryTest, FindsAssemblesAndClosesTheController) {
     EXPECT_EQ(TheController()->ModelName(), "K7P100");
     EXPECT_TRUE(NothingWritten());
 
-    options_.resumeMode = 0x8000;
-    TheController()->Options().resumeMode = 0x8000;
+    options_.fixed.resumeMode = 0x8000;  // the controller reads the record it was given
     CloseController();
     EXPECT_EQ(TheController(), nullptr);
     EXPECT_EQ(device_.restartMode, 0x8000);
@@ -81,8 +80,8 @@ TEST_F(DiscoveryTest, AnUnsupportedModelIsClosedAgain) {
 }
 
 TEST_F(DiscoveryTest, AGivenDevicePathIsUsedInsteadOfEnumerationAndKeptWithinTheRecord) {
-    options_.devicePath = std::string(600, 'p');
-    options_.inputReportLength = 32;
+    options_.device.devicePath = std::string(600, 'p');
+    options_.device.inputReportLength = 32;
     Discover(true);
     EXPECT_EQ(CountCalls(device_, "enumerate"), 0);
     EXPECT_EQ(CountCalls(device_, "open " + std::string(511, 'p')), 1);

@@ -48,7 +48,7 @@ class NinthModel : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
         models_.assign(SupportedModels().begin(), SupportedModels().end());
         // Two T3300 chips, the second of them the smaller variant, with a stylus.
         models_.push_back({200, "K9P120", ChipFamily::T3300, 2, 0x2, 96, 150,

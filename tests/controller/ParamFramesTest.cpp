@@ -81,7 +81,7 @@ class ParamFramesTest : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
         set_ = std::make_unique<TwoItemSet>(&Identified(94));
         ASSERT_TRUE(set_->InitFileName());
         set_->MakeValid();
@@ -168,7 +168,8 @@ TEST_F(ParamFramesTest, LoadRefusesFilesThatAreNotItsOwn) {
     };
     for (const Case& c : cases) {
         if (std::string(c.name) != "missing.hwt") WriteFile(c.name, c.content);
-        controller_->Options().hwTextPath = Path(c.name);
+        options_.files.hwTextPath = Path(c.name);
+        controller_->BeginCommand();
         bool loaded = true;
         const std::string out = Captured([&] { loaded = set_->LoadTxtFile(); });
         char expected[512];
@@ -186,7 +187,8 @@ TEST_F(ParamFramesTest, ACommandLineNameServesOneLoad) {
     WriteFile("GXXX_C000.hwt",
               "[K7P100 hardware parameter file]\nControllerType = 94\n[Sensor Config]\n"
               "XDimension = 5\n");
-    controller_->Options().hwTextPath = Path("given.hwt");
+    options_.files.hwTextPath = Path("given.hwt");
+    controller_->BeginCommand();
     bool loaded = false;
     std::string out = Captured([&] { loaded = set_->LoadTxtFile(); });
     ASSERT_TRUE(loaded) << out;
@@ -194,11 +196,17 @@ TEST_F(ParamFramesTest, ACommandLineNameServesOneLoad) {
     EXPECT_NE(out.find("XDimension range error, value = 70000, range = 1~65534, Clamp!"),
               std::string::npos)
         << out;
-    EXPECT_EQ(controller_->Options().hwTextPath, "");
 
     out = Captured([&] { loaded = set_->LoadTxtFile(); });
     ASSERT_TRUE(loaded) << out;
     EXPECT_EQ(set_->Word(40), 5);  // the working-folder file again
+
+    // The next command's first load reads the named file again; the options stay as parsed.
+    controller_->BeginCommand();
+    out = Captured([&] { loaded = set_->LoadTxtFile(); });
+    ASSERT_TRUE(loaded) << out;
+    EXPECT_EQ(set_->Word(40), 65534);
+    EXPECT_EQ(options_.files.hwTextPath, Path("given.hwt"));
 }
 
 TEST_F(ParamFramesTest, SaveRefusesAStaleChecksumAndKeepsThePreviousFileWhenItFails) {
@@ -252,7 +260,8 @@ TEST_F(ParamFramesTest, RegisterFileHoldsEveryModeImageOfTheStoredFrequencies) {
     std::string loadOut = Captured([&] { loaded = set_->LoadRegFile(); });
     EXPECT_TRUE(loaded) << loadOut;
     EXPECT_EQ(set_->CalcCheckSum(), set_->Word(2));
-    controller_->Options().hwRegPath = Path("GXXX_C000.hwt");
+    options_.files.hwRegPath = Path("GXXX_C000.hwt");
+    controller_->BeginCommand();
     loadOut = Captured([&] { loaded = set_->LoadRegFile(); });
     EXPECT_FALSE(loaded);
     EXPECT_NE(loadOut.find("File Name: " + Path("GXXX_C000.hwt") + " Error!"), std::string::npos);

@@ -32,7 +32,7 @@ class ParamSetsTest : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
     }
     std::string ReadFile(const std::string& name) {
         std::ifstream in(folder_ / name, std::ios::binary);
@@ -78,7 +78,7 @@ TEST_F(ParamSetsTest, FileNamesFromTheProjectNameAndProductNumber) {
     EXPECT_TRUE(other.Pen().InitFileName());
     EXPECT_EQ(other.Pen().GetTxtFileName(), "P176_C000.pwt");
 
-    options_.fixedNameMode = true;
+    options_.fixed.fixedName = true;
     CController& fixed = Build(94);
     testing::internal::CaptureStdout();
     fixed.Initialise();
@@ -100,7 +100,7 @@ TEST_F(ParamSetsTest, DumpChecksTheImageChecksum) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(c.Hw().DumpFromDevice(), kParamChecksum);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Dump " + options_.workingFolder + "GXXX_C000.hw CRC Failed!"),
+    EXPECT_NE(out.find("Dump " + options_.folders.workingFolder + "GXXX_C000.hw CRC Failed!"),
               std::string::npos)
         << out;
     EXPECT_FALSE(c.Hw().IsDumped());
@@ -109,7 +109,7 @@ TEST_F(ParamSetsTest, DumpChecksTheImageChecksum) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(c.Sw().DumpFromDevice(), kParamReadFailed);
     out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Get Bin: " + options_.workingFolder + "GXXX_C000.sw Failed!"),
+    EXPECT_NE(out.find("Get Bin: " + options_.folders.workingFolder + "GXXX_C000.sw Failed!"),
               std::string::npos)
         << out;
 
@@ -148,7 +148,7 @@ TEST_F(ParamSetsTest, BinaryFilesRoundTripAndRefuseWhatIsNotTheirs) {
     testing::internal::CaptureStdout();
     ASSERT_EQ(c.Hw().SaveBinFile(), kParamOk);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Write " + options_.workingFolder + "GXXX_C000.hw success!"),
+    EXPECT_NE(out.find("Write " + options_.folders.workingFolder + "GXXX_C000.hw success!"),
               std::string::npos);
     const std::string file = ReadFile("GXXX_C000.hw");
     ASSERT_EQ(file.size(), 64u + 4096u);

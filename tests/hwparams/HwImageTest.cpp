@@ -80,7 +80,7 @@ TEST_F(HwImage, DefaultModeImagesAreTheChipsGroupImagesAtTheBlocksPrescaler) {
 }
 
 TEST_F(HwImage, KeepVersionModeKeepsTheVersionBytesOfTheImage) {
-    options_.keepVersion = true;
+    options_.fixed.keepVersion = true;
     CController& c = Build(96);
     c.Hw().SetByte(4, 2);
     c.Hw().SetByte(5, 7);
@@ -261,7 +261,7 @@ TEST_F(HwAdjust, OffsetsChangeTheWorkingFrequenciesAndTheSetIsCommitted) {
     Chip().SetScaling(hw.ModeImage(1, 3), 3);
     Chip().SetAdcGain(hw.ModeImage(1, 3), 4);
     hw.UpdateCheckSum();
-    HwAdjustOptions& o = controller_->Options().hwAdjust;
+    HwAdjustOptions& o = options_.hwAdjust;
     o.scalingOffsetPerFreq = {9, 2, 4};  // frequency 2 is not a working frequency
     o.entryTableB[0][3] = 40;
     o.entryTableC[1][9] = 50;

@@ -298,7 +298,7 @@ TEST_F(HwText, ChannelEnableTextsAndEmptyValues) {
     hw.UpdateCheckSum();
     Captured([&] { hw.SaveTxtFile(); });
     EXPECT_FALSE(Has(ReadText(path), "TxEnable_"));
-    options_.researchMode = true;
+    options_.fixed.research = true;
     CParam_HW& research = DefaultSet(96);
     Captured([&] { research.SaveTxtFile(); });
     EXPECT_TRUE(Has(ReadText(path),
@@ -389,7 +389,7 @@ TEST_F(HwText, KeyAreasLieAroundNumsOfKeyAndItsSpareByte) {
 }
 
 TEST_F(HwText, KeepVersionModeLeavesTheSetsVersionAlone) {
-    options_.keepVersion = true;
+    options_.fixed.keepVersion = true;
     CParam_HW& hw = DefaultSet(96);
     hw.SetByte(4, 2);
     hw.SetByte(5, 4);

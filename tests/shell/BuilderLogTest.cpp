@@ -78,7 +78,7 @@ TEST_F(BuilderLog, LongLinesRepeatTheKeyRowAndSplitIntoFramedRecords) {
 }
 
 TEST_F(BuilderLog, FixedNameModeWritesPlainLinesWithCarriageReturns) {
-    Options().fixedName = true;
+    Options().fixed.fixedName = true;
     CBuilderLog log;
     log.UseOptions(&Options());
     ASSERT_TRUE(log.Open(1, "TovrexBuilder4"));
@@ -114,7 +114,7 @@ TEST_F(BuilderLog, RoutesAndTheDetailDot) {
         {true, kRouteDetail, "msg\n", true},
     };
     for (const auto& c : cases) {
-        Options().fixedName = c.fixedName;
+        Options().fixed.fixedName = c.fixedName;
         CBuilderLog log;
         log.UseOptions(&Options());
         ASSERT_TRUE(log.Open(1, "Case" + std::to_string(c.route) + (c.fixedName ? "f" : "")));

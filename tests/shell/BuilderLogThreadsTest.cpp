@@ -15,7 +15,7 @@ class BuilderLogThreads : public TempFolderTest {};
 // every line must arrive whole, in either file form.
 TEST_F(BuilderLogThreads, ConcurrentPrintsKeepEveryLineWhole) {
     for (const bool fixedName : {true, false}) {
-        Options().fixedName = fixedName;
+        Options().fixed.fixedName = fixedName;
         CBuilderLog log;
         log.UseOptions(&Options());
         ASSERT_TRUE(log.Open(1, fixedName ? "Plain" : "Scrambled"));

@@ -22,7 +22,7 @@ class Dispatch : public TempFolderTest {
   protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        Options().fixedName = true;
+        Options().fixed.fixedName = true;
         MainLog().UseOptions(&Options());
         ASSERT_TRUE(MainLog().Open(1, "TovrexBuilder4"));
     }

@@ -18,7 +18,7 @@ class SwFixture : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
     }
 
     // A controller of the newest firmware with a default software set, no hardware water scan.

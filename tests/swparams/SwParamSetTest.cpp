@@ -44,7 +44,7 @@ TEST_F(SwParamSet, DefaultsAreAValidImageWithTheDocumentedValues) {
 }
 
 TEST_F(SwParamSet, KeepVersionModeWritesNoVersionBytes) {
-    options_.keepVersion = true;
+    options_.fixed.keepVersion = true;
     CController& c = Build(94);
     c.Sw().SetByte(4, 7);
     c.Sw().SetByte(5, 9);
@@ -104,7 +104,7 @@ TEST_F(SwParamSet, WithoutAverageSignalTheBasesFollowTheThresholds) {
 }
 
 TEST_F(SwParamSet, ResearchModeDerivesBlockZeroWithoutWrappingAndStopsAtFiveFrequencies) {
-    options_.researchMode = true;
+    options_.fixed.research = true;
     CParam_SW& sw = Set();
     Controller().Hw().SetByte(46, 0xFF);  // a frequency count no image should hold
     const int block = ThresholdBlock(0);
