@@ -5,8 +5,8 @@
 #include <QMetaObject>
 
 #include "app/CMainSheet.h"
-#include "app/MessageBoxes.h"
-#include "app/PostedReports.h"
+#include "pages/MessageBoxes.h"
+#include "pages/PostedReports.h"
 #include "platform/SingleInstance.h"
 
 namespace {
@@ -88,4 +88,16 @@ void CTovrexTunerT3300App::ForgetDevice() {
 
 void CTovrexTunerT3300App::PostQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+int CTovrexTunerT3300App::CurrentPage() const {
+    return sheet_ != nullptr ? sheet_->CurrentPage() : 0;
+}
+
+int CTovrexTunerT3300App::PageCount() const {
+    return sheet_ != nullptr ? sheet_->PageCount() : 0;
+}
+
+void CTovrexTunerT3300App::SelectPage(int index) {
+    if (sheet_ != nullptr) sheet_->SelectPage(index);
 }

@@ -1,8 +1,6 @@
 #include "pages/CImageDataPage.h"
 
-#include "app/CTovrexTunerT3300App.h"
-
-CImageDataPage::CImageDataPage(CTovrexTunerT3300App& app, QWidget* parent)
+CImageDataPage::CImageDataPage(PageHost& app, QWidget* parent)
     : CSheetPage(app, tuner::PageKind::kImageData, parent) {
     setObjectName(QStringLiteral("imageDataPage"));
     app.UpdateTitle();

@@ -1,11 +1,11 @@
 // Page 1 of the main sheet: the live sensor image.
 #pragma once
 
-#include "app/CSheetPage.h"
+#include "pages/CSheetPage.h"
 
 class CImageDataPage : public CSheetPage {
     Q_OBJECT
 
   public:
-    explicit CImageDataPage(CTovrexTunerT3300App& app, QWidget* parent = nullptr);
+    explicit CImageDataPage(PageHost& app, QWidget* parent = nullptr);
 };
