@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 struct SampleKey {
     std::string section;

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "HardwareTextSample.h"
-#include "params/CParamFile.h"
-#include "params/ParamIndex.h"
+#include "files/CParamFile.h"
+#include "files/ParamIndex.h"
 
 namespace {
 

@@ -223,6 +223,16 @@ int CSlave::MergeTuning(Image target, ConstImage source) {
 
 void CSlave::AdjustTestPreset(std::vector<int32_t>&, int) {}
 
+CSlave::CSlave(ChipHost* host) : host_(host), constants_(ConstantsOf(host->Model().chip)) {}
+
+const ChipChannels& CSlave::Channels(int chip) const {
+    return host_->Model().IsSmallChip(chip) ? constants_.smallChannels : constants_.channels;
+}
+
+int CSlave::FirstChipOffset() const {
+    return host_->Model().IsSmallChip(0) ? constants_.smallFirstChipOffset : 0;
+}
+
 int CSlave::AxisChannelOffset(int, bool) {
     return 0;
 }

@@ -1,5 +1,5 @@
 // The sensing chip model: everything the builder knows about one chip family. One object per
-// controller, chosen by the controller type code; it has no state beyond its owner.
+// controller, chosen by the controller type code; it has no state beyond its host.
 //
 // Nothing outside the chip classes knows a register address or a bit position. A register image is
 // the 68-byte buffer that mirrors bank 0 registers 0-67 of one chip (byte i = register i); the
@@ -20,7 +20,8 @@
 #include <string_view>
 #include <vector>
 
-class CController;
+#include "chips/ChipConstants.h"
+#include "chips/ChipHost.h"
 class CParamFile;
 
 namespace chipmap {
@@ -51,57 +52,61 @@ class CSlave {
     using Image = std::span<uint8_t>;
     using ConstImage = std::span<const uint8_t>;
 
-    explicit CSlave(CController* owner) : owner_(owner) {}
+    // The host's model chooses the chip's row of the chip table.
+    explicit CSlave(ChipHost* host);
     virtual ~CSlave() = default;
     CSlave(const CSlave&) = delete;
     CSlave& operator=(const CSlave&) = delete;
 
-    // ---- Constants and limits ------------------------------------------------------------------
+    // ---- Constants and limits: the chip's row of the chip table (ChipConstants.h) -------------
+
+    const ChipConstants& Constants() const { return constants_; }
 
     // Calibration measurement (sine offsets, scale, samples) and the reference the controller
     // keeps.
-    virtual int GetCalInputHigh() = 0;
-    virtual int GetCalInputLow() = 0;
-    virtual int GetCalScale() = 0;
-    virtual int GetCalSampleCount() = 0;
-    virtual int GetCalReference() = 0;
-    virtual int GetRegImageSize() = 0;
+    int GetCalInputHigh() const { return constants_.calInputHigh; }
+    int GetCalInputLow() const { return constants_.calInputLow; }
+    int GetCalScale() const { return constants_.calScale; }
+    int GetCalSampleCount() const { return constants_.calSampleCount; }
+    int GetCalReference() const { return constants_.calReference; }
+    int GetRegImageSize() const { return constants_.regImageSize; }
 
     // Channel geometry.
-    virtual int GetMaxTxChannels() = 0;
-    virtual int GetMaxRxChannels() = 0;
-    virtual int GetTxChannelsPerChip() = 0;
-    virtual int GetFirstChipTxChannels() = 0;
-    virtual int GetRxChannelsPerChip() = 0;
-    virtual int GetFirstChipRxChannels() = 0;
+    int GetMaxTxChannels() const { return constants_.maxTxChannels; }
+    int GetMaxRxChannels() const { return constants_.maxRxChannels; }
+    int GetTxChannelsPerChip() const { return constants_.txChannelsPerChip; }
+    int GetFirstChipTxChannels() const { return constants_.firstChipTxChannels; }
+    int GetRxChannelsPerChip() const { return constants_.rxChannelsPerChip; }
+    int GetFirstChipRxChannels() const { return constants_.firstChipRxChannels; }
 
     // Limits of the tuning quantities.
-    virtual int GetScalingMax() = 0;
-    virtual int GetAfeGainUpper() = 0;
-    virtual int GetAfeGainLower() = 0;
-    virtual int GetRsMax() = 0;
-    virtual int GetRsMin() = 0;
-    virtual int GetSinAmpMin() = 0;
-    virtual int GetSinAmpMax() = 0;
-    virtual int GetWLTxSinAmpMin() = 0;
-    virtual int GetWLTxSinAmpMax() = 0;
-    virtual int GetWLRxSinAmpMin() = 0;
-    virtual int GetWLRxSinAmpMax() = 0;
+    int GetScalingMax() const { return constants_.scalingMax; }
+    int GetAfeGainUpper() const { return constants_.afeGainUpper; }
+    int GetAfeGainLower() const { return constants_.afeGainLower; }
+    int GetRsMax() const { return constants_.rsMax; }
+    int GetRsMin() const { return constants_.rsMin; }
+    int GetSinAmpMin() const { return constants_.sinAmpMin; }
+    int GetSinAmpMax() const { return constants_.sinAmpMax; }
+    int GetWLTxSinAmpMin() const { return constants_.wlTxSinAmpMin; }
+    int GetWLTxSinAmpMax() const { return constants_.wlTxSinAmpMax; }
+    int GetWLRxSinAmpMin() const { return constants_.wlRxSinAmpMin; }
+    int GetWLRxSinAmpMax() const { return constants_.wlRxSinAmpMax; }
 
-    // Channel numbering of the chips.
-    virtual int GetFirstChipTxOffset() = 0;
-    virtual int GetFirstChipRxOffset() = 0;
-    virtual int GetTxChannelFirst(int chip) = 0;
-    virtual int GetTxChannelLast(int chip) = 0;
-    virtual int GetRxChannelFirst(int chip) = 0;
-    virtual int GetRxChannelLast(int chip) = 0;
+    // Channel numbering of the chips: a chip the model marks as the smaller variant has its own
+    // runs, and as the first chip its unwired first channels offset its data.
+    int GetFirstChipTxOffset() const { return FirstChipOffset(); }
+    int GetFirstChipRxOffset() const { return FirstChipOffset(); }
+    int GetTxChannelFirst(int chip) const { return Channels(chip).txFirst; }
+    int GetTxChannelLast(int chip) const { return Channels(chip).txLast; }
+    int GetRxChannelFirst(int chip) const { return Channels(chip).rxFirst; }
+    int GetRxChannelLast(int chip) const { return Channels(chip).rxLast; }
 
     // Ranges the noise scan steps through.
-    virtual int GetPsampleScanFirst() = 0;
-    virtual int GetPsampleScanEnd() = 0;
-    virtual int GetClockSourceCount() = 0;
-    virtual int GetPhase1ScanEnd() = 0;
-    virtual int GetPhase1ScanFirst() = 0;
+    int GetPsampleScanFirst() const { return constants_.psampleScanFirst; }
+    int GetPsampleScanEnd() const { return constants_.psampleScanEnd; }
+    int GetClockSourceCount() const { return constants_.clockSourceCount; }
+    int GetPhase1ScanEnd() const { return constants_.phase1ScanEnd; }
+    int GetPhase1ScanFirst() const { return constants_.phase1ScanFirst; }
 
     // ---- Field access on a register image (memory only) ----------------------------------------
     // Setters change only the bits of their field (a value is masked to the field's width);
@@ -245,7 +250,7 @@ class CSlave {
     virtual int MergeTuning(Image target, ConstImage source);
 
   protected:
-    CController* Owner() const { return owner_; }
+    ChipHost* Host() const { return host_; }
 
     // The chip's register map and tables; nullptr when this version has none for the chip.
     virtual const chipmap::ChipProfile* Profile() const { return nullptr; }
@@ -262,8 +267,11 @@ class CSlave {
     bool WriteRegs(int chip, ConstImage image, int first, int count, bool checked);
 
   private:
+    const ChipChannels& Channels(int chip) const;
+    int FirstChipOffset() const;
     bool EnterTestPreset(Image image, int scanType, bool signalTest);
     bool WriteField(int chip, Image image, int quantity, int value, bool checked);
 
-    CController* owner_;
+    ChipHost* host_;
+    const ChipConstants& constants_;
 };

@@ -6,17 +6,13 @@
 #include "chips/CSlave.h"
 #include "chips/RegisterMap.h"
 #include "device/CAPI.h"
-#include "params/CParam_HW.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 using chipmap::Quantity;
 
 namespace {
 
 // Hardware image offsets of the chips' active channel ranges: chip i at + 2i (start), + 2i + 1.
-constexpr int kTxRangeOffset = 48;
-constexpr int kRxRangeOffset = 56;
 constexpr int kMaxChips = 4;
 
 }  // namespace
@@ -45,7 +41,7 @@ bool CSlave::WriteSinTable(ConstImage image) {
     // A table too long for the chip leaves the buffer as zeroed: a flat drive, never stale bytes.
     std::array<uint8_t, kSinTableMax + 1> table{};
     BuildSinTable(image, table);
-    return Owner()->Api().WriteRegisters(kAllChips, 0, kSinTableFirstReg, kSinTableMax,
+    return Host()->Api().WriteRegisters(kAllChips, 0, kSinTableFirstReg, kSinTableMax,
                                          table.data(), true) != 0;
 }
 
@@ -54,7 +50,7 @@ bool CSlave::WriteSinTable(ConstImage image) {
 bool CSlave::EnterCalMode(Image image) {
     const chipmap::ChipProfile* profile = Profile();
     if (!chipmap::HasMap(profile) || image.size() < kImageBufferSize) return false;
-    if (!Owner()->Api().SetClock(0)) {
+    if (!Host()->Api().SetClock(0)) {
         MainLog().Printf(kColourError, kRouteBoth, "Set Clk Fail\n");
         return false;
     }
@@ -63,7 +59,7 @@ bool CSlave::EnterCalMode(Image image) {
     std::fill_n(image.begin(), kImageBufferSize, uint8_t{0});
     chipmap::Encode(*profile, values, image);
     if (!WriteRegs(kAllChips, image, 0, profile->imageBytes, true)) return false;
-    if (profile->flushAfterCalWrite) Owner()->Api().Flush(0, 0);
+    if (profile->flushAfterCalWrite) Host()->Api().Flush(0, 0);
     return true;
 }
 
@@ -129,7 +125,7 @@ bool CSlave::WriteRegs(int chip, ConstImage image, int first, int count, bool ch
     if (first < 0 || count <= 0 || image.size() < static_cast<std::size_t>(first + count)) {
         return false;
     }
-    return Owner()->Api().WriteRegisters(static_cast<uint8_t>(chip), 0,
+    return Host()->Api().WriteRegisters(static_cast<uint8_t>(chip), 0,
                                          static_cast<uint16_t>(first), static_cast<uint16_t>(count),
                                          image.data() + first, checked) != 0;
 }
@@ -195,7 +191,7 @@ bool CSlave::WritePsample(int chip, Image image, int value) {
 
 bool CSlave::ReadImage(int chip, Image image) {
     if (image.size() < kImageBufferSize) return true;
-    Owner()->Api().ReadRegisters(static_cast<uint8_t>(chip), 0, 0, kImageBufferSize, image.data());
+    Host()->Api().ReadRegisters(static_cast<uint8_t>(chip), 0, 0, kImageBufferSize, image.data());
     return true;
 }
 
@@ -206,24 +202,23 @@ bool CSlave::ReadAxisLine(int scanType, std::span<uint8_t> out) {
     const int total = txAxis ? GetMaxTxChannels() : GetMaxRxChannels();
     if (static_cast<std::size_t>(total) * 2 > out.size()) return false;
 
-    CParam_HW& hw = Owner()->Hw();
-    const int chips =
-        std::clamp<int>(txAxis ? hw.NumsOfTxChips() : hw.NumsOfRxChips(), 1, kMaxChips);
+    ChipHost& host = *Host();
+    const int chips = std::clamp<int>(host.WiredChips(txAxis), 1, kMaxChips);
     const chipmap::DataBlock& data = txAxis ? profile->txData : profile->rxData;
-    const int rangeOffset = txAxis ? kTxRangeOffset : kRxRangeOffset;
     std::vector<uint8_t> block(data.bytes);
     std::size_t position = 0;
     for (int chip = 0; chip < chips; ++chip) {
         const int offset = AxisChannelOffset(chip, txAxis);
-        const int start = hw.Byte(rangeOffset + 2 * chip) + offset;
-        const int end = hw.Byte(rangeOffset + 2 * chip + 1) + offset;
+        const WiredRun wired = host.WiredChannels(txAxis, chip);
+        const int start = wired.first + offset;
+        const int end = wired.last + offset;
         const int run = (end - start) * 2 + 2;
         // The chip keeps Tx channels from its last one down.
         const int begin = txAxis ? (profile->lastTxChannel - end) * 2 : start * 2;
         if (end < start || begin < 0 || begin + run > data.bytes) return false;
 
         std::fill(block.begin(), block.end(), uint8_t{0});
-        if (!Owner()->Api().ReadRegisters(static_cast<uint8_t>(chip), data.bank, data.firstReg,
+        if (!Host()->Api().ReadRegisters(static_cast<uint8_t>(chip), data.bank, data.firstReg,
                                           data.bytes, block.data())) {
             return false;
         }
@@ -246,16 +241,17 @@ bool CSlave::ReadAxisLine(int scanType, std::span<uint8_t> out) {
 int CSlave::ReadRxPairs(std::vector<uint16_t>& first, std::vector<uint16_t>& second) {
     const chipmap::ChipProfile* profile = Profile();
     if (profile == nullptr || profile->rxPairs.bytes == 0) return 0;
-    CParam_HW& hw = Owner()->Hw();
-    const int chips = std::clamp<int>(hw.NumsOfRxChips(), 1, kMaxChips);
+    ChipHost& host = *Host();
+    const int chips = std::clamp<int>(host.WiredChips(false), 1, kMaxChips);
     std::vector<uint8_t> block(profile->rxPairs.bytes);
     for (int chip = 0; chip < chips; ++chip) {
         std::fill(block.begin(), block.end(), uint8_t{0});
-        Owner()->Api().ReadRegisters(static_cast<uint8_t>(chip), profile->rxPairs.bank,
+        Host()->Api().ReadRegisters(static_cast<uint8_t>(chip), profile->rxPairs.bank,
                                      profile->rxPairs.firstReg, profile->rxPairs.bytes,
                                      block.data());
-        const int start = hw.Byte(kRxRangeOffset + 2 * chip);
-        const int end = hw.Byte(kRxRangeOffset + 2 * chip + 1);
+        const WiredRun wired = host.WiredChannels(false, chip);
+        const int start = wired.first;
+        const int end = wired.last;
         for (int k = start; k <= end && (k + 1) * 4 <= profile->rxPairs.bytes; ++k) {
             const auto at = static_cast<std::size_t>(k) * 4;
             first.push_back(static_cast<uint16_t>(block[at] | block[at + 1] << 8));
@@ -270,7 +266,7 @@ bool CSlave::ReadCalSample(int chip, uint16_t& sample) {
     if (profile == nullptr || profile->rxData.bytes < 2) return false;
     const chipmap::DataBlock& data = profile->rxData;
     std::vector<uint8_t> block(data.bytes);
-    if (!Owner()->Api().ReadRegisters(static_cast<uint8_t>(chip), data.bank, data.firstReg,
+    if (!Host()->Api().ReadRegisters(static_cast<uint8_t>(chip), data.bank, data.firstReg,
                                       data.bytes, block.data())) {
         return false;
     }

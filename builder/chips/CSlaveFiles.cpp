@@ -3,8 +3,8 @@
 
 #include "chips/CSlave.h"
 #include "chips/RegisterMap.h"
-#include "params/CParamFile.h"
-#include "shell/BuilderLog.h"
+#include "files/CParamFile.h"
+#include "core/BuilderLog.h"
 
 using chipmap::Quantity;
 

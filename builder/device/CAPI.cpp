@@ -3,26 +3,25 @@
 #include <array>
 #include <cstring>
 
-#include "shell/Controller.h"
 
 int CAPI::QueryText(std::string& text, TextGetter getter) {
     text = "N/A";
-    if (owner_ == nullptr || owner_->Handle() == nullptr || getter == nullptr) return 0;
+    if (host_ == nullptr || host_->Handle() == nullptr || getter == nullptr) return 0;
     std::array<char, kDevTextSize> buffer{};
-    if (!getter(owner_->Handle(), buffer.data(), buffer.size())) return 0;
+    if (!getter(host_->Handle(), buffer.data(), buffer.size())) return 0;
     // A library that fills the whole buffer leaves no terminating zero: never scan past it.
     text.assign(buffer.data(), strnlen(buffer.data(), buffer.size()));
     return 1;
 }
 
 int CAPI::GetModelName(std::string& text) {
-    return QueryText(text, owner_ ? owner_->Dev().getModelName : nullptr);
+    return QueryText(text, host_ ? host_->Dev().getModelName : nullptr);
 }
 
 int CAPI::GetTypeName(std::string& text) {
-    return QueryText(text, owner_ ? owner_->Dev().getTypeName : nullptr);
+    return QueryText(text, host_ ? host_->Dev().getTypeName : nullptr);
 }
 
 int CAPI::GetVersion(std::string& text) {
-    return QueryText(text, owner_ ? owner_->Dev().getVersionText : nullptr);
+    return QueryText(text, host_ ? host_->Dev().getVersionText : nullptr);
 }

@@ -1,5 +1,5 @@
 // The controller command interface: one operation per firmware command family. Every other part of
-// the builder reaches the controller through the CAPI object its CController holds.
+// the builder reaches the controller through the CAPI object its controller holds.
 //
 // Results are true/false (nonzero/zero). The text queries are implemented here once; everything
 // else is supplied by an implementation (CAPI_F412 over devlink, CAPI_Null for no controller).
@@ -10,11 +10,11 @@
 
 #include <devlink/devlink.h>
 
-class CController;
+#include "device/DeviceHost.h"
 
 class CAPI {
   public:
-    explicit CAPI(CController* owner) : owner_(owner) {}
+    explicit CAPI(DeviceHost* host) : host_(host) {}
     virtual ~CAPI() = default;
     CAPI(const CAPI&) = delete;
     CAPI& operator=(const CAPI&) = delete;
@@ -50,11 +50,11 @@ class CAPI {
     virtual int GetReportInfo(uint8_t* buffer, int& length) = 0;
 
   protected:
-    CController* Owner() const { return owner_; }
+    DeviceHost* Host() const { return host_; }
 
   private:
     using TextGetter = int (*)(DevHandle, char*, std::size_t);
     int QueryText(std::string& text, TextGetter getter);
 
-    CController* owner_;
+    DeviceHost* host_;
 };

@@ -4,15 +4,14 @@
 #include <cstring>
 #include <vector>
 
+#include "core/BuilderLog.h"
 #include "device/CommandStop.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
 
 DevHandle CAPI_F412::Handle() const {
-    return Owner()->Handle();
+    return Host()->Handle();
 }
 const DevLinkApi& CAPI_F412::Dev() const {
-    return Owner()->Dev();
+    return Host()->Dev();
 }
 
 bool CAPI_F412::Stopped() const {
@@ -91,11 +90,13 @@ int CAPI_F412::ReadRegisters(uint8_t chip, uint8_t bank, uint16_t first, uint16_
 int CAPI_F412::WriteRegisters(uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                               const uint8_t* data, bool verify) {
     if (!Handle()) return 1;
-    // The T324 chip's registers 0-2 are read-only: a run from register 0 leaves them out.
-    if (Owner()->TypeCode() == 176 && first == 0 && count > 3) {
-        data += 3;
-        first = 3;
-        count -= 3;
+    // The model's read-only registers at the start of a chip: a run from register 0 leaves
+    // them out.
+    const uint16_t readOnly = Host()->Model().readOnlyRegisters;
+    if (readOnly > 0 && first == 0 && count > readOnly) {
+        data += readOnly;
+        first = readOnly;
+        count = static_cast<uint16_t>(count - readOnly);
     }
     for (int attempt = 0; attempt < kWriteAttempts; ++attempt) {
         if (Stopped()) return 0;
@@ -111,7 +112,7 @@ int CAPI_F412::WriteRegisters(uint8_t chip, uint8_t bank, uint16_t first, uint16
 bool CAPI_F412::VerifyRun(uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,
                           const uint8_t* data) {
     const int firstChip = chip == 255 ? 0 : chip;
-    const int lastChip = chip == 255 ? Owner()->RxChipCount() - 1 : chip;
+    const int lastChip = chip == 255 ? Host()->RxChipCount() - 1 : chip;
     std::vector<uint8_t> readBack(count);
     for (int c = firstChip; c <= lastChip; ++c) {
         std::fill(readBack.begin(), readBack.end(), 0);

@@ -3,11 +3,11 @@
 
 #include <cstdint>
 
-class CController;
+#include "device/DeviceHost.h"
 
 class CMCU {
   public:
-    explicit CMCU(CController* owner) : owner_(owner) {}
+    explicit CMCU(DeviceHost* host) : host_(host) {}
     virtual ~CMCU() = default;
     CMCU(const CMCU&) = delete;
     CMCU& operator=(const CMCU&) = delete;
@@ -23,8 +23,8 @@ class CMCU {
     virtual int GetModelLimitB() = 0;
 
   protected:
-    CController* Owner() const { return owner_; }
+    DeviceHost* Host() const { return host_; }
 
   private:
-    CController* owner_;
+    DeviceHost* host_;
 };

@@ -2,11 +2,9 @@
 
 #include <array>
 
-#include "shell/Controller.h"
 
 namespace {
 
-constexpr int kTypeCodeT324 = 176;
 
 // (count, divider) rows, clock 0 throughout.
 constexpr std::array<FreqSetting, 38> kT324Table = {{
@@ -50,8 +48,8 @@ std::span<const FreqSetting> FreqTableDefault() {
 }
 
 std::span<const FreqSetting> CMCU_F412::Table() const {
-    if (Owner()->TypeCode() == kTypeCodeT324) return FreqTableT324();
-    if (Owner()->ClockType() == 1) return FreqTableClockType1();
+    if (Host()->Model().frequencies == FrequencyTable::kDivider) return FreqTableT324();
+    if (Host()->ClockType() == 1) return FreqTableClockType1();
     return FreqTableDefault();
 }
 
@@ -63,9 +61,9 @@ float CMCU_F412::CalcFrequency(uint8_t clock, uint8_t count, uint8_t divider) {
     // A zero prescaler comes only from a blank or hand-made image; it has no frequency.
     if (count == 0) return 0.0f;
     const bool dividerSetsIt =
-        Owner()->TypeCode() == kTypeCodeT324 && divider >= 1 && divider <= 31;
+        Host()->Model().dividerSetsFrequency && divider >= 1 && divider <= 31;
     const float multiplier = dividerSetsIt ? static_cast<float>(divider) : 3.0f;
-    const float base = Owner()->ClockType() == 1 ? 50.0f : 45.0f;
+    const float base = Host()->ClockType() == 1 ? 50.0f : 45.0f;
     const float source = clock == 0 ? 18000.0f : base / static_cast<float>(clock + 2) * 1000.0f;
     return source / (static_cast<float>(count) * multiplier * 2.0f);
 }
@@ -81,37 +79,13 @@ int CMCU_F412::GetFreqSetting(int index, uint8_t& clock, uint8_t& count, uint8_t
 }
 
 int CMCU_F412::GetClockType() {
-    return Owner()->PcapInfo()[49];
+    return Host()->PcapInfo()[49];
 }
 
 int CMCU_F412::GetModelLimitA() {
-    switch (Owner()->TypeCode()) {
-        case 94:
-        case 158:
-            return 64;
-        case 96:
-            return 80;
-        case 164:
-        case 166:
-        case 172:
-            return 128;
-        default:
-            return 0;
-    }
+    return Host()->Model().limitA;
 }
 
 int CMCU_F412::GetModelLimitB() {
-    switch (Owner()->TypeCode()) {
-        case 94:
-        case 158:
-            return 100;
-        case 96:
-            return 128;
-        case 164:
-        case 166:
-        case 172:
-            return 200;
-        default:
-            return 0;
-    }
+    return Host()->Model().limitB;
 }

@@ -3,7 +3,7 @@
 #include <atomic>
 
 #include "platform/Interrupt.h"
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "chips/CSlave.h"
 #include "device/CAPI.h"
 #include "device/DevLinkApi.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
+#include "diag/DiagHost.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void CAutoResetEvent::Reset() {
     signalled_ = false;
 }
 
-CTuneData::CTuneData(CController* owner) : owner_(owner), areas_(std::make_unique<Areas>()) {}
+CTuneData::CTuneData(DiagHost* host) : host_(host), areas_(std::make_unique<Areas>()) {}
 
 CTuneData::~CTuneData() {
     Unsubscribe();
@@ -59,8 +59,8 @@ void CTuneData::ClearAreas() {
 
 void CTuneData::Unsubscribe() {
     for (DevSubscription* sub : {&imageSubscription_, &shortSubscription_}) {
-        if (*sub != nullptr && owner_ != nullptr && owner_->Handle() != nullptr) {
-            owner_->Dev().removeReportHandler(owner_->Handle(), *sub);
+        if (*sub != nullptr && host_ != nullptr && host_->Handle() != nullptr) {
+            host_->Dev().removeReportHandler(host_->Handle(), *sub);
         }
         *sub = nullptr;
     }
@@ -97,7 +97,7 @@ int CTuneData::StoreReport(const DevReport& report, int& firstColumn, int& value
     const int count = devReportCount(report);
     if (count < 3) return -1;
     const int lead =
-        static_cast<int8_t>(owner_->rowOffset1) + static_cast<int8_t>(owner_->rowOffset2);
+        static_cast<int8_t>(host_->Geometry().rowOffset1) + static_cast<int8_t>(host_->Geometry().rowOffset2);
     const int row = report.bytes[3];
     if (row < lead) return -1;
     const int stored = row - lead;
@@ -129,7 +129,7 @@ void CTuneData::OnFrameReport(const DevReport& report) {
     if (complete_) return;
     int first = 0, count = 0;
     if (StoreReport(report, first, count) < 0) return;
-    const int tx = owner_->txCount, rx = owner_->rxCount;
+    const int tx = host_->Geometry().txCount, rx = host_->Geometry().rxCount;
     if (report.bytes[3] == tx + 1 && first + count == rx && FrameComplete(tx, rx)) {
         complete_ = true;
         dataEvent_.Set();
@@ -140,7 +140,7 @@ void CTuneData::OnSampleReport(const DevReport& report) {
     if (complete_) return;
     int first = 0, count = 0;
     if (StoreReport(report, first, count) < 0) return;
-    const int channels = txScanMark_ ? owner_->txCount : owner_->rxCount;
+    const int channels = txScanMark_ ? host_->Geometry().txCount : host_->Geometry().rxCount;
     if (report.bytes[3] + 1 == sampleRows_ && first + count == channels) {
         txScanMark_ = 0;
         complete_ = true;
@@ -152,17 +152,17 @@ void CTuneData::OnSampleReport(const DevReport& report) {
 
 bool CTuneData::Subscribe(DevReportHandler handler) {
     if (imageSubscription_ != nullptr) return true;
-    imageSubscription_ = owner_->Dev().addReportHandler(owner_->Handle(), kImageReportKind,
+    imageSubscription_ = host_->Dev().addReportHandler(host_->Handle(), kImageReportKind,
                                                         kDevAnySubCode, this, handler);
     return imageSubscription_ != nullptr;
 }
 
 bool CTuneData::WaitForData() {
     // A controller without a device sends nothing to wait for.
-    if (owner_->Handle() == nullptr) return false;
+    if (host_->Handle() == nullptr) return false;
     const auto end = std::chrono::steady_clock::now() + waitPeriod_;
     for (;;) {
-        if (owner_->Disconnected()) return false;
+        if (host_->Disconnected()) return false;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             end - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
@@ -173,7 +173,7 @@ bool CTuneData::WaitForData() {
 bool CTuneData::AcquireFrame(uint16_t mode) {
     ArmFrame();
     Subscribe(FrameThunk);
-    owner_->Api().SwitchWorkMode(mode);
+    host_->Api().SwitchWorkMode(mode);
     bool arrived = false;
     for (int wait = 0; wait < kFrameWaits && !arrived; ++wait) {
         arrived = WaitForData();
@@ -181,11 +181,11 @@ bool CTuneData::AcquireFrame(uint16_t mode) {
             TestLog().Printf(kColourSuccess, kRouteBoth, "Get Image Data OK! Count %d \n", 1);
         } else {
             TestLog().Print(kColourError, kRouteBoth, "Get Image Data Fail\n");
-            if (owner_->Disconnected()) break;
+            if (host_->Disconnected()) break;
         }
     }
     complete_ = true;
-    const bool back = owner_->Api().SwitchWorkMode(kModeCommand) != 0;
+    const bool back = host_->Api().SwitchWorkMode(kModeCommand) != 0;
     if (!back) MainLog().Print(kColourError, kRouteBoth, "Set Working Mode Failed!\n");
     Unsubscribe();
     return arrived && back;
@@ -193,20 +193,20 @@ bool CTuneData::AcquireFrame(uint16_t mode) {
 
 bool CTuneData::AcquireAfeSamples(int afeGain, int scanType, std::span<const uint8_t> image) {
     const bool txAxis = scanType == kTxAxisScanType;
-    const int rows = owner_->Chip().GetSinTableLength(image);
+    const int rows = host_->Chip().GetSinTableLength(image);
     ArmSamples(rows, txAxis);
     bool arrived = false;
     // A sample set that cannot fit the frame area is never requested.
     if (rows >= 1 && rows <= kFrameRows) {
-        owner_->rowsPerFrame = static_cast<uint8_t>(rows);
+        host_->SetRowsPerFrame(static_cast<uint8_t>(rows));
         Subscribe(SampleThunk);
-        if (owner_->Api().RequestImage(static_cast<uint8_t>(rows), static_cast<uint8_t>(afeGain)))
+        if (host_->Api().RequestImage(static_cast<uint8_t>(rows), static_cast<uint8_t>(afeGain)))
             arrived = WaitForData();
     }
     if (!arrived) TestLog().Print(kColourError, kRouteBoth, "Get Image Data Fail\n");
     complete_ = true;
     txScanMark_ = 0;
-    const bool back = owner_->Api().SwitchWorkMode(kModeCommand) != 0;
+    const bool back = host_->Api().SwitchWorkMode(kModeCommand) != 0;
     if (!back) MainLog().Print(kColourError, kRouteBoth, "Set Working Mode Failed!\n");
     Unsubscribe();
     return arrived && back;

@@ -19,7 +19,7 @@
 
 #include <devlink/devlink.h>
 
-class CController;
+class DiagHost;
 
 // An auto-reset event: Wait returns true once per Set, or false when the time-out ran out.
 class CAutoResetEvent {
@@ -45,7 +45,7 @@ class CTuneData {
     static constexpr std::chrono::milliseconds kWaitPeriod{30000};
     static constexpr int kFrameWaits = 3;
 
-    explicit CTuneData(CController* owner);
+    explicit CTuneData(DiagHost* host);
     ~CTuneData();
     CTuneData(const CTuneData&) = delete;
     CTuneData& operator=(const CTuneData&) = delete;
@@ -104,7 +104,7 @@ class CTuneData {
     bool RestoreFirstRead();
     void AppendFrameCsv(const char* title);
 
-    CController* owner_;
+    DiagHost* host_;
     DevSubscription imageSubscription_ = nullptr;
     DevSubscription shortSubscription_ = nullptr;
     CAutoResetEvent dataEvent_;

@@ -12,9 +12,8 @@
 #include "params/CParam_HW.h"
 #include "params/CParam_SW.h"
 #include "params/SwLayout.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
-#include "shell/Options.h"
+#include "core/BuilderLog.h"
+#include "diag/DiagHost.h"
 
 namespace {
 
@@ -50,9 +49,9 @@ std::vector<std::pair<int, int>> WalkChannels(const CParam_HW& hw, bool tx, int 
 }  // namespace
 
 void CTuneData::DumpFrameCsv(int lastTxColumn, int lastRxRow) {
-    CParam_HW& hw = owner_->Hw();
-    const int tx = std::min<int>(owner_->txCount, kFrameRows);
-    const int rx = std::min<int>(owner_->rxCount, kFrameColumns);
+    CParam_HW& hw = host_->Hw();
+    const int tx = std::min<int>(host_->Geometry().txCount, kFrameRows);
+    const int rx = std::min<int>(host_->Geometry().rxCount, kFrameColumns);
     const auto txWalk = WalkChannels(hw, true, tx), rxWalk = WalkChannels(hw, false, rx);
     std::string line;
     for (int c = 0; c < tx && c <= lastTxColumn; ++c)
@@ -73,12 +72,12 @@ void CTuneData::DumpFrameCsv(int lastTxColumn, int lastRxRow) {
 }
 
 int CTuneData::SelectTestFrequency() {
-    const BuilderOptions& o = Options();
-    CParam_HW& hw = owner_->Hw();
+    const SensorTestOptions& o = host_->Options().sensorTest;
+    CParam_HW& hw = host_->Hw();
     int index = o.testFreqB;
     if (o.testFreqB == 255) {
         const bool last =
-            (owner_->Sw().Word(SwLayout::CtrlFlags(0)) & kDiagnosticFrequencyBit) != 0;
+            (host_->Sw().Word(SwLayout::CtrlFlags(0)) & kDiagnosticFrequencyBit) != 0;
         index = last ? hw.FrequenciesBound() - 1 : hw.FreqStartIndex();
     } else if (o.testFreqB != hw.FreqStartIndex() &&
                !(o.openScaling != 0 && o.mutualScaling != 0 && o.testFreqA != 255)) {
@@ -86,7 +85,7 @@ int CTuneData::SelectTestFrequency() {
         TestLog().Print(kColourError, kRouteBoth, "Please check test ini file\n");
         return 1;
     }
-    if (index < 0 || index > 255 || !owner_->Api().SetFrequency(static_cast<uint8_t>(index))) {
+    if (index < 0 || index > 255 || !host_->Api().SetFrequency(static_cast<uint8_t>(index))) {
         TestLog().Print(kColourError, kRouteBoth, "Set Test Freq Fail...\n");
         return 1;
     }
@@ -94,7 +93,7 @@ int CTuneData::SelectTestFrequency() {
 }
 
 bool CTuneData::RestoreFirstRead() {
-    CParam_HW& hw = owner_->Hw();
+    CParam_HW& hw = host_->Hw();
     // Without a good first read there is nothing sound to restore: nothing is written.
     if (!hw.HasFirstRead()) return false;
     std::copy(hw.FirstRead().begin(), hw.FirstRead().end(), hw.Image());
@@ -103,12 +102,12 @@ bool CTuneData::RestoreFirstRead() {
 
 void CTuneData::AppendFrameCsv(const char* title) {
     if (title != nullptr) TestLog().AppendLine(title);
-    DumpFrameCsv(owner_->txCount, owner_->rxCount);
+    DumpFrameCsv(host_->Geometry().txCount, host_->Geometry().rxCount);
 }
 
 int CTuneData::DumpRaw16(int frequencyIndex) {
     TestLog().Print(kColourNormal, kRouteBoth, "Raw16 Data\n");
-    CParam_HW& hw = owner_->Hw();
+    CParam_HW& hw = host_->Hw();
     if (!RestoreFirstRead() || hw.SetTestScaling(frequencyIndex, hw.SensorTestScaling()) == 1) {
         TestLog().Print(kColourError, kRouteBoth, "Set Test Parameter Fail...\n");
         return 1;
@@ -123,15 +122,15 @@ int CTuneData::DumpRaw16(int frequencyIndex) {
 }
 
 int CTuneData::DumpPhase() {
-    CParam_HW& hw = owner_->Hw();
+    CParam_HW& hw = host_->Hw();
     if (!RestoreFirstRead() || hw.SetTestScaling(0, hw.SensorTestScaling()) == 1) {
         TestLog().Print(kColourError, kRouteBoth, "Set Test Parameter Fail...\n");
         return 0;
     }
     if (!AcquireFrame(kModeRawI)) return 0;
     AppendFrameCsv("I Data");
-    const int tx = std::min<int>(owner_->txCount, kFrameRows);
-    const int rx = std::min<int>(owner_->rxCount, kFrameColumns);
+    const int tx = std::min<int>(host_->Geometry().txCount, kFrameRows);
+    const int rx = std::min<int>(host_->Geometry().rxCount, kFrameColumns);
     std::vector<int16_t> in(static_cast<size_t>(tx * rx));
     for (int t = 0; t < tx; ++t)
         for (int r = 0; r < rx; ++r) in[static_cast<size_t>(t * rx + r)] = FrameValue(t, r);
@@ -164,7 +163,7 @@ bool CTuneData::CheckFlat() {
     DumpRaw16(0);
     TestLog().Print(kColourNormal, kRouteBoth, "Before fine tune Raw Data\n");
     TestLog().Print(kColourNormal, kRouteBoth, "Raw16 Data\n");
-    CParam_HW& hw = owner_->Hw();
+    CParam_HW& hw = host_->Hw();
     hw.AverageImgTuning();
     if (hw.SetTestScaling(0, hw.SensorTestScaling()) == 1)
         TestLog().Print(kColourError, kRouteBoth, "Set Test Parameter Fail...\n");

@@ -10,8 +10,7 @@
 
 #include "device/CAPI.h"
 #include "params/BinaryHeader.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -57,8 +56,8 @@ void ReportNotAvailable(const char* operation) {
     MainLog().Printf(kColourError, kRouteBoth, "%s is not available in this version!\n", operation);
 }
 
-CParam::CParam(CController* owner, uint8_t kind, int imageLength)
-    : owner_(owner),
+CParam::CParam(ParamHost* host, uint8_t kind, int imageLength)
+    : host_(host),
       kind_(kind),
       transferLength_(static_cast<uint16_t>(imageLength)),
       // Until the first dump or load, the image holds what a failed dump would leave.
@@ -122,7 +121,7 @@ int CParam::DumpFromDevice() {
         return kParamNoImage;
     }
     std::fill(image_.begin(), image_.end(), 0xFF);
-    if (!owner_->Api().ReadBlock(kind_, 0, transferLength_, image_.data())) {
+    if (!host_->Api().ReadBlock(kind_, 0, transferLength_, image_.data())) {
         MainLog().Printf(kColourError, kRouteBoth, "Get Bin: %s Failed!\n", path.c_str());
         return kParamReadFailed;
     }
@@ -144,7 +143,7 @@ int CParam::WriteToDevice() {
         MainLog().Printf(kColourError, kRouteBoth, "%s CRC Failed!\n", binFileName_.c_str());
         return kParamChecksum;
     }
-    if (!owner_->Api().WriteBlock(kind_, 0, transferLength_, image_.data(), 1)) {
+    if (!host_->Api().WriteBlock(kind_, 0, transferLength_, image_.data(), 1)) {
         MainLog().Printf(kColourError, kRouteBoth, "Set Bin: %s Failed!\n", path.c_str());
         return kParamWriteFailed;
     }
@@ -172,7 +171,7 @@ int CParam::LoadBinFile(const std::string& path) {
     const bool imageComplete = in.gcount() == static_cast<std::streamsize>(image.size());
     if (headerComplete) {
         // A file of another set (a stylus file has the hardware file's length) is not this set's.
-        if (HeaderTypeCode(header) != owner_->TypeCode() || header[60] != kind_) {
+        if (HeaderTypeCode(header) != host_->TypeCode() || header[60] != kind_) {
             MainLog().Print(kColourError, kRouteBoth, "Controller Type Incorrect!\n");
             return kParamWrongType;
         }
@@ -211,7 +210,7 @@ int CParam::SaveBinFile() {
 
 void CParam::StampWriterVersion(uint8_t structMajor, uint8_t structMinor) {
     constexpr uint8_t kTunerMajor = 1, kTunerMinor = 2, kTunerBuild = 18;
-    if (!owner_->Options().keepVersion) {
+    if (!host_->Options().fixed.keepVersion) {
         SetByte(4, structMajor);
         SetByte(5, structMinor);
     }
@@ -231,7 +230,7 @@ void CParam::FillFileHeader() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    header_ = MakeBinaryHeader(kind_, owner_->TypeCode(), image_, local);
+    header_ = MakeBinaryHeader(kind_, host_->TypeCode(), image_, local);
 }
 
 int CParam::ConvertScanType(unsigned scanType, int& mode) {
@@ -245,7 +244,7 @@ int CParam::ConvertScanType(unsigned scanType, int& mode) {
 }
 
 std::string CParam::WorkingPath(const std::string& name) const {
-    return owner_->Options().workingFolder + name;
+    return host_->Options().folders.workingFolder + name;
 }
 
 void CParam::SetFileNames(std::string text, std::string binary, std::string reg) {
@@ -256,11 +255,11 @@ void CParam::SetFileNames(std::string text, std::string binary, std::string reg)
 
 bool CParam::BuildFileNames(const ParamExtensions& ext) {
     std::string project;
-    if (!ProjectName(owner_->ReportedModelName(), project)) return false;
+    if (!ProjectName(host_->ReportedModelName(), project)) return false;
     std::string stem = "GXXX_C000";
-    if (!owner_->Options().fixedNameMode) {
+    if (!host_->Options().fixed.fixedName) {
         char number[8];
-        std::snprintf(number, sizeof number, "_%04X", owner_->ProductNumber());
+        std::snprintf(number, sizeof number, "_%04X", host_->ProductNumber());
         stem = project + number;
     }
     SetFileNames(WithExtension(stem, ext.text), WithExtension(stem, ext.binary),
@@ -270,13 +269,13 @@ bool CParam::BuildFileNames(const ParamExtensions& ext) {
 
 void CParam::BuildDefaultFileNames(const ParamExtensions& ext) {
     const std::string stem =
-        (owner_->Options().fixedNameMode ? std::string("GXXX") : owner_->ModelName()) + "_Default";
+        (host_->Options().fixed.fixedName ? std::string("GXXX") : host_->ModelName()) + "_Default";
     SetFileNames(WithExtension(stem, ext.text), WithExtension(stem, ext.binary),
                  WithExtension(stem, ext.reg));
 }
 
 void CParam::StampVersions(uint8_t major, uint8_t minor) {
-    if (!owner_->Options().keepVersion) {
+    if (!host_->Options().fixed.keepVersion) {
         SetByte(4, major);
         SetByte(5, minor);
     }

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-class CController;
+#include "params/ParamHost.h"
 class CParamFile;
 
 enum ParamResult : int {
@@ -60,7 +60,7 @@ class CParam {
     using FileSections = std::function<void(CParamFile&)>;
 
     // imageLength 0: a set without an image (the settings file).
-    CParam(CController* owner, uint8_t kind, int imageLength);
+    CParam(ParamHost* host, uint8_t kind, int imageLength);
     virtual ~CParam() = default;
     CParam(const CParam&) = delete;
     CParam& operator=(const CParam&) = delete;
@@ -102,7 +102,7 @@ class CParam {
     void SetWord(int offset, uint16_t value);
 
   protected:
-    CController* Owner() const { return owner_; }
+    ParamHost* Host() const { return host_; }
     // The names from the controller's project name and product number; false when the model name
     // the controller reported cannot give a project name.
     bool BuildFileNames(const ParamExtensions& ext);
@@ -147,7 +147,7 @@ class CParam {
     bool StartLoad(const ParamFileFrame& frame, CParamFile& file);
     std::span<uint8_t> ModeImage(const RegisterFileLayout& layout, int frequency, std::size_t group);
 
-    CController* owner_;
+    ParamHost* host_;
     uint8_t kind_;
     uint16_t transferLength_;
     uint16_t checksumSeed_ = 0x55;

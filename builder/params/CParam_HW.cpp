@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include "chips/CSlave.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_Pen.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -16,10 +15,6 @@ constexpr ParamFileFrame kRegisterFrame{".hwr", "%s hardware register file", "HW
 constexpr RegisterFileLayout kRegisterLayout{hw::ModeImage(0, 0), hw::kFreqBlockSize,
                                              hw::kMaxFrequencies, hw::kGroupNames};
 
-
-bool HasTwoChips(int typeCode) {
-    return typeCode == 164 || typeCode == 166 || typeCode == 172;
-}
 
 }  // namespace
 
@@ -59,8 +54,8 @@ std::span<uint8_t> CParam_HW::ModeImage(int f, int m) {
 
 
 int CParam_HW::LoadDefault() {
-    CSlave& chip = Owner()->Chip();
-    const int type = Owner()->TypeCode();
+    CSlave& chip = Host()->Chip();
+    const ModelRow& model = Host()->Model();
     // Keep-version mode keeps the version bytes the image held before.
     const uint8_t major = Byte(hw::kMajorVersion), minor = Byte(hw::kMinorVersion);
     std::fill_n(Image(), kImageLength, uint8_t{0xFF});
@@ -71,7 +66,7 @@ int CParam_HW::LoadDefault() {
     StampWriterVersion(kStructMajor, kStructMinor);
     SetByte(hw::kParamVersion, 0);
 
-    const uint16_t scan = type == 172 ? 0x02E5 : 0x00E5;
+    const uint16_t scan = model.stylus ? 0x02E5 : 0x00E5;
     SetWord(hw::kScanCtrl, scan);
     SetWord(hw::kScanCtrlIdle, scan);
     chip.GetDefaultIdTableR5(std::span<uint8_t>(Image() + hw::kIdTableR5, hw::kIdTableR5Size));
@@ -79,7 +74,7 @@ int CParam_HW::LoadDefault() {
 
     SetWord(hw::kXDimension, 3820);
     SetWord(hw::kYDimension, 2150);
-    const uint8_t chips = HasTwoChips(type) ? 2 : 1;
+    const uint8_t chips = model.defaultChips;
     SetByte(hw::kNumsOfRxChips, chips);
     SetByte(hw::kNumsOfTxChips, chips);
     SetByte(hw::kNumsOfFreq, 1);
@@ -120,7 +115,7 @@ int CParam_HW::LoadDefault() {
 // One frequency block of the default image: clock settings, the chip's mode images at the
 // block's prescaler and the chip's image tuning records.
 void CParam_HW::LoadDefaultFrequency(int f, bool pipeline) {
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     SetBlockByte(f, hw::block::kClkSrc, 0);
     SetBlockByte(f, hw::block::kFreqCtrl, 0x0C);
     SetBlockByte(f, hw::block::kPreScaler, 18);
@@ -144,7 +139,8 @@ void CParam_HW::LoadDefaultFrequency(int f, bool pipeline) {
 }
 
 int CParam_HW::LoadRegFile() {
-    return LoadRegisterFrame(kRegisterFrame, Owner()->Options().hwRegPath, kRegisterLayout,
+    std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwRegister);
+    return LoadRegisterFrame(kRegisterFrame, commandLine, kRegisterLayout,
                              NumsOfFreq())
                ? 1
                : 0;
@@ -152,20 +148,6 @@ int CParam_HW::LoadRegFile() {
 
 int CParam_HW::SaveRegFile() {
     return SaveRegisterFrame(kRegisterFrame, kRegisterLayout, NumsOfFreq());
-}
-
-bool CParam_HW::EnsurePenSet() {
-    if (!UsesStylus()) return false;
-    CParam_Pen& pen = Owner()->Pen();
-    if (pen.IsDumped()) return true;
-    if (!pen.InitFileName()) {
-        MainLog().Print(kColourError, kRouteBoth, "Init Pen Setting File Name Fail!\n");
-        return false;
-    }
-    if (pen.DumpFromDevice() != kParamOk) {
-        MainLog().Print(kColourError, kRouteBoth, "Initialize Pen Parameters Failed!\n");
-    }
-    return true;
 }
 
 void CParam_HW::KeepFirstRead() {

@@ -22,7 +22,7 @@ class CParam_HW : public CParam {
     static constexpr uint16_t kStylusScanBits = 0x0608;  // ScanCtrl bits 3, 9 and 10
     static constexpr int kImageScanType = 1;             // scan type of the image tuning records
 
-    explicit CParam_HW(CController* owner) : CParam(owner, 1, kImageLength) {}
+    explicit CParam_HW(ParamHost* host) : CParam(host, 1, kImageLength) {}
 
     int GetAppParamVersion() override { return 13; }
     int GetParamVersion() override { return GetImageVersion(); }
@@ -112,9 +112,6 @@ class CParam_HW : public CParam {
     bool CommitToDevice();
     // Applies the -Ea/-Eb/-Ec values and commits the set (adjust_hw_param). 0 success, 1 failure.
     int ApplyScalingOffsets();
-
-    // True when the set uses a stylus; reads the stylus set from the controller the first time.
-    bool EnsurePenSet();
 
     // The image as the controller held it when it was first read successfully, or last committed.
     void KeepFirstRead();

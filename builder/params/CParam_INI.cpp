@@ -5,17 +5,15 @@
 
 #include "chips/CSlave.h"
 #include "device/CMCU.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/IniSections.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 using namespace ini;
 
 namespace {
 
 // Only this controller has the water-line scans.
-constexpr int kWaterLineTypeCode = 96;
 
 }  // namespace
 
@@ -23,15 +21,15 @@ int CParam_INI::InitFileName() {
     // The same project name and product number as the other sets' files, and the same refusal of
     // a model name that cannot name a file.
     if (!BuildFileNames(ParamExtensions{".ini", "", ""})) return 0;
-    const std::string& commandLine = Owner()->Options().iniPath;
+    const std::string& commandLine = Host()->Options().files.settingsPath;
     if (!commandLine.empty()) SetFileNames(commandLine, "", "");
     return 1;
 }
 
 int CParam_INI::InitDefaultFileName() {
-    const ControllerOptions& options = Owner()->Options();
-    const char* name = options.fixedNameMode ? "GXXX_Default.ini" : "K7PXXX_Default.ini";
-    SetFileNames(options.iniPath.empty() ? name : options.iniPath, "", "");
+    const BuilderOptions& options = Host()->Options();
+    const char* name = options.fixed.fixedName ? "GXXX_Default.ini" : "K7PXXX_Default.ini";
+    SetFileNames(options.files.settingsPath.empty() ? name : options.files.settingsPath, "", "");
     return 1;
 }
 
@@ -63,7 +61,7 @@ int CParam_INI::LoadTxtFile() {
     } else {
         MainLog().Printf(kColourError, kRouteBoth, "Cannot Load File: %s\n", path.c_str());
         SaveTxtFile();
-        if (!Owner()->Options().fixedNameMode) return kParamCannotOpen;
+        if (!Host()->Options().fixed.fixedName) return kParamCannotOpen;
         // With fixed names the run goes on with the template, but only with one it can read.
         if (!file.Exists()) return kParamCannotOpen;
     }
@@ -76,7 +74,7 @@ int CParam_INI::LoadTxtFile() {
 void CParam_INI::ReadTuningSections(CParamFile& file) {
     IniSettings& s = settings_;
     file.ReadItemClamped(kTuningSection, "NumsOfFreq", s.numsOfFreq, 1, 5);
-    const int tableSize = Owner()->Mcu().GetFreqCount();
+    const int tableSize = Host()->Mcu().GetFreqCount();
     s.usableFreqCount = 0;  // counted afresh by every load
     for (int i = 0; i < kIniWorkingFreqs; ++i) {
         int8_t& index = s.workingFreq[static_cast<std::size_t>(i)];
@@ -86,7 +84,7 @@ void CParam_INI::ReadTuningSections(CParamFile& file) {
     }
 
     file.ReadItemClamped(kResearchSection, "TuningRule", s.tuningRule, 0, 10);
-    if (Owner()->Options().researchMode) s.tuningRule = kTuningRuleResearch;
+    if (Host()->Options().fixed.research) s.tuningRule = kTuningRuleResearch;
 
     int32_t enable = 0;
     if (file.ReadItemClamped(kImageSection, "EnableImageTune", enable, 0, 1)) {
@@ -97,7 +95,7 @@ void CParam_INI::ReadTuningSections(CParamFile& file) {
     enable = 0;
     if (file.ReadItemClamped(kWaterLineRxSection, "EnableWaterLineTune", enable, 0, 1) &&
         enable == 1) {
-        if (Owner()->TypeCode() == kWaterLineTypeCode) {
+        if (Host()->Model().waterLineTuning) {
             s.tuningFlags |= kTuneWaterLineRx | kTuneWaterLineTx;
         } else {
             MainLog().Print(kColourError, kRouteBoth, "Not Support Water Tuning\n");
@@ -124,7 +122,7 @@ void CParam_INI::ReadTargets(CParamFile& file, const char* section, const char* 
         targets.signalLevel = static_cast<uint16_t>(value * 20);
     }
     if (file.ReadItemClamped(section, p + "NoiseResist", value, 0, 15)) {
-        CSlave& chip = Owner()->Chip();
+        CSlave& chip = Host()->Chip();
         const int rs = std::max(chip.GetRsMin(), std::min(15 - value, chip.GetRsMax()));
         targets.rsTarget = static_cast<uint8_t>(rs);
     }
@@ -149,7 +147,7 @@ void CParam_INI::ReadSensorTestSection(CParamFile& file) {
 // The flexible-cable test ranges are used whole or not at all: one range that does not fit the
 // chip, or ends before it starts, turns the test off on both chips.
 void CParam_INI::ReadFpcTestRanges(CParamFile& file) {
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const auto readRange = [&](const char* startKey, const char* endKey, int i, int last,
                                int32_t& start, int32_t& end) {
         file.ReadItemClamped(kSensorTestSection, IndexedKey(startKey, i), start, 0, last);

@@ -87,7 +87,7 @@ struct IniSettings {
 
 class CParam_INI : public CParam {
   public:
-    explicit CParam_INI(CController* owner) : CParam(owner, 0, 0) {}
+    explicit CParam_INI(ParamHost* host) : CParam(host, 0, 0) {}
 
     int GetAppParamVersion() override { return 0; }
     int GetParamVersion() override { return 0; }

@@ -5,11 +5,10 @@
 #include <system_error>
 
 #include "device/CMCU.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_INI.h"
 #include "params/IniSections.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 using namespace ini;
 
@@ -95,7 +94,7 @@ void CParam_INI::WriteTemplate(CParamFile& file) {
     // Not read back: it shows which frequency each WorkingFreq index stands for.
     section = kFrequencyIndexSection;
     file.WriteLine(Bracketed(section), kLevelBasic);
-    CMCU& mcu = Owner()->Mcu();
+    CMCU& mcu = Host()->Mcu();
     const int count = mcu.GetFreqCount();
     for (int k = 0; k < count; ++k) {
         uint8_t clock = 0, prescaler = 0, divider = 0;

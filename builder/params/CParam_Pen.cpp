@@ -4,8 +4,7 @@
 
 #include "chips/CSlave.h"
 #include "params/CParam_HW.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -57,7 +56,7 @@ void CParam_Pen::ReportNoStylus() {
 }
 
 bool CParam_Pen::UsesStylus() {
-    if (Owner()->Hw().UsesStylus()) return true;
+    if (Host()->Hardware().usesStylus) return true;
     ReportNoStylus();
     return false;
 }
@@ -99,7 +98,7 @@ int CParam_Pen::LoadDefault() {
 
     for (int f = 0; f < pen::kMaxFrequencies; ++f) LoadDefaultFrequency(f);
     SetByte(pen::kBeaconWaveSignal,
-            static_cast<uint8_t>(Owner()->Chip().GetSinAmp(ModeImage(0, pen::kDetRx))));
+            static_cast<uint8_t>(Host()->Chip().GetSinAmp(ModeImage(0, pen::kDetRx))));
 
     SetWord(pen::kPenCtrl, kDefaultPenCtrl);
     for (int n = 1; n < pen::kPenCtrlWords; ++n) SetWord(pen::kPenCtrl + 2 * n, 0);
@@ -154,7 +153,7 @@ int CParam_Pen::LoadDefault() {
 // One frequency block of the default image: clock settings, signal compensation and the chip's
 // stylus group images at the block's prescaler.
 void CParam_Pen::LoadDefaultFrequency(int f) {
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const int b = pen::FreqBlock(f);
     SetByte(b + pen::block::kClkSrc, 0);
     SetByte(b + pen::block::kFreqCtrl, 0);
@@ -175,7 +174,8 @@ void CParam_Pen::LoadDefaultFrequency(int f) {
 }
 
 int CParam_Pen::LoadRegFile() {
-    return LoadRegisterFrame(kRegisterFrame, Owner()->Options().penRegPath, kRegisterLayout,
+    std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kPenRegister);
+    return LoadRegisterFrame(kRegisterFrame, commandLine, kRegisterLayout,
                              NumsOfFreq())
                ? 1
                : 0;

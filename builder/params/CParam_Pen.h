@@ -19,7 +19,7 @@ class CParam_Pen : public CParam {
     static constexpr int kImageLength = pen::kImageLength;
     static constexpr int kUsedLength = pen::kUsedLength;
 
-    explicit CParam_Pen(CController* owner) : CParam(owner, 3, kImageLength) {}
+    explicit CParam_Pen(ParamHost* host) : CParam(host, 3, kImageLength) {}
 
     int GetAppParamVersion() override { return 14; }
     int GetParamVersion() override { return GetImageVersion(); }

@@ -4,12 +4,11 @@
 #include <cstring>
 
 #include "device/CAPI.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 #include "params/SwLayout.h"
 #include "params/SwTextItems.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -151,7 +150,7 @@ void CParam_SW::ApplyResearchDerivations() {
     SetWord(block + B::kWaterCookTouchTh, Saturated(cook * 12 / 10));
     SetWord(block + B::kPalmRejectTouchMass, Saturated(int64_t{Word(block + B::kGroupMassTh)} * 7));
     const int touch = Word(block + B::kTouchThFinger);
-    const int frequencies = std::min<int>(Owner()->Hw().NumsOfFreq(), kNoiseFrequencies);
+    const int frequencies = std::min<int>(Host()->Hardware().frequencies, kNoiseFrequencies);
     for (int f = 0; f < frequencies; ++f) {
         SetWord(kNoiseTh + 2 * f, static_cast<uint16_t>(touch * 8 / 10));
         SetWord(kNoiseConditionTh + 2 * f, static_cast<uint16_t>(touch * 7 / 10));
@@ -160,13 +159,13 @@ void CParam_SW::ApplyResearchDerivations() {
 
 int CParam_SW::PrepareForDownload() {
     PrepareThresholdBlocks();
-    if (Owner()->Options().researchMode) ApplyResearchDerivations();
+    if (Host()->Options().fixed.research) ApplyResearchDerivations();
     UpdateCheckSum();
     return 0;
 }
 
 bool CParam_SW::SetThresholdsFromOptions() {
-    const ThresholdOptions& o = Owner()->Options().thresholds;
+    const ThresholdOptions& o = Host()->Options().thresholds;
     // Only blocks 0 to 2 exist; a larger index would land on other settings or past the image.
     bool written = o.block < kThresholdModes;
     if (written) {
@@ -183,7 +182,7 @@ bool CParam_SW::SetThresholdsFromOptions() {
         SetByte(block + B::kSensitivityLevel, 0);
         SetWord(block + B::kGroupMassBase, o.GroupMassTh);
         PrepareForDownload();
-        CAPI& api = Owner()->Api();
+        CAPI& api = Host()->Api();
         written = api.SwitchWorkMode(kModeParameterWrite) && WriteToDevice() == kParamOk &&
                   api.SwitchWorkMode(kModeCommand);
     }
@@ -198,7 +197,7 @@ void CParam_SW::CheckCalibrationResolution() {
         std::array<int, 2> high;  // corners that take 3584 << class
         const char* message;
     };
-    const CController& c = *Owner();
+    const ControllerGeometry& c = Host()->Geometry();
     // Offsets within a calibration set: LLX 0, LLY 2, ULX 4, ULY 6, URX 8, URY 10, LRX 12, LRY 14.
     const Axis axes[] = {
         {c.rangeClassX,

@@ -17,7 +17,7 @@ class CParam_SW : public CParam {
     // The structure version a default image and a written text file carry.
     static constexpr uint8_t kStructMajor = 2, kStructMinor = 6;
 
-    explicit CParam_SW(CController* owner) : CParam(owner, 0, kImageLength) {}
+    explicit CParam_SW(ParamHost* host) : CParam(host, 0, kImageLength) {}
 
     int GetAppParamVersion() override { return 26; }
     int GetParamVersion() override { return GetImageVersion(); }

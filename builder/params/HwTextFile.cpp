@@ -8,10 +8,9 @@
 
 #include "chips/CSlave.h"
 #include "device/CMCU.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 #include "params/HwTextKeys.h"
-#include "shell/Controller.h"
 
 using namespace hwtext;
 
@@ -28,7 +27,7 @@ int Bit(unsigned word, int bit) {
 
 int CParam_HW::SaveTxtFile() {
     // A stale image is refused by the frame before anything is stamped into it.
-    if (StampWriterVersionForSave(kStructMajor, kStructMinor) && Owner()->hwVersion < 4) {
+    if (StampWriterVersionForSave(kStructMajor, kStructMinor) && Host()->Identity().hwVersion < 4) {
         SetImgTuningFromRecords();
         UpdateCheckSum();
     }
@@ -36,7 +35,8 @@ int CParam_HW::SaveTxtFile() {
 }
 
 int CParam_HW::LoadTxtFile() {
-    return LoadTextFrame(kTextFrame, Owner()->Options().hwTextPath,
+    std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwText);
+    return LoadTextFrame(kTextFrame, commandLine,
                          [this](CParamFile& file) { ReadTextSections(file); })
                ? 1
                : 0;
@@ -56,7 +56,7 @@ void CParam_HW::WriteTextSections(CParamFile& file) {
     WriteScanCtrlSections(file);
     WriteSensorConfig(file);
 
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     for (int m = 0; m < hw::kModeGroups; ++m) {
         const std::string section = std::string(hw::kGroupNames[m]) + " General Config-RD";
         const std::string key = std::string(hw::kGroupNames[m]) + "_SinGenAMP";
@@ -107,7 +107,7 @@ void CParam_HW::WriteScanCtrlSections(CParamFile& file) {
 
 void CParam_HW::WriteSensorConfig(CParamFile& file) {
     const std::span<uint8_t> image = ImageBytes();
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const char* section = "Sensor Config";
     Section(file, section, kLevelBasic);
     WriteRangedKeys(file, image, kSensorConfigHead, section, kLevelBasic);
@@ -134,14 +134,14 @@ void CParam_HW::WriteSensorConfig(CParamFile& file) {
     EndSection(file, kLevelBasic);
 
     // In research mode the phase targets are items people edit.
-    const bool research = Owner()->Options().researchMode;
+    const bool research = Host()->Options().fixed.research;
     const int phaseLevel = research ? kLevelBasic : kLevelDetail;
     const char* rd = "Sensor Config-RD";
     Section(file, rd, phaseLevel);
     for (int k = 0; k < hw::kPhaseTargets; ++k)
         file.WriteItem(PhaseTarget(k), phaseLevel, rd, Indexed("PhaseTarget(%d)", k), "", "");
     WriteRangedKeys(file, image, kSensorConfigDetail, rd, kLevelDetail);
-    const char* strayComment = StrayCountsInSoftwareSet(Owner()->kernelMajor, Owner()->kernelMinor)
+    const char* strayComment = StrayCountsInSoftwareSet(Host()->Identity().kernelMajor, Host()->Identity().kernelMinor)
                                    ? "Read Only. Move to SWT after v03_30"
                                    : "";
     file.WriteRangedItem(ImageField<uint8_t>(image, hw::kStrayUpdatWaiteTime), 100, 1, 254,
@@ -154,12 +154,12 @@ void CParam_HW::WriteSensorConfig(CParamFile& file) {
 void CParam_HW::WriteFrequencySections(CParamFile& file, int f) {
     const std::span<uint8_t> image = ImageBytes();
     const int base = hw::FreqBlock(f);
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
 
     const std::string general = Indexed("Freq-%d General Config", f);
     char working[32];
     std::snprintf(working, sizeof working, "%.2fKHz",
-                  static_cast<double>(Owner()->Mcu().CalcFrequency(GetClkSrc(f), GetPreScaler(f),
+                  static_cast<double>(Host()->Mcu().CalcFrequency(GetClkSrc(f), GetPreScaler(f),
                                                                    GetFreqDivider(f))));
     Section(file, general, kLevelBasic);
     file.WriteItem(working, kLevelBasic, general, "WorkingFreq", "", "Read Only");
@@ -214,7 +214,7 @@ void CParam_HW::WriteImgRecords(CParamFile& file, int f) {
 
 void CParam_HW::WriteAreaSections(CParamFile& file) {
     const std::span<uint8_t> image = ImageBytes();
-    const bool research = Owner()->Options().researchMode;
+    const bool research = Host()->Options().fixed.research;
     Section(file, "Channel Ctrl", kLevelBasic);
     file.WriteRangedItem(ImageField<uint8_t>(image, hw::kChannelCtrl), 0, 0, 1, kLevelBasic,
                          "Channel Ctrl", "ChannelCtrl",
@@ -245,7 +245,7 @@ void CParam_HW::WriteAreaSections(CParamFile& file) {
         EndSection(file, kLevelDetail);
     }
 
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const char* vkey = "V-Key Param-RD";
     Section(file, vkey, kLevelDetail);
     file.WriteRangedItem(ImageField<uint8_t>(image, hw::kVKeyTxChipsSel), 0, 0, 1, kLevelDetail,

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "chips/CSlave.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 namespace hwtext {
 

@@ -4,10 +4,9 @@
 #include <string>
 
 #include "chips/CSlave.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 #include "params/HwTextKeys.h"
-#include "shell/Controller.h"
 
 using namespace hwtext;
 
@@ -15,7 +14,6 @@ namespace {
 
 // The controller type whose chip takes its frequency divider from the file; every other chip
 // runs with divider 3.
-constexpr int kDividerFromFileType = 176;
 constexpr uint8_t kFixedDivider = 3;
 
 // A 0~1 item into a temporary bit that starts as the stored bit.
@@ -28,7 +26,7 @@ int ReadBit(CParamFile& file, std::string_view section, const char* key, unsigne
 }  // namespace
 
 void CParam_HW::ReadTextSections(CParamFile& file) {
-    const bool keepVersion = Owner()->Options().keepVersion;
+    const bool keepVersion = Host()->Options().fixed.keepVersion;
     for (const ByteKey& key : kVersionKeys) {
         if (keepVersion && (key.offset == hw::kMajorVersion || key.offset == hw::kMinorVersion))
             continue;
@@ -42,7 +40,7 @@ void CParam_HW::ReadTextSections(CParamFile& file) {
     ReadScanCtrlSections(file);
     ReadSensorConfig(file);
 
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const int frequencies = std::min<int>(NumsOfFreq(), hw::kMaxFrequencies);
     for (int m = 0; m < hw::kModeGroups; ++m) {
         const ValueRange range = SinAmpRangeOf(chip, m);
@@ -74,7 +72,7 @@ void CParam_HW::ReadScanCtrlSections(CParamFile& file) {
 
 void CParam_HW::ReadSensorConfig(CParamFile& file) {
     const std::span<uint8_t> image = ImageBytes();
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const char* section = "Sensor Config";
     ReadRangedKeys(file, image, kSensorConfigHead, section);
     // Chips beyond the counts just read take the chip's default ranges, whatever the file says.
@@ -101,13 +99,13 @@ void CParam_HW::ReadSensorConfig(CParamFile& file) {
     ReadRangedKeys(file, image, kSensorConfigTail, section);
 
     const char* rd = "Sensor Config-RD";
-    const int lastTx = std::max(Owner()->txCount - 1, 0);
+    const int lastTx = std::max(Host()->Geometry().txCount - 1, 0);
     for (int k = 0; k < hw::kPhaseTargets; ++k)
         file.ReadItemClamped(rd, Indexed("PhaseTarget(%d)", k), image[hw::kPhaseTarget + k], 0,
                              lastTx);
     ReadRangedKeys(file, image, kSensorConfigDetail, rd);
     // Newer kernels keep the stray counts in the software set: the items here are information.
-    if (!StrayCountsInSoftwareSet(Owner()->kernelMajor, Owner()->kernelMinor)) {
+    if (!StrayCountsInSoftwareSet(Host()->Identity().kernelMajor, Host()->Identity().kernelMinor)) {
         file.ReadItemClamped(rd, "StrayUpdatWaiteTime", image[hw::kStrayUpdatWaiteTime], 1, 254);
         file.ReadItemClamped(rd, "StrayUpdatTime", image[hw::kStrayUpdatTime], 1, 254);
     }
@@ -116,10 +114,10 @@ void CParam_HW::ReadSensorConfig(CParamFile& file) {
 void CParam_HW::ReadFrequencySections(CParamFile& file, int f) {
     const std::span<uint8_t> image = ImageBytes();
     const int base = hw::FreqBlock(f);
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const std::string rd = Indexed("Freq-%d General Config-RD", f);
     for (const RangedKey& key : kFrequencyGeneral) {
-        if (key.offset == hw::block::kFreqDivider && Owner()->TypeCode() != kDividerFromFileType) {
+        if (key.offset == hw::block::kFreqDivider && !Host()->Model().dividerSetsFrequency) {
             SetBlockByte(f, hw::block::kFreqDivider, kFixedDivider);
             continue;
         }
@@ -184,7 +182,7 @@ void CParam_HW::ReadAreaSections(CParamFile& file) {
                        hw::kGrayRange + hw::kGrayRangeSize * a);
     }
 
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const char* vkey = "V-Key Param-RD";
     file.ReadItemClamped(vkey, "VKeyTxChipsSel", image[hw::kVKeyTxChipsSel], 0, 1);
     file.ReadItemClamped(vkey, "VKeyRxChipsSel", image[hw::kVKeyRxChipsSel], 0, 1);

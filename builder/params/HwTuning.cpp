@@ -5,9 +5,7 @@
 #include "chips/CSlave.h"
 #include "device/CAPI.h"
 #include "params/CParam_HW.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
-#include "shell/Options.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -31,12 +29,12 @@ void CParam_HW::SetTuningRecordField(int f, int k, int field, uint8_t value) {
 void CParam_HW::SetPreScaler(int f, uint8_t value) {
     if (f < 0 || f >= hw::kMaxFrequencies) return;
     SetBlockByte(f, hw::block::kPreScaler, value);
-    for (int m = 0; m < hw::kModeGroups; ++m) Owner()->Chip().SetPhase1(ModeImage(f, m), value);
+    for (int m = 0; m < hw::kModeGroups; ++m) Host()->Chip().SetPhase1(ModeImage(f, m), value);
 }
 
 int CParam_HW::GetScalingOf(int f, int m) {
     const std::span<uint8_t> image = ModeImage(f, m);
-    return image.empty() ? 0 : Owner()->Chip().GetScaling(image);
+    return image.empty() ? 0 : Host()->Chip().GetScaling(image);
 }
 
 std::span<uint8_t> CParam_HW::ScanTypeImage(unsigned scanType, int f) {
@@ -48,7 +46,7 @@ std::span<uint8_t> CParam_HW::ScanTypeImage(unsigned scanType, int f) {
 int CParam_HW::GetTuneDelay(unsigned scanType, int f, int k) {
     if (scanType == kImageScanType) return TuningRecordField(f, k, hw::record::kDelay);
     const std::span<uint8_t> image = ScanTypeImage(scanType, f);
-    return image.empty() ? 0 : Owner()->Chip().GetDelay(image);
+    return image.empty() ? 0 : Host()->Chip().GetDelay(image);
 }
 
 void CParam_HW::SetTuneDelay(unsigned scanType, int f, int k, int value) {
@@ -57,13 +55,13 @@ void CParam_HW::SetTuneDelay(unsigned scanType, int f, int k, int value) {
         return;
     }
     const std::span<uint8_t> image = ScanTypeImage(scanType, f);
-    if (!image.empty()) Owner()->Chip().SetDelay(image, value);
+    if (!image.empty()) Host()->Chip().SetDelay(image, value);
 }
 
 int CParam_HW::GetTuneRs(unsigned scanType, int f, int k) {
     if (scanType == kImageScanType) return TuningRecordField(f, k, hw::record::kRS);
     const std::span<uint8_t> image = ScanTypeImage(scanType, f);
-    return image.empty() ? 0 : Owner()->Chip().GetRs(image);
+    return image.empty() ? 0 : Host()->Chip().GetRs(image);
 }
 
 void CParam_HW::SetTuneRs(unsigned scanType, int f, int k, int value) {
@@ -72,13 +70,13 @@ void CParam_HW::SetTuneRs(unsigned scanType, int f, int k, int value) {
         return;
     }
     const std::span<uint8_t> image = ScanTypeImage(scanType, f);
-    if (!image.empty()) Owner()->Chip().SetRs(image, value);
+    if (!image.empty()) Host()->Chip().SetRs(image, value);
 }
 
 int CParam_HW::GetTuneAfeGain(unsigned scanType, int f, int k) {
     if (scanType == kImageScanType) return TuningRecordField(f, k, hw::record::kAFEGain);
     const std::span<uint8_t> image = ScanTypeImage(scanType, f);
-    return image.empty() ? 0 : Owner()->Chip().GetAfeGain(image);
+    return image.empty() ? 0 : Host()->Chip().GetAfeGain(image);
 }
 
 void CParam_HW::SetTuneAfeGain(unsigned scanType, int f, int k, int value) {
@@ -87,7 +85,7 @@ void CParam_HW::SetTuneAfeGain(unsigned scanType, int f, int k, int value) {
         return;
     }
     const std::span<uint8_t> image = ScanTypeImage(scanType, f);
-    if (!image.empty()) Owner()->Chip().SetAfeGain(image, value);
+    if (!image.empty()) Host()->Chip().SetAfeGain(image, value);
 }
 
 void CParam_HW::SetTuneMeasureCnt(unsigned scanType, int f, int k, int value) {
@@ -96,7 +94,7 @@ void CParam_HW::SetTuneMeasureCnt(unsigned scanType, int f, int k, int value) {
         return;
     }
     const std::span<uint8_t> image = ScanTypeImage(scanType, f);
-    if (!image.empty()) Owner()->Chip().SetMeasureCnt(image, value);
+    if (!image.empty()) Host()->Chip().SetMeasureCnt(image, value);
 }
 
 void CParam_HW::AverageImgTuning() {
@@ -136,7 +134,7 @@ void CParam_HW::SetImgTuningFromRecords() {
 }
 
 void CParam_HW::InitPhaseTargets() {
-    const int n = Owner()->txCount;
+    const int n = Host()->Geometry().txCount;
     const int b = n - 4;
     int targets[hw::kPhaseTargets] = {0, 1};
     for (int j = 1; j <= 6; ++j) targets[1 + j] = b * j / 7 + 2;
@@ -149,7 +147,7 @@ void CParam_HW::InitPhaseTargets() {
 }
 
 void CParam_HW::DeriveNoiseImages() {
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     for (int f = 0; f < FrequenciesBound(); ++f) {
         int delaySum = 0;
         for (int k = 0; k < hw::kTuningRecordCount; ++k)
@@ -165,11 +163,11 @@ void CParam_HW::DeriveNoiseImages() {
 }
 
 bool CParam_HW::WriteTestImage(int frequencyIndex) {
-    if (!Owner()->Api().WriteBlock(Kind(), 0, kImageLength, Image(), 0)) return false;
+    if (!Host()->Api().WriteBlock(Kind(), 0, kImageLength, Image(), 0)) return false;
     if (frequencyIndex == 0) return true;
     // An index no controller can have is refused like one the controller refuses.
     const bool selectable = frequencyIndex > 0 && frequencyIndex <= 255;
-    if (!selectable || !Owner()->Api().SetFrequency(static_cast<uint8_t>(frequencyIndex)))
+    if (!selectable || !Host()->Api().SetFrequency(static_cast<uint8_t>(frequencyIndex)))
         MainLog().Print(kColourError, kRouteBoth, "Set Test Freq Fail...\n");
     return true;
 }
@@ -179,7 +177,7 @@ int CParam_HW::SetTestScaling(int f, int scaling) {
         MainLog().Print(kColourError, kRouteBoth, "Set Test Parameter Fail...\n");
         return 1;
     }
-    for (int m = 0; m < hw::kModeGroups; ++m) Owner()->Chip().SetScaling(ModeImage(f, m), scaling);
+    for (int m = 0; m < hw::kModeGroups; ++m) Host()->Chip().SetScaling(ModeImage(f, m), scaling);
     UpdateCheckSum();
     if (!WriteTestImage(f)) {
         MainLog().Print(kColourError, kRouteBoth, "Set Test Parameter Fail...\n");
@@ -189,7 +187,7 @@ int CParam_HW::SetTestScaling(int f, int scaling) {
 }
 
 bool CParam_HW::CommitToDevice() {
-    CAPI& api = Owner()->Api();
+    CAPI& api = Host()->Api();
     const bool written = api.SwitchWorkMode(kModeWriteSet) && WriteToDevice() == kParamOk;
     // Only an image the controller took becomes the image as first read.
     if (written) KeepFirstRead();
@@ -199,8 +197,8 @@ bool CParam_HW::CommitToDevice() {
 }
 
 int CParam_HW::ApplyScalingOffsets() {
-    CSlave& chip = Owner()->Chip();
-    const BuilderOptions& options = Options();
+    CSlave& chip = Host()->Chip();
+    const HwAdjustOptions& options = Host()->Options().hwAdjust;
     for (int f = 0; f < FrequenciesBound(); ++f) {
         if (const int offset = options.scalingOffsetPerFreq[static_cast<std::size_t>(f)]) {
             const std::span<uint8_t> img = ModeImage(f, hw::kImg);

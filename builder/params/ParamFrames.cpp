@@ -6,9 +6,8 @@
 
 #include "chips/CSlave.h"
 #include "params/CParam.h"
-#include "params/CParamFile.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "files/CParamFile.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -48,7 +47,7 @@ void WriteRawRegisterItems(CParamFile& file, std::string_view section,
 
 std::string CParam::FrameSection(const ParamFileFrame& frame) const {
     char section[160];
-    std::snprintf(section, sizeof section, frame.title, owner_->ModelName().c_str());
+    std::snprintf(section, sizeof section, frame.title, host_->ModelName().c_str());
     return section;
 }
 
@@ -73,7 +72,7 @@ bool CParam::StartLoad(const ParamFileFrame& frame, CParamFile& file) {
     SetWord(0, static_cast<uint16_t>(frame.usedLength));
     int32_t type = -1;
     file.ReadItem(FrameSection(frame), kTypeKey, type);
-    if (type != owner_->TypeCode()) {
+    if (type != host_->TypeCode()) {
         MainLog().Print(kColourError, kRouteBoth, "Controller Type Incorrect!\n");
         return false;
     }
@@ -124,7 +123,7 @@ int CParam::SaveTextFrame(const ParamFileFrame& frame, const FileSections& write
 int CParam::SaveTextFrame(const ParamFileFrame& frame, const FileSections& writeSections,
                           int headerLevel) {
     return SaveFrame(*this, frame, WorkingPath(txtFileName_), FrameSection(frame),
-                     owner_->TypeCode(), headerLevel, writeSections);
+                     host_->TypeCode(), headerLevel, writeSections);
 }
 
 bool CParam::LoadRegisterFrame(const ParamFileFrame& frame, std::string& commandLinePath,
@@ -136,7 +135,7 @@ bool CParam::LoadRegisterFrame(const ParamFileFrame& frame, std::string& command
     for (int f = 0; f < count; ++f) {
         for (std::size_t g = 0; g < layout.groups.size(); ++g) {
             const std::span<uint8_t> mode = ModeImage(layout, f, g);
-            if (!owner_->Chip().LoadRegSection(*file, RegisterSection(f, layout.groups[g]),
+            if (!host_->Chip().LoadRegSection(*file, RegisterSection(f, layout.groups[g]),
                                                layout.groups[g], mode)) {
                 return false;
             }
@@ -159,13 +158,13 @@ int CParam::SaveRegisterFrame(const ParamFileFrame& frame, const RegisterFileLay
     const int count = std::clamp(frequencies, 0, layout.maxFrequencies);
     // Register files carry no items for everyday editing: their header is detail, as the rest.
     return SaveFrame(*this, frame, WorkingPath(regFileName_), FrameSection(frame),
-                     owner_->TypeCode(), kLevelDetail, [&](CParamFile& file) {
+                     host_->TypeCode(), kLevelDetail, [&](CParamFile& file) {
                          for (int f = 0; f < count; ++f) {
                              for (std::size_t g = 0; g < layout.groups.size(); ++g) {
                                  const std::span<const uint8_t> mode = ModeImage(layout, f, g);
                                  const std::string section = RegisterSection(f, layout.groups[g]);
                                  file.WriteLine(Bracketed(section), kLevelDetail);
-                                 owner_->Chip().SaveRegSection(file, section, layout.groups[g],
+                                 host_->Chip().SaveRegSection(file, section, layout.groups[g],
                                                                mode);
                                  WriteRawRegisterItems(file, section, mode);
                                  file.WriteLine("", kLevelDetail);

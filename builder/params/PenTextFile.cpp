@@ -12,7 +12,6 @@
 #include "params/CParam_Pen.h"
 #include "params/PenText.h"
 #include "params/PenTextKeys.h"
-#include "shell/Controller.h"
 
 using namespace hwtext;
 using namespace pentext;
@@ -66,7 +65,7 @@ int CParam_Pen::SaveTxtFile() {
 // and knows no research parameters: the file shows what that firmware will use.
 void CParam_Pen::PrepareForText() {
     StampVersions(1, 4);
-    const int version = Owner()->penVersion;
+    const int version = Host()->Identity().penVersion;
     for (int t = 0; t < pen::kMaxThresholds; ++t) {
         const int b = pen::ThresholdBlock(t);
         if (version < 8) {
@@ -86,7 +85,7 @@ void CParam_Pen::PrepareForText() {
 }
 
 void CParam_Pen::WriteTextSections(CParamFile& file) {
-    const int head = Owner()->Options().researchMode ? kLevelBasic : kLevelDetail;
+    const int head = Host()->Options().fixed.research ? kLevelBasic : kLevelDetail;
     const char* version = "Version Information";
     Section(file, version, head);
     const std::pair<const char*, int> versionKeys[] = {
@@ -109,7 +108,7 @@ void CParam_Pen::WriteTextSections(CParamFile& file) {
 
 void CParam_Pen::WriteHardwareSections(CParamFile& file) {
     const std::span<uint8_t> image = ImageBytes();
-    const int version = Owner()->penVersion;
+    const int version = Host()->Identity().penVersion;
     const char* general = "HW General Config";
     Section(file, general, kLevelDetail);
     char text[16];
@@ -136,7 +135,7 @@ void CParam_Pen::WriteHardwareSections(CParamFile& file) {
     }
     EndSection(file, kLevelDetail);
 
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const char* beacon = "Beacon Config";
     Section(file, beacon, kLevelDetail);
     WriteRangedKey(file, image, kBeaconWaveN, beacon, kLevelDetail, 0, 0);
@@ -160,13 +159,13 @@ void CParam_Pen::WriteHardwareSections(CParamFile& file) {
 void CParam_Pen::WriteFrequencySections(CParamFile& file, int f) {
     const std::span<uint8_t> image = ImageBytes();
     const int base = pen::FreqBlock(f);
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
 
     const std::string general = Indexed("Freq-%d General Config", f);
     Section(file, general, kLevelDetail);
     char text[32];
     std::snprintf(text, sizeof text, "%.2fKHz",
-                  static_cast<double>(Owner()->Mcu().CalcFrequency(GetClkSrc(f), GetPreScaler(f),
+                  static_cast<double>(Host()->Mcu().CalcFrequency(GetClkSrc(f), GetPreScaler(f),
                                                                    GetFreqDivider(f))));
     file.WriteItem(text, kLevelDetail, general, "WorkingFreq", "", "Read Only");
     WriteKeys(file, image, pentext::kFrequencyGeneral, general, 0, base);
@@ -205,8 +204,8 @@ void CParam_Pen::WriteFrequencySections(CParamFile& file, int f) {
 
 void CParam_Pen::WriteSoftwareSections(CParamFile& file) {
     const std::span<uint8_t> image = ImageBytes();
-    const int version = Owner()->penVersion;
-    const int head = Owner()->Options().researchMode ? kLevelBasic : kLevelDetail;
+    const int version = Host()->Identity().penVersion;
+    const int head = Host()->Options().fixed.research ? kLevelBasic : kLevelDetail;
 
     const char* software = "Pen Software Settings";
     Section(file, software, head);

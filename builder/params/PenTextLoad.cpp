@@ -10,7 +10,6 @@
 #include "params/CParam_Pen.h"
 #include "params/PenText.h"
 #include "params/PenTextKeys.h"
-#include "shell/Controller.h"
 
 using namespace hwtext;
 using namespace pentext;
@@ -31,7 +30,8 @@ uint16_t ReadBits(CParamFile& file, std::string_view section, const std::string&
 }  // namespace
 
 int CParam_Pen::LoadTxtFile() {
-    return LoadTextFrame(kTextFrame, Owner()->Options().penTextPath,
+    std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kPenText);
+    return LoadTextFrame(kTextFrame, commandLine,
                          [this](CParamFile& file) { ReadTextSections(file); })
                ? 1
                : 0;
@@ -47,13 +47,13 @@ void CParam_Pen::ReadTextSections(CParamFile& file) {
         {"TunerBuildNo", pen::kTunerBuildNo},
         {"ParamVersion", pen::kParamVersion}};
     for (const auto& [key, offset] : versionKeys) {
-        if (Owner()->Options().keepVersion && offset <= pen::kMinorVersion) continue;
+        if (Host()->Options().fixed.keepVersion && offset <= pen::kMinorVersion) continue;
         uint8_t value = Byte(offset);
         if (file.ReadItemClamped(version, key, value, 0, 255)) SetByte(offset, value);
     }
 
     ReadHardwareSections(file);
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const int frequencies = std::min<int>(NumsOfFreq(), pen::kMaxFrequencies);
     for (int f = 0; f < frequencies; ++f) ReadFrequencySections(file, f);
     for (int f = 0; f < frequencies; ++f) {
@@ -85,7 +85,7 @@ void CParam_Pen::ReadHardwareSections(CParamFile& file) {
 
     const char* beacon = "Beacon Config";
     ReadRangedKey(file, image, kBeaconWaveN, beacon, 0, 0);
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     const int first = chip.GetSinAmpMin(), last = chip.GetSinAmpMax();
     ReadRangedKey(file, image,
                   {"BeaconWaveSignal", pen::kBeaconWaveSignal, 8, kBeaconWaveSignalDefault, first,
@@ -119,7 +119,7 @@ void CParam_Pen::ReadFrequencySections(CParamFile& file, int f) {
                           base + 4 * i, 0);
     }
 
-    CSlave& chip = Owner()->Chip();
+    CSlave& chip = Host()->Chip();
     for (int g = 0; g < pen::kGroups; ++g) {
         const std::span<uint8_t> mode = ModeImage(f, g);
         chip.LoadRegSection(file, RegSectionName(f, pen::kGroupNames[g]), pen::kGroupNames[g],

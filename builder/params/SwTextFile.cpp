@@ -1,13 +1,12 @@
 // The software text file (.swt) through the common text frame, what the sections depend on, and
 // the defaults the text file's ranged items give the image. Writing is in SwTextWrite.cpp, reading
 // in SwTextRead.cpp.
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_SW.h"
 #include "params/SwLayout.h"
 #include "params/SwTextItems.h"
 #include "params/SwTextParts.h"
-#include "shell/Controller.h"
 
 namespace {
 
@@ -25,23 +24,24 @@ int CParam_SW::SaveTxtFile() {
 }
 
 int CParam_SW::LoadTxtFile() {
-    return LoadTextFrame(kFrame, Owner()->Options().swTextPath,
+    std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kSwText);
+    return LoadTextFrame(kFrame, commandLine,
                          [&](CParamFile& file) { ReadSections(file); })
                ? 1
                : 0;
 }
 
 bool CParam_SW::StrayCountsFromKernel() const {
-    const CController& c = *Owner();
-    return c.kernelMajor > 3 || (c.kernelMajor == 3 && c.kernelMinor >= 31);
+    const ControllerIdentity& id = Host()->Identity();
+    return id.kernelMajor > 3 || (id.kernelMajor == 3 && id.kernelMinor >= 31);
 }
 
 int CParam_SW::StructVersion() const {
-    return Owner()->swVersion;
+    return Host()->Identity().swVersion;
 }
 
 bool CParam_SW::HwWaterScan() const {
-    return (Owner()->Hw().ScanCtrl() & hw::kScanWater) != 0;
+    return Host()->Hardware().waterScan;
 }
 
 // ---- Defaults ---------------------------------------------------------------------------------

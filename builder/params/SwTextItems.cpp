@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstdio>
 
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/SwLayout.h"
 
 namespace {

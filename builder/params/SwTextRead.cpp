@@ -6,13 +6,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_SW.h"
 #include "params/SwLayout.h"
 #include "params/SwTextItems.h"
 #include "params/SwTextParts.h"
-#include "shell/Controller.h"
 
 using namespace SwLayout;
 using namespace SwText;
@@ -54,7 +53,7 @@ void CParam_SW::ReadHead(CParamFile& file, SwItemIo& io) {
     const auto versions = SwKeys::kVersionInformation.items;
     // Keep-version mode leaves the image's own major and minor version.
     io.ReadItems(SwKeys::kVersionInformation.name,
-                 Owner()->Options().keepVersion ? versions.subspan(2) : versions);
+                 Host()->Options().fixed.keepVersion ? versions.subspan(2) : versions);
     io.ReadItems(SwKeys::kVersionInformationRd.name, SwKeys::kVersionInformationRd.items);
 }
 

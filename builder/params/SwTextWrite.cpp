@@ -3,13 +3,12 @@
 #include <cstdio>
 #include <string>
 
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_SW.h"
 #include "params/SwLayout.h"
 #include "params/SwTextItems.h"
 #include "params/SwTextParts.h"
-#include "shell/Controller.h"
 
 using namespace SwLayout;
 using namespace SwText;
@@ -65,8 +64,8 @@ void CParam_SW::WriteGeneral(SwItemIo& io, bool strayFromKernel) {
         io.WriteItems(rd, SwKeys::kStrayCounts.items);
     } else {
         // Older firmware takes the stray timing from the hardware set; show what it uses.
-        SetByte(kStrayUpdateCnt, Owner()->Hw().StrayUpdatWaiteTime());
-        SetByte(kStrayStoreCnt, Owner()->Hw().StrayUpdatTime());
+        SetByte(kStrayUpdateCnt, Host()->Hardware().strayUpdateWaitTime);
+        SetByte(kStrayStoreCnt, Host()->Hardware().strayUpdateTime);
         for (auto [key, offset] : {std::pair{"StrayUpdateCnt", kStrayUpdateCnt},
                                    std::pair{"StrayStoreCnt", kStrayStoreCnt}}) {
             file.WriteItem(static_cast<int32_t>(Byte(offset)), kLevelDetail, rd, key, "1~254",

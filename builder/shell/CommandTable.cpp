@@ -6,7 +6,7 @@
 #include "params/CParam_HW.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 namespace {
 
@@ -102,7 +102,7 @@ std::string HelpText(CController* controller) {
         std::snprintf(line, sizeof line, ": HW=%d, SW=%d", controller->Hw().GetAppParamVersion(),
                       controller->Sw().GetAppParamVersion());
         text += line;
-        if (controller->Hw().EnsurePenSet()) {
+        if (controller->EnsurePenSet()) {
             std::snprintf(line, sizeof line, ", PW=%d\n", controller->Pen().GetAppParamVersion());
             text += line;
         } else {

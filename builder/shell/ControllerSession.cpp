@@ -8,7 +8,7 @@
 #include "params/CParam_SW.h"
 #include "platform/ProgramFolder.h"
 #include "shell/CommandTable.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 #include "shell/DeviceSession.h"
 #include "shell/Discovery.h"
 #include "shell/Options.h"
@@ -21,44 +21,16 @@ std::string WithSlash(const std::filesystem::path& folder) {
     return text;
 }
 
-// The settings the controller model reads, taken from the process-wide options. The working
-// folder is the current folder, which start-up has made it.
-ControllerOptions FromBuilderOptions(const BuilderOptions& o) {
-    ControllerOptions c;
-    c.devicePath = o.devicePath;
-    c.inputReportLength = o.inputReportLength;
-    c.outputReportLength = o.outputReportLength;
-    c.resumeMode = o.resumeMode;
-    c.fixedNameMode = o.fixedName;
-    c.outputFolder = o.workFolder;
-    c.researchMode = o.research;
-    c.keepVersion = o.keepVersion;
-    c.optionMask = o.optionMask;
-    std::error_code ec;
-    c.workingFolder = WithSlash(std::filesystem::current_path(ec));
-    c.programFolder = WithSlash(platform::ProgramFolder());
-    c.uniformityStrength = o.uniformityStrength;
-    c.uniformitySecond = o.uniformitySecond;
-    c.disableWarning = o.toolDisableWarning;
-    c.disableLog = o.toolDisableLog;
-    c.testMask = o.testMask;
-    c.thresholds = {o.thresholdBlock, o.Uniformity,    o.CookTouchTh,     o.DeltaTouchTh,
-                    o.GroupMassTh,    o.TouchThFinger, o.RawFlatForStray, o.RawFlatForPoint};
-    c.hwTextPath = o.hwTextPath;
-    c.hwBinPath = o.hwBinPath;
-    c.hwRegPath = o.hwRegPath;
-    c.swTextPath = o.swTextPath;
-    c.swBinPath = o.swBinPath;
-    c.penTextPath = o.penTextPath;
-    c.penBinPath = o.penBinPath;
-    c.penRegPath = o.penRegPath;
-    c.iniPath = o.settingsPath;
-    return c;
-}
-
 class CControllerSession final : public CDeviceSession {
   public:
-    bool Discover() override { return DiscoverController(FromBuilderOptions(Options())); }
+    bool Discover() override {
+        // Parameter files go to the current folder, which start-up has made the working folder.
+        BuilderOptions& o = Options();
+        std::error_code ec;
+        o.folders.workingFolder = WithSlash(std::filesystem::current_path(ec));
+        o.folders.programFolder = WithSlash(platform::ProgramFolder());
+        return DiscoverController(o);
+    }
     bool FoundNoController() const override { return ControllerCount() == 0; }
     void Close() override { CloseController(); }
 
@@ -78,21 +50,20 @@ class CControllerSession final : public CDeviceSession {
         if (c == nullptr) return {};
         switch (set) {
             case ParamSet::kHardware:
-                return {c->Hw().GetAppParamVersion(), c->Hw().GetParamVersion(), c->hwVersion};
+                return {c->Hw().GetAppParamVersion(), c->Hw().GetParamVersion(), c->Identity().hwVersion};
             case ParamSet::kSoftware:
-                return {c->Sw().GetAppParamVersion(), c->Sw().GetParamVersion(), c->swVersion};
+                return {c->Sw().GetAppParamVersion(), c->Sw().GetParamVersion(), c->Identity().swVersion};
             case ParamSet::kStylus:
                 break;
         }
-        return {c->Pen().GetAppParamVersion(), c->Pen().GetParamVersion(), c->penVersion};
+        return {c->Pen().GetAppParamVersion(), c->Pen().GetParamVersion(), c->Identity().penVersion};
     }
 
     uint32_t RunHandler(const std::string& name) override {
         CController* c = TheController();
         const CommandEntry* entry = CCommandTable::Find(name);
         if (c == nullptr || entry == nullptr) return 1;
-        // The file arguments are assigned after discovery: take the settings as they are now.
-        c->Options() = FromBuilderOptions(Options());
+        c->BeginCommand();
         const CCommandScope scope;
         return ::RunHandler(*entry, *c);
     }

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <memory>
 
-#include "shell/BuilderLog.h"
-#include "shell/ConsoleOut.h"
-#include "shell/Controller.h"
-#include "shell/ControllerExceptions.h"
+#include "core/BuilderLog.h"
+#include "core/ConsoleOut.h"
+#include "controller/Controller.h"
+#include "core/ControllerExceptions.h"
 
 namespace {
 
@@ -40,17 +40,17 @@ int CountController(DevRecord*, const char* path, void* context, uint32_t inputL
 }
 
 // Opens the recorded device and builds the controller model around it. Throws CMyException.
-void Assemble(const DevRecord& record, const ControllerOptions& options, const DevLinkApi& dev) {
+void Assemble(const DevRecord& record, const BuilderOptions& options, const DevLinkApi& dev) {
     DevHandle handle = dev.open(record);
     const int typeCode = handle != nullptr ? dev.getSolutionCode(record) : -1;
-    const ModelEntry* model = FindModel(typeCode);
+    const ModelRow* model = FindModel(typeCode);
     if (model == nullptr) {
         if (handle != nullptr) dev.close(handle);  // no controller owns it yet
         throw CInitDevException("Not support this device!\n");
     }
     // From here on CloseController tears down whatever part of the model exists.
     g_controller =
-        std::make_unique<CController>(dev, handle, record, typeCode, model->modelName, options);
+        std::make_unique<CController>(dev, handle, record, typeCode, model->name, options);
     g_controller->CreateObjects();
     g_controller->Initialise();
     g_controller->LogIdentity();
@@ -77,13 +77,13 @@ void OnDisconnectReport(void* context, int, const DevReport*) {
     RingBell(3);
 }
 
-bool DiscoverController(const ControllerOptions& options, const DevLinkApi& dev) {
+bool DiscoverController(const BuilderOptions& options, const DevLinkApi& dev) {
     DevRecord record{};
     int count = 0;
-    if (!options.devicePath.empty()) {
-        CopyPath(record, options.devicePath.c_str());
-        record.inputLength = options.inputReportLength;
-        record.outputLength = options.outputReportLength;
+    if (!options.device.devicePath.empty()) {
+        CopyPath(record, options.device.devicePath.c_str());
+        record.inputLength = options.device.inputReportLength;
+        record.outputLength = options.device.outputReportLength;
         count = 1;
     } else {
         // The library gets a scratch record of its own: the callback's path may point into it.
@@ -112,7 +112,7 @@ bool DiscoverController(const ControllerOptions& options, const DevLinkApi& dev)
 void CloseController() {
     if (!g_controller) return;
     CController& c = *g_controller;
-    if (c.Handle() != nullptr && !c.Dev().restart(c.Handle(), c.Options().resumeMode)) {
+    if (c.Handle() != nullptr && !c.Dev().restart(c.Handle(), c.Options().fixed.resumeMode)) {
         MainLog().Print(kColourError, kRouteBoth, "Set Working Mode Failed!\n");
     }
     c.DestroyObjects();

@@ -4,13 +4,13 @@
 #include <devlink/devlink.h>
 
 #include "device/DevLinkApi.h"
-#include "shell/ControllerOptions.h"
+#include "core/BuilderOptions.h"
 
 class CController;
 
 // Finds, opens, assembles and initialises the controller and makes it the process-wide one.
 // False (after logging why) when there is none, more than one, or it cannot be initialised.
-bool DiscoverController(const ControllerOptions& options, const DevLinkApi& dev = RealDevLink());
+bool DiscoverController(const BuilderOptions& options, const DevLinkApi& dev = RealDevLink());
 
 // Restarts the firmware into the resume mode and tears the controller down; nothing without one.
 void CloseController();

@@ -1,8 +1,8 @@
 #include "shell/Dispatcher.h"
 
-#include "shell/BuilderLog.h"
-#include "shell/ConsoleOut.h"
-#include "shell/ResultCodes.h"
+#include "core/BuilderLog.h"
+#include "core/ConsoleOut.h"
+#include "core/ResultCodes.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/ControllerOptions.h"
+#include "core/BuilderOptions.h"
 
 class CController;
 
@@ -21,7 +21,7 @@ class CHandlerOps {
     virtual ~CHandlerOps() = default;
 
     // ---- Shell -----------------------------------------------------------------------------
-    virtual const ControllerOptions& Options() = 0;
+    virtual const BuilderOptions& Options() = 0;
     virtual void SetTestMask(uint32_t mask) = 0;  // the -H mask the diagnostic sequence reads
     virtual void OpenTestLog(int kind, const std::string& name) = 0;
     virtual void NotifyProgress(int percent, int target) = 0;

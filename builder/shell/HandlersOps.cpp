@@ -6,8 +6,8 @@
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
+#include "controller/Controller.h"
 #include "shell/Handlers.h"
 #include "shell/Progress.h"
 #include "shell/Uniformity.h"
@@ -18,23 +18,23 @@ class CControllerOps : public CHandlerOps {
   public:
     explicit CControllerOps(CController& controller) : c_(controller) {}
 
-    const ControllerOptions& Options() override { return c_.Options(); }
-    void SetTestMask(uint32_t mask) override { c_.Options().testMask = mask; }
+    const BuilderOptions& Options() override { return c_.Options(); }
+    void SetTestMask(uint32_t mask) override { c_.SetTestMask(mask); }
     void OpenTestLog(int kind, const std::string& name) override { TestLog().Open(kind, name); }
     void NotifyProgress(int percent, int target) override { ::NotifyProgress(percent, target); }
 
     int SwitchWorkMode(uint16_t mode) override { return c_.Api().SwitchWorkMode(mode); }
-    uint32_t ErrorFlags() override { return c_.errorFlags; }
-    void SetUniformityRequest(bool on) override { c_.uniformityRequest = on ? 1 : 0; }
+    uint32_t ErrorFlags() override { return c_.Identity().errorFlags; }
+    void SetUniformityRequest(bool on) override { c_.SetUniformityRequest(on); }
     uint32_t BuildUniformityTable() override { return ::BuildUniformityTable(c_); }
     int ControllerVersion(ParamKind set) override {
         switch (set) {
             case ParamKind::Hw:
-                return c_.hwVersion;
+                return c_.Identity().hwVersion;
             case ParamKind::Sw:
-                return c_.swVersion;
+                return c_.Identity().swVersion;
             case ParamKind::Pen:
-                return c_.penVersion;
+                return c_.Identity().penVersion;
             case ParamKind::Ini:
                 break;
         }
@@ -52,7 +52,7 @@ class CControllerOps : public CHandlerOps {
     int LoadDefault(ParamKind set) override { return Set(set).LoadDefault(); }
     int AppParamVersion(ParamKind set) override { return Set(set).GetAppParamVersion(); }
     int ParamVersion(ParamKind set) override { return Set(set).GetParamVersion(); }
-    bool EnsurePenSet() override { return c_.Hw().EnsurePenSet(); }
+    bool EnsurePenSet() override { return c_.EnsurePenSet(); }
     void ReportNoPenSet() override { CParam_Pen::ReportNoStylus(); }
     int PrepareForDownload() override { return c_.Sw().PrepareForDownload(); }
     bool SetThresholdsFromOptions() override { return c_.Sw().SetThresholdsFromOptions(); }
@@ -93,14 +93,14 @@ class CControllerOps : public CHandlerOps {
     }
 
     std::string BinaryPath(ParamKind set) const {
-        const ControllerOptions& o = c_.Options();
+        const BuilderOptions& o = c_.Options();
         switch (set) {
             case ParamKind::Hw:
-                return o.hwBinPath;
+                return o.files.hwBinPath;
             case ParamKind::Sw:
-                return o.swBinPath;
+                return o.files.swBinPath;
             case ParamKind::Pen:
-                return o.penBinPath;
+                return o.files.penBinPath;
             case ParamKind::Ini:
                 break;
         }
@@ -124,11 +124,11 @@ class CDefaultModelOps : public CControllerOps {
 };
 
 std::unique_ptr<CHandlerOps> CControllerOps::ForDefaultModel(int typeCode) {
-    const ModelEntry* model = FindModel(typeCode);
+    const ModelRow* model = FindModel(typeCode);
     if (model == nullptr) return nullptr;
     // No handle: the controller makes no devlink call, subscribes nothing and closes nothing.
     auto controller = std::make_unique<CController>(c_.Dev(), nullptr, DevRecord{}, typeCode,
-                                                    model->modelName, c_.Options());
+                                                    model->name, c_.Options());
     controller->CreateObjects();
     return std::make_unique<CDefaultModelOps>(std::move(controller));
 }

@@ -1,6 +1,7 @@
 // Handlers that move parameter sets between the controller and files.
 #include <array>
 
+#include "core/ModelTable.h"
 #include "shell/HandlersSteps.h"
 
 namespace handlers {
@@ -80,7 +81,7 @@ uint32_t DumpAll(CHandlerOps& ops) {
     if (uint32_t r = step(0x60000, ops.SaveTxtFile(ParamKind::Sw))) return r;
     if (uint32_t r = step(0x70000, ops.SaveBinFile(ParamKind::Sw))) return r;
     // The stylus set is read whenever the hardware set uses one; its files only for research.
-    if (ops.EnsurePenSet() && ops.Options().researchMode) {
+    if (ops.EnsurePenSet() && ops.Options().fixed.research) {
         if (uint32_t r = step(0x80000, ops.DumpFromDevice(ParamKind::Pen))) return r;
         if (uint32_t r = step(0x90000, ops.SaveTxtFile(ParamKind::Pen))) return r;
         if (uint32_t r = step(0xA0000, ops.SaveBinFile(ParamKind::Pen))) return r;
@@ -101,16 +102,15 @@ uint32_t DumpDef(CHandlerOps& ops) {
     if (int c = ops.SaveTxtFile(ParamKind::Sw)) return Or(base | 0x60000, c);
     if (int c = ops.SaveBinFile(ParamKind::Sw)) return Or(base | 0x70000, c);
     if (ops.LoadDefault(ParamKind::Pen) == 0) return base;
-    if (!ops.Options().researchMode) return 0;
+    if (!ops.Options().fixed.research) return 0;
     if (int c = ops.SaveTxtFile(ParamKind::Pen)) return Or(base | 0x90000, c);
     if (int c = ops.SaveBinFile(ParamKind::Pen)) return Or(base | 0xA0000, c);
     return 0;
 }
 
 uint32_t DumpAllDef(CHandlerOps& ops) {
-    constexpr std::array<int, 8> kTypeCodes = {94, 158, 164, 166, 172, 96, 160, 176};
-    for (int typeCode : kTypeCodes) {
-        if (auto model = ops.ForDefaultModel(typeCode)) DumpDef(*model);  // result not used
+    for (const ModelRow& row : SupportedModels()) {
+        if (auto model = ops.ForDefaultModel(row.typeCode)) DumpDef(*model);  // result not used
     }
     return 0;
 }

@@ -43,7 +43,7 @@ class UniformityRequest {
 
 // Progress notices go out in research mode only.
 inline void Progress(CHandlerOps& ops, int percent, int target = 0) {
-    if (ops.Options().researchMode) ops.NotifyProgress(percent, target);
+    if (ops.Options().fixed.research) ops.NotifyProgress(percent, target);
 }
 
 }  // namespace handlers::steps

@@ -62,7 +62,7 @@ uint32_t StructInfo(CHandlerOps& ops) {
         text = Line("Builder", app(Hw), app(Sw)) + Line("Kernel", kernel(Hw), kernel(Sw)) +
                Line("Flash", flash(Hw), flash(Sw));
     }
-    return WriteWhole(ops.Options().workingFolder + "StructInfo", text) ? 0 : 1;
+    return WriteWhole(ops.Options().folders.workingFolder + "StructInfo", text) ? 0 : 1;
 }
 
 }  // namespace handlers

@@ -49,7 +49,7 @@ uint32_t TestAndTune(CHandlerOps& ops) {
 }
 
 uint32_t Diag(CHandlerOps& ops) {
-    return RunDiagnosticCommand(ops, 0x01400000, ops.Options().testMask, 0x01400000);
+    return RunDiagnosticCommand(ops, 0x01400000, ops.Options().sensorTest.testMask, 0x01400000);
 }
 uint32_t DiagBasic(CHandlerOps& ops) {
     return RunDiagnosticCommand(ops, 0x01400000, 7, 0x02500000);
@@ -64,7 +64,7 @@ uint32_t DiagMutual(CHandlerOps& ops) {
     return RunDiagnosticCommand(ops, 0x01700000, 4, 0x01700000);
 }
 uint32_t Calibrate(CHandlerOps& ops) {
-    return RunDiagnosticCommand(ops, 0x01B00000, ops.Options().testMask | 0x40, 0x01B00000);
+    return RunDiagnosticCommand(ops, 0x01B00000, ops.Options().sensorTest.testMask | 0x40, 0x01B00000);
 }
 
 uint32_t DiagDigital(CHandlerOps&) {
@@ -80,7 +80,7 @@ uint32_t AdjustTs(CHandlerOps& ops) {
     constexpr uint32_t base = 0x01C00000;
     ops.OpenTestLog(kLogFile, "TuningLog");
     if (uint32_t r = LoadSettings(ops, base)) return r;
-    if (ops.Options().optionMask & kJbSpreadFrequencies) ops.SpreadCandidateFrequencies();
+    if (ops.Options().fixed.optionMask & kJbSpreadFrequencies) ops.SpreadCandidateFrequencies();
     return ops.AdjustTouchScreen() ? 0 : base + 2;
 }
 
@@ -107,7 +107,7 @@ uint32_t DetectNoise(CHandlerOps& ops) {
 
 uint32_t FastTuneCalib(CHandlerOps& ops) {
     constexpr uint32_t base = 0x02000000;
-    const uint16_t mask = ops.Options().optionMask;
+    const uint16_t mask = ops.Options().fixed.optionMask;
     ops.OpenTestLog(kLogFile, "TuningLog");
     Progress(ops, 60);
     if (mask & kJbPinFinding) {

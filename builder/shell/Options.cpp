@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <limits>
 
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 #include "shell/OptionTable.h"
 
 namespace {
@@ -33,31 +33,31 @@ bool IsDigit(char c) {
 void ParseG(char letter, const char* value, BuilderOptions& o) {
     switch (letter) {
         case 'i':
-            o.thresholdBlock = U8(value);
+            o.thresholds.block = U8(value);
             break;
         case 'a':
-            o.Uniformity = U16(value);
+            o.thresholds.Uniformity = U16(value);
             break;
         case 'c':
-            o.CookTouchTh = U16(value);
+            o.thresholds.CookTouchTh = U16(value);
             break;
         case 'd':
-            o.DeltaTouchTh = U16(value);
+            o.thresholds.DeltaTouchTh = U16(value);
             break;
         case 'g':
-            o.GroupMassTh = U16(value);
+            o.thresholds.GroupMassTh = U16(value);
             break;
         case 't':
-            o.TouchThFinger = U16(value);
+            o.thresholds.TouchThFinger = U16(value);
             break;
         case 'v':
-            o.RawFlatForStray = U8(value);
+            o.thresholds.RawFlatForStray = U8(value);
             break;
         case 'x':
-            o.RawFlatForPoint = U8(value);
+            o.thresholds.RawFlatForPoint = U8(value);
             break;
         case 'u':
-            o.uniformityStrength = U8(value);
+            o.uniformity.strength = U8(value);
             break;
         default:
             break;
@@ -70,58 +70,58 @@ void ParseE(const std::string& arg, BuilderOptions& o) {
     if (arg.size() < 4 || !IsDigit(arg[3])) return;
     const int freq = arg[3] - '0';
     if (table == 'a') {
-        o.scalingOffsetPerFreq[freq] = U8(arg.c_str() + 4);
+        o.hwAdjust.scalingOffsetPerFreq[freq] = U8(arg.c_str() + 4);
         return;
     }
     if ((table != 'b' && table != 'c') || arg.size() < 5 || !IsDigit(arg[4])) return;
     const int entry = arg[4] - '0';
-    auto& values = table == 'b' ? o.entryTableB : o.entryTableC;
+    auto& values = table == 'b' ? o.hwAdjust.entryTableB : o.hwAdjust.entryTableC;
     values[freq][entry] = U8(arg.c_str() + 5);
 }
 
 // -J: every one turns fixed-name mode on; unknown letters are ignored after that.
 void ParseJ(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
-    o.fixedName = true;
+    o.fixed.fixedName = true;
     const char letter = arg.size() > 2 ? arg[2] : '\0';
     const char* value = arg.size() > 2 ? arg.c_str() + 3 : "";
     switch (letter) {
         case 'a':
-            o.resumeMode = 0x8000;
+            o.fixed.resumeMode = 0x8000;
             break;
         case 'b':
-            o.optionMask = static_cast<uint16_t>(o.optionMask | U16(value));
+            o.fixed.optionMask = static_cast<uint16_t>(o.fixed.optionMask | U16(value));
             break;
         case 'c':
-            o.keepVersion = true;
+            o.fixed.keepVersion = true;
             break;
         case 'd':
-            o.research = true;
+            o.fixed.research = true;
             break;
         case 'e': {
-            o.optionMask |= kOptionWorkFolder;
+            o.fixed.optionMask |= kOptionWorkFolder;
             std::error_code ec;
             const std::filesystem::path folder(value);
-            o.workFolder =
+            o.fixed.workFolder =
                 folder.empty() ? std::string() : std::filesystem::absolute(folder, ec).string();
-            if (ec) o.workFolder = value;
-            if (enterWorkFolder && !o.workFolder.empty() &&
-                std::filesystem::is_directory(o.workFolder, ec)) {
-                std::filesystem::current_path(o.workFolder, ec);
+            if (ec) o.fixed.workFolder = value;
+            if (enterWorkFolder && !o.fixed.workFolder.empty() &&
+                std::filesystem::is_directory(o.fixed.workFolder, ec)) {
+                std::filesystem::current_path(o.fixed.workFolder, ec);
             }
             break;
         }
         case 'f':
-            o.optionMask |= kOptionDevicePath;
-            o.devicePath = std::string(value).substr(0, kMaxDevicePathLength);
+            o.fixed.optionMask |= kOptionDevicePath;
+            o.device.devicePath = std::string(value).substr(0, kMaxDevicePathLength);
             break;
         case 'g':
-            o.inputReportLength = U32(value);
+            o.device.inputReportLength = U32(value);
             break;
         case 'h':
-            o.outputReportLength = U32(value);
+            o.device.outputReportLength = U32(value);
             break;
         case 's':
-            o.keptScalingOffset = U8(value);
+            o.fixed.keptScalingOffset = U8(value);
             break;
         default:
             break;
@@ -133,11 +133,11 @@ void ParseL(const std::string& arg, BuilderOptions& o) {
     const char letter = arg.size() > 2 ? arg[2] : '\0';
     const char* value = arg.size() > 2 ? arg.c_str() + 3 : "";
     if (letter == 'a') {
-        o.testFreqA = U8(value);
-        o.testFreqAGiven = true;
+        o.sensorTest.testFreqA = U8(value);
+        o.sensorTest.testFreqAGiven = true;
     } else if (letter == 'b') {
-        o.testFreqB = U8(value);
-        o.testFreqBGiven = true;
+        o.sensorTest.testFreqB = U8(value);
+        o.sensorTest.testFreqBGiven = true;
     }
 }
 
@@ -149,61 +149,61 @@ bool ParseOne(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
     if (!IsOptionLetter(letter)) return false;
     switch (letter) {
         case 'c':
-            o.commandName = value;
-            o.pauseAtExit = false;
+            o.command.commandName = value;
+            o.command.pauseAtExit = false;
             break;
         case 'j':
-            o.pauseAtExit = true;
+            o.command.pauseAtExit = true;
             break;
         case 't':
-            o.hwTextPath = value;
+            o.files.hwTextPath = value;
             break;
         case 'h':
-            o.hwBinPath = value;
+            o.files.hwBinPath = value;
             break;
         case 'g':
-            o.swTextPath = value;
+            o.files.swTextPath = value;
             break;
         case 's':
-            o.swBinPath = value;
+            o.files.swBinPath = value;
             break;
         case 'f':
-            o.settingsPath = value;
+            o.files.settingsPath = value;
             break;
         case 'e':
-            o.mutualThreshold = U16(value);
+            o.sensorTest.mutualThreshold = U16(value);
             break;
         case 'u':
-            o.mutualMinRepeat = U16(value);
+            o.sensorTest.mutualMinRepeat = U16(value);
             break;
         case 'v':
-            o.shortMinRepeat = U16(value);
+            o.sensorTest.shortMinRepeat = U16(value);
             break;
         case 'A':
-            o.openScaling = U16(value);
-            o.openScalingGiven = true;
+            o.sensorTest.openScaling = U16(value);
+            o.sensorTest.openScalingGiven = true;
             break;
         case 'B':
-            o.mutualScaling = U16(value);
-            o.mutualScalingGiven = true;
+            o.sensorTest.mutualScaling = U16(value);
+            o.sensorTest.mutualScalingGiven = true;
             break;
         case 'L':
             ParseL(arg, o);
             break;
         case 'H':
-            o.testMask = U32(value);
+            o.sensorTest.testMask = U32(value);
             break;
         case 'l':
-            o.uniformityStrength = U8NotZero(value);
+            o.uniformity.strength = U8NotZero(value);
             break;
         case 'q':
-            o.uniformitySecond = U8NotZero(value);
+            o.uniformity.second = U8NotZero(value);
             break;
         case 'C':
-            o.toolDisableWarning = U8(value);
+            o.uniformity.disableWarning = U8(value);
             break;
         case 'D':
-            o.toolDisableLog = U8(value);
+            o.uniformity.disableLog = U8(value);
             break;
         case 'G':
             ParseG(arg.size() > 2 ? arg[2] : '\0', arg.size() > 2 ? arg.c_str() + 3 : "", o);
@@ -266,23 +266,23 @@ bool AssignFileArguments(const std::vector<std::string>& args, BuilderOptions& o
         }
         const auto has = [&arg](const char* ext) { return arg.find(ext) != std::string::npos; };
         if (has(".hwt")) {
-            options.hwTextPath = arg;
+            options.files.hwTextPath = arg;
         } else if (has(".hwr")) {
-            options.hwRegPath = arg;
+            options.files.hwRegPath = arg;
         } else if (has(".hw")) {
-            options.hwBinPath = arg;
+            options.files.hwBinPath = arg;
         }
         if (has(".swt")) {
-            options.swTextPath = arg;
+            options.files.swTextPath = arg;
         } else if (has(".sw")) {
-            options.swBinPath = arg;
+            options.files.swBinPath = arg;
         }
         if (has(".pwt")) {
-            options.penTextPath = arg;
+            options.files.penTextPath = arg;
         } else if (has(".pwr")) {
-            options.penRegPath = arg;
+            options.files.penRegPath = arg;
         } else if (has(".pw")) {
-            options.penBinPath = arg;
+            options.files.penBinPath = arg;
         }
     }
     return anyOption;

@@ -6,20 +6,20 @@
 
 #include "platform/SingleInstance.h"
 #include "platform/WindowNotice.h"
-#include "shell/BuilderLog.h"
-#include "shell/ConsoleOut.h"
+#include "core/BuilderLog.h"
+#include "core/ConsoleOut.h"
 #include "shell/Dispatcher.h"
 #include "shell/Options.h"
 #include "shell/Progress.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 
 namespace {
 
 // In fixed-name mode a -Je folder (made when missing), otherwise the program's own folder.
 bool EnterWorkingFolder(const BuilderOptions& o, const std::filesystem::path& programFolder) {
-    const bool ownFolder = o.fixedName && !o.workFolder.empty();
+    const bool ownFolder = o.fixed.fixedName && !o.fixed.workFolder.empty();
     const std::filesystem::path folder =
-        ownFolder ? std::filesystem::path(o.workFolder) : programFolder;
+        ownFolder ? std::filesystem::path(o.fixed.workFolder) : programFolder;
     std::error_code ec;
     if (folder.empty()) {
         MainLog().Print(kColourError, kRouteBoth, "Cannot find the program's folder!\n");
@@ -50,7 +50,7 @@ void HintAtSimulatedController() {
 uint32_t RunArguments(const BuilderRun& run) {
     BuilderOptions& o = Options();
     if (!AssignFileArguments(run.args, o)) return kResultNoOption;
-    if (!o.commandName.empty()) return DispatchCommand(run.session, o.commandName);
+    if (!o.command.commandName.empty()) return DispatchCommand(run.session, o.command.commandName);
     ConsoleWrite(run.session.HelpText());
     return RunMenu(run.session, run.input);
 }
@@ -60,6 +60,8 @@ uint32_t RunArguments(const BuilderRun& run) {
 uint32_t RunBuilder(const BuilderRun& run) {
     BuilderOptions& o = Options();
     o = BuilderOptions{};
+    MainLog().UseOptions(&o);
+    TestLog().UseOptions(&o);
     ParseOptions(run.args, o, MainLog(), true);
 
     const platform::CSingleInstanceLock lock(kBuilderInstanceName);
@@ -68,7 +70,7 @@ uint32_t RunBuilder(const BuilderRun& run) {
         // program through its message queue get a quit message posted here; a console program
         // on Linux has no such queue.)
         ConsoleWrite("TovrexBuilder4 already running!\n");
-        if (!o.fixedName) run.input.WaitForCharacter();
+        if (!o.fixed.fixedName) run.input.WaitForCharacter();
         return kResultStartFailed;
     }
     if (!lock.Acquired()) {
@@ -79,7 +81,7 @@ uint32_t RunBuilder(const BuilderRun& run) {
 
     if (!EnterWorkingFolder(o, run.programFolder)) return kResultStartFailed;
     MainLog().Open(1, "TovrexBuilder4");
-    if (o.research) {
+    if (o.fixed.research) {
         SetProgressNotifier(
             platform::MakeWindowNotifier({kProgressWindowClasses[0], kProgressWindowClasses[1]}));
     }
@@ -94,6 +96,6 @@ uint32_t RunBuilder(const BuilderRun& run) {
     const uint32_t result = RunArguments(run);
     run.session.Close();
     MainLog().Print(kColourNormal, kRouteBoth, "\nTovrexBuilder4 Exit.\n");
-    if (o.pauseAtExit) run.input.WaitForCharacter();
+    if (o.command.pauseAtExit) run.input.WaitForCharacter();
     return result;
 }

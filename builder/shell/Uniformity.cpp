@@ -5,8 +5,8 @@
 #include "params/CParam_INI.h"
 #include "params/CParam_SW.h"
 #include "platform/Process.h"
-#include "shell/BuilderLog.h"
-#include "shell/Controller.h"
+#include "core/BuilderLog.h"
+#include "controller/Controller.h"
 
 namespace {
 
@@ -32,12 +32,12 @@ bool FindTool(fs::path& program) {
 // elsewhere, and always changes it back.
 class ScopedToolFolder {
   public:
-    explicit ScopedToolFolder(const ControllerOptions& options) {
-        if (!options.fixedNameMode || options.outputFolder.empty()) return;
+    explicit ScopedToolFolder(const BuilderOptions& options) {
+        if (!options.fixed.fixedName || options.fixed.workFolder.empty()) return;
         std::error_code ec;
         previous_ = fs::current_path(ec);
         if (ec) return;
-        fs::current_path(options.programFolder, ec);
+        fs::current_path(options.folders.programFolder, ec);
         changed_ = !ec;
     }
     ~ScopedToolFolder() {
@@ -54,19 +54,19 @@ class ScopedToolFolder {
 
 }  // namespace
 
-std::vector<std::string> UniformityArguments(const ControllerOptions& options, int secondValue,
+std::vector<std::string> UniformityArguments(const BuilderOptions& options, int secondValue,
                                              int strength) {
     std::vector<std::string> args = {"-cCreateUniformityTable", "-v" + std::to_string(secondValue),
-                                     "-t" + std::to_string(options.uniformitySecond),
+                                     "-t" + std::to_string(options.uniformity.second),
                                      "-s" + std::to_string(strength)};
-    if (options.disableWarning != 0) args.push_back("-disableWarning");
-    if (options.disableLog != 0) args.push_back("-disableLog");
+    if (options.uniformity.disableWarning != 0) args.push_back("-disableWarning");
+    if (options.uniformity.disableLog != 0) args.push_back("-disableLog");
     args.push_back("-disablemsBox");
-    if (options.researchMode && !options.devicePath.empty()) {
+    if (options.fixed.research && !options.device.devicePath.empty()) {
         // The path travels as one argument, blanks and all.
-        args.push_back("-dn" + options.devicePath);
-        args.push_back("-dil" + std::to_string(options.inputReportLength));
-        args.push_back("-dol" + std::to_string(options.outputReportLength));
+        args.push_back("-dn" + options.device.devicePath);
+        args.push_back("-dil" + std::to_string(options.device.inputReportLength));
+        args.push_back("-dol" + std::to_string(options.device.outputReportLength));
         args.push_back("-LogInMyDoc");
     }
     return args;
@@ -83,10 +83,10 @@ bool RunUniformityTool(const std::vector<std::string>& arguments, int& exitCode)
 }
 
 uint32_t BuildUniformityTable(CController& controller) {
-    const ControllerOptions& options = controller.Options();
-    const int strength = controller.uniformityRequest ? 100 : controller.Ini().Uniformity();
-    int secondValue = options.uniformityStrength;
-    if (options.uniformityStrength == 1) {
+    const BuilderOptions& options = controller.Options();
+    const int strength = controller.UniformityRequested() ? 100 : controller.Ini().Uniformity();
+    int secondValue = options.uniformity.strength;
+    if (options.uniformity.strength == 1) {
         const int fromSet = controller.Sw().UniformityParameter();
         secondValue = fromSet > 9 ? fromSet / 2 : 0;
     }

@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "shell/ControllerOptions.h"
+#include "core/BuilderOptions.h"
 
 class CController;
 
 inline constexpr const char* kUniformityToolName = "TovrexT310Suite.exe";
 
 // The tool's arguments, one element per argument.
-std::vector<std::string> UniformityArguments(const ControllerOptions& options, int secondValue,
+std::vector<std::string> UniformityArguments(const BuilderOptions& options, int secondValue,
                                              int strength);
 
 // Runs the tool from the current folder ("TovrexT310Suite.exe", or the same name without ".exe")

@@ -7,7 +7,7 @@
 #include "platform/Interrupt.h"
 #include "platform/ProgramFolder.h"
 #include "shell/DeviceSession.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 #include "shell/Startup.h"
 #include "shell/Usage.h"
 

@@ -1,11 +1,10 @@
 #include "Storage.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 namespace sim {
 namespace {
@@ -106,8 +105,9 @@ bool Storage::saveState() const {
         out.append(image.begin(), image.end());
         if (corrupted_[type]) out[at + 2] = static_cast<char>(image[2] ^ kCorruption);
     }
-    // Write beside the target and rename over it, so a failed write never leaves half a file.
-    const std::string temp = statePath_ + ".tmp" + std::to_string(::getpid());
+    // Write beside the target and rename over it, so a failed write never leaves half a file. A
+    // random name keeps two processes that share the state file from writing the same temporary.
+    const std::string temp = statePath_ + ".tmp" + std::to_string(std::random_device{}());
     {
         std::ofstream file(temp, std::ios::binary | std::ios::trunc);
         file.write(out.data(), static_cast<std::streamsize>(out.size()));

@@ -9,7 +9,7 @@
 
 #include "FakeController.h"
 #include "chips/CSlave.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "chips/CSlave.h"
 #include "device/CAPI.h"
 #include "device/DevLinkApi.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 using Image = std::array<uint8_t, 68>;
 
@@ -40,8 +40,8 @@ class SimulatedController {
         ASSERT_NE(record.path[0], '\0');
         DevHandle handle = devOpen(record);
         ASSERT_NE(handle, nullptr);
-        ControllerOptions options;
-        options.workingFolder = folder_.string() + "/";
+        BuilderOptions options;
+        options.folders.workingFolder = folder_.string() + "/";
         controller_ =
             std::make_unique<CController>(RealDevLink(), handle, record, typeCode, model, options);
         controller_->CreateObjects();

@@ -10,7 +10,7 @@
 #include "FakeController.h"
 #include "chips/CSlave.h"
 #include "chips/t320/T320Map.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "FakeController.h"
 #include "chips/CSlave.h"
 #include "chips/t3300/T3300Map.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 namespace {
 

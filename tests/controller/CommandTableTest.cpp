@@ -73,7 +73,7 @@ class StructInfoTest : public testing::Test {
         char pattern[] = "/tmp/structinfo-test-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder_ = pattern;
-        ops_.options.workingFolder = folder_.string() + "/";
+        ops_.options.folders.workingFolder = folder_.string() + "/";
     }
     void TearDown() override {
         std::filesystem::permissions(folder_, std::filesystem::perms::owner_all);
@@ -113,7 +113,7 @@ TEST_F(StructInfoTest, AFolderThatCannotBeWrittenGivesOneAndKeepsTheOldFile) {
 }
 
 TEST_F(StructInfoTest, AMissingFolderGivesOne) {
-    ops_.options.workingFolder = (folder_ / "missing").string() + "/";
+    ops_.options.folders.workingFolder = (folder_ / "missing").string() + "/";
     EXPECT_EQ(handlers::StructInfo(ops_), 1u);
 }
 

@@ -3,8 +3,8 @@
 
 #include "FakeController.h"
 #include "params/CParam_HW.h"
-#include "shell/Controller.h"
-#include "shell/ControllerExceptions.h"
+#include "controller/Controller.h"
+#include "core/ControllerExceptions.h"
 #include "shell/Discovery.h"
 
 namespace {
@@ -42,8 +42,7 @@ TEST_F(DiscoveryTest, FindsAssemblesAndClosesTheController) {
     EXPECT_EQ(TheController()->ModelName(), "K7P100");
     EXPECT_TRUE(NothingWritten());
 
-    options_.resumeMode = 0x8000;
-    TheController()->Options().resumeMode = 0x8000;
+    options_.fixed.resumeMode = 0x8000;  // the controller reads the record it was given
     CloseController();
     EXPECT_EQ(TheController(), nullptr);
     EXPECT_EQ(device_.restartMode, 0x8000);
@@ -81,12 +80,12 @@ TEST_F(DiscoveryTest, AnUnsupportedModelIsClosedAgain) {
 }
 
 TEST_F(DiscoveryTest, AGivenDevicePathIsUsedInsteadOfEnumerationAndKeptWithinTheRecord) {
-    options_.devicePath = std::string(600, 'p');
-    options_.inputReportLength = 32;
+    options_.device.devicePath = std::string(600, 'p');
+    options_.device.inputReportLength = 32;
     Discover(true);
     EXPECT_EQ(CountCalls(device_, "enumerate"), 0);
     EXPECT_EQ(CountCalls(device_, "open " + std::string(511, 'p')), 1);
-    EXPECT_EQ(TheController()->devicePath.size(), 511u);
+    EXPECT_EQ(TheController()->Identity().devicePath.size(), 511u);
 }
 
 TEST_F(DiscoveryTest, TheDisconnectNoticeMarksTheControllerAndLowersTheCount) {
@@ -191,7 +190,7 @@ TEST_F(ControllerInitTest, RangeClassesAreAskedFromKernel538On) {
     CController& old = Build(94);
     old.Initialise();
     EXPECT_EQ(CountCalls(device_, "getReportInfo"), 0);
-    EXPECT_EQ(old.rangeClassX, 0);
+    EXPECT_EQ(old.Geometry().rangeClassX, 0);
 
     device_.kernelMinor = 38;
     device_.reportInfo[1] = 0x00;  // x maximum 0x2000
@@ -201,8 +200,8 @@ TEST_F(ControllerInitTest, RangeClassesAreAskedFromKernel538On) {
     CController& recent = Build(94);
     recent.Initialise();
     EXPECT_EQ(CountCalls(device_, "getReportInfo"), 1);
-    EXPECT_EQ(recent.rangeClassX, 2);
-    EXPECT_EQ(recent.rangeClassY, 1);
+    EXPECT_EQ(recent.Geometry().rangeClassX, 2);
+    EXPECT_EQ(recent.Geometry().rangeClassY, 1);
 }
 
 TEST_F(ControllerInitTest, IcInformationRecordsAreReadWithinTheReply) {
@@ -214,8 +213,8 @@ TEST_F(ControllerInitTest, IcInformationRecordsAreReadWithinTheReply) {
     CController& c = Build(94);
     c.Initialise();
     EXPECT_EQ(CountCalls(device_, "request 03 02 3F 7D kind=3F sub=7D ms=1000"), 1);
-    EXPECT_EQ(c.icInfo[0][0], 1);
-    EXPECT_EQ(c.icInfo[3][4], 20);
+    EXPECT_EQ(c.Geometry().icInfo[0][0], 1);
+    EXPECT_EQ(c.Geometry().icInfo[3][4], 20);
 
     // Five big-endian 16-bit values per chip on the T324 controller.
     device_.typeCode = 176;
@@ -228,9 +227,9 @@ TEST_F(ControllerInitTest, IcInformationRecordsAreReadWithinTheReply) {
     device_.icReply[14] = 0xCD;
     CController& t324 = Build(176);
     t324.Initialise();
-    EXPECT_EQ(t324.icInfo[0][0], 0x1234);
-    EXPECT_EQ(t324.icInfo[0][4], 0xABCD);
-    EXPECT_EQ(t324.icInfo[1][0], 0);
+    EXPECT_EQ(t324.Geometry().icInfo[0][0], 0x1234);
+    EXPECT_EQ(t324.Geometry().icInfo[0][4], 0xABCD);
+    EXPECT_EQ(t324.Geometry().icInfo[1][0], 0);
 
     // A reply that claims more records than it holds: what did not come stays zero.
     device_.typeCode = 94;
@@ -240,8 +239,8 @@ TEST_F(ControllerInitTest, IcInformationRecordsAreReadWithinTheReply) {
     for (int i = 5; i < 64; ++i) device_.icReply[i] = 0x77;
     CController& shortReply = Build(94);
     shortReply.Initialise();
-    EXPECT_EQ(shortReply.icInfo[0][4], 0x77);
-    EXPECT_EQ(shortReply.icInfo[1][0], 0);
+    EXPECT_EQ(shortReply.Geometry().icInfo[0][4], 0x77);
+    EXPECT_EQ(shortReply.Geometry().icInfo[1][0], 0);
 }
 
 TEST_F(ControllerInitTest, GeometryComesFromTheChannelRecordTheChipAndTheInformationBlock) {
@@ -268,17 +267,17 @@ TEST_F(ControllerInitTest, GeometryComesFromTheChannelRecordTheChipAndTheInforma
     device_.blocks[1] = hw;
     CController& c = Build(158);
     c.Initialise();
-    EXPECT_EQ(c.txCount, 42);
-    EXPECT_EQ(c.rxCount, 72);
-    EXPECT_EQ(c.rowOffset1 + c.rowOffset2, 2);
-    EXPECT_EQ(c.maxTx, 128);
-    EXPECT_EQ(c.maxRx, 200);
-    EXPECT_EQ(c.numRxChips, 2);
-    EXPECT_EQ(c.numTxChips, 1);
-    EXPECT_EQ(c.firstChipTxOffset[0], 5);
-    EXPECT_EQ(c.firstChipRxOffset[1], 0);
-    EXPECT_EQ(c.calValue[3], 103);
-    EXPECT_EQ(c.rowsPerFrame, 0);
+    EXPECT_EQ(c.Geometry().txCount, 42);
+    EXPECT_EQ(c.Geometry().rxCount, 72);
+    EXPECT_EQ(c.Geometry().rowOffset1 + c.Geometry().rowOffset2, 2);
+    EXPECT_EQ(c.Geometry().maxTx, 128);
+    EXPECT_EQ(c.Geometry().maxRx, 200);
+    EXPECT_EQ(c.Geometry().numRxChips, 2);
+    EXPECT_EQ(c.Geometry().numTxChips, 1);
+    EXPECT_EQ(c.Geometry().firstChipTxOffset[0], 5);
+    EXPECT_EQ(c.Geometry().firstChipRxOffset[1], 0);
+    EXPECT_EQ(c.Geometry().calValue[3], 103);
+    EXPECT_EQ(c.Geometry().rowsPerFrame, 0);
     EXPECT_TRUE(c.Hw().IsDumped());
     EXPECT_TRUE(c.Hw().HasFirstRead());
     EXPECT_EQ(c.Hw().FirstRead()[44], 2);

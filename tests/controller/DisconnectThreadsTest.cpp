@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "device/CAPI.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 #include "shell/Discovery.h"
 
 namespace {
@@ -40,7 +40,7 @@ class DisconnectThreads : public testing::Test {
 TEST_F(DisconnectThreads, TheNoticeMarksTheControllerWhileTheMainThreadPolls) {
     // Initialisation answers 15 requests; the next one brings the notice.
     UseProfile("model = K7P100\ndisconnect_after = 16\n");
-    ControllerOptions options;
+    BuilderOptions options;
     ASSERT_TRUE(DiscoverController(options));
     CController* c = TheController();
     ASSERT_NE(c, nullptr);
@@ -63,7 +63,7 @@ TEST_F(DisconnectThreads, TheNoticeMarksTheControllerWhileTheMainThreadPolls) {
 TEST_F(DisconnectThreads, ClosingWhileNoticesMayArriveIsSafe) {
     for (int round = 0; round < 5; ++round) {
         UseProfile("model = K9PM100\ndisconnect_after = " + std::to_string(17 + round) + "\n");
-        ControllerOptions options;
+        BuilderOptions options;
         ASSERT_TRUE(DiscoverController(options)) << round;
         TheController()->Api().SwitchWorkMode(0x8000);
         CloseController();  // the subscription goes before the controller is freed

@@ -19,7 +19,7 @@ struct Case {
 };
 
 void Research(RecordingOps& o) {
-    o.options.researchMode = true;
+    o.options.fixed.research = true;
 }
 
 class HandlerCase : public testing::TestWithParam<Case> {};
@@ -234,13 +234,13 @@ const Case kTuningCases[] = {
      {}},
     {"calibrate adds calibration to -H",
      Calibrate,
-     [](RecordingOps& o) { o.options.testMask = 4; },
+     [](RecordingOps& o) { o.options.sensorTest.testMask = 4; },
      0,
      {"OpenTestLog 0 TovrexSensorTester", "LoadTxtFile ini", "SwitchWorkMode 0x8004",
       "SetTestMask 68", "RunDiagnostics"}},
     {"diag keeps -H",
      Diag,
-     [](RecordingOps& o) { o.options.testMask = 5; },
+     [](RecordingOps& o) { o.options.sensorTest.testMask = 5; },
      0,
      {"OpenTestLog 0 TovrexSensorTester", "LoadTxtFile ini", "SwitchWorkMode 0x8004",
       "SetTestMask 5", "RunDiagnostics"}},
@@ -252,7 +252,7 @@ const Case kTuningCases[] = {
      {"OpenTestLog 0 TovrexCheck", "CheckFlat"}},
     {"adjust_ts with -Jb bit 3",
      AdjustTs,
-     [](RecordingOps& o) { o.options.optionMask = 8; },
+     [](RecordingOps& o) { o.options.fixed.optionMask = 8; },
      0,
      {"OpenTestLog 1 TuningLog", "LoadTxtFile ini", "SpreadCandidateFrequencies",
       "AdjustTouchScreen"}},
@@ -292,7 +292,7 @@ const Case kTuningCases[] = {
      FastTuneCalib,
      [](RecordingOps& o) {
          Research(o);
-         o.options.optionMask = 7;
+         o.options.fixed.optionMask = 7;
      },
      0,
      {"OpenTestLog 1 TuningLog", "Progress 60 0", "FindSensorPins", "Progress 101 0",
@@ -302,7 +302,7 @@ const Case kTuningCases[] = {
     {"fast_tune_calib pin finding fails",
      FastTuneCalib,
      [](RecordingOps& o) {
-         o.options.optionMask = 1;
+         o.options.fixed.optionMask = 1;
          o.answers["FindSensorPins"] = 0;
      },
      0x02000001,
@@ -310,7 +310,7 @@ const Case kTuningCases[] = {
     {"fast_tune_calib open test fails",
      FastTuneCalib,
      [](RecordingOps& o) {
-         o.options.optionMask = 2;
+         o.options.fixed.optionMask = 2;
          o.answers["OpenNeighbourTest"] = 0;
      },
      0x02000005,
@@ -318,7 +318,7 @@ const Case kTuningCases[] = {
     {"fast_tune_calib signal fails",
      FastTuneCalib,
      [](RecordingOps& o) {
-         o.options.optionMask = 2;
+         o.options.fixed.optionMask = 2;
          o.answers["AdjustSignal 0"] = 0;
      },
      0x02000002,
@@ -326,7 +326,7 @@ const Case kTuningCases[] = {
     {"fast_tune_calib mode refused",
      FastTuneCalib,
      [](RecordingOps& o) {
-         o.options.optionMask = 4;
+         o.options.fixed.optionMask = 4;
          o.answers["SwitchWorkMode 0x8004"] = 0;
      },
      0x02000007,
@@ -334,7 +334,7 @@ const Case kTuningCases[] = {
     {"fast_tune_calib diagnostics",
      FastTuneCalib,
      [](RecordingOps& o) {
-         o.options.optionMask = 4;
+         o.options.fixed.optionMask = 4;
          o.answers["RunDiagnostics"] = 0x30009;
      },
      0x02030009,

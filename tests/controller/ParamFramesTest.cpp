@@ -12,10 +12,10 @@
 #include <iterator>
 
 #include "FakeController.h"
-#include "shell/ControllerExceptions.h"
+#include "core/ControllerExceptions.h"
 #include "params/BinaryHeader.h"
 #include "params/CParam.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 namespace {
 
@@ -42,7 +42,8 @@ class TwoItemSet : public CParam {
     int InitDefaultFileName() override { return 0; }
     int LoadDefault() override { return 0; }
     int LoadTxtFile() override {
-        return LoadTextFrame(kFrame, Owner()->Options().hwTextPath, [this](CParamFile& f) {
+        std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwText);
+        return LoadTextFrame(kFrame, commandLine, [this](CParamFile& f) {
             uint16_t x = Word(40);
             f.ReadItemClamped(kSection, "XDimension", x, 1, 65534);
             SetWord(40, x);
@@ -61,7 +62,8 @@ class TwoItemSet : public CParam {
         });
     }
     int LoadRegFile() override {
-        return LoadRegisterFrame(kRegFrame, Owner()->Options().hwRegPath, kLayout, Byte(46));
+        std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwRegister);
+        return LoadRegisterFrame(kRegFrame, commandLine, kLayout, Byte(46));
     }
     int SaveRegFile() override { return SaveRegisterFrame(kRegFrame, kLayout, Byte(46)); }
 
@@ -79,7 +81,7 @@ class ParamFramesTest : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
         set_ = std::make_unique<TwoItemSet>(&Identified(94));
         ASSERT_TRUE(set_->InitFileName());
         set_->MakeValid();
@@ -180,7 +182,8 @@ TEST_F(ParamFramesTest, LoadRefusesFilesThatAreNotItsOwn) {
     };
     for (const Case& c : cases) {
         if (std::string(c.name) != "missing.hwt") WriteFile(c.name, c.content);
-        controller_->Options().hwTextPath = Path(c.name);
+        options_.files.hwTextPath = Path(c.name);
+        controller_->BeginCommand();
         bool loaded = true;
         const std::string out = Captured([&] { loaded = set_->LoadTxtFile(); });
         char expected[512];
@@ -198,7 +201,8 @@ TEST_F(ParamFramesTest, ACommandLineNameServesOneLoad) {
     WriteFile("GXXX_C000.hwt",
               "[K7P100 hardware parameter file]\nControllerType = 94\n[Sensor Config]\n"
               "XDimension = 5\n");
-    controller_->Options().hwTextPath = Path("given.hwt");
+    options_.files.hwTextPath = Path("given.hwt");
+    controller_->BeginCommand();
     bool loaded = false;
     std::string out = Captured([&] { loaded = set_->LoadTxtFile(); });
     ASSERT_TRUE(loaded) << out;
@@ -206,11 +210,17 @@ TEST_F(ParamFramesTest, ACommandLineNameServesOneLoad) {
     EXPECT_NE(out.find("XDimension range error, value = 70000, range = 1~65534, Clamp!"),
               std::string::npos)
         << out;
-    EXPECT_EQ(controller_->Options().hwTextPath, "");
 
     out = Captured([&] { loaded = set_->LoadTxtFile(); });
     ASSERT_TRUE(loaded) << out;
     EXPECT_EQ(set_->Word(40), 5);  // the working-folder file again
+
+    // The next command's first load reads the named file again; the options stay as parsed.
+    controller_->BeginCommand();
+    out = Captured([&] { loaded = set_->LoadTxtFile(); });
+    ASSERT_TRUE(loaded) << out;
+    EXPECT_EQ(set_->Word(40), 65534);
+    EXPECT_EQ(options_.files.hwTextPath, Path("given.hwt"));
 }
 
 TEST_F(ParamFramesTest, SaveRefusesAStaleChecksumAndKeepsThePreviousFileWhenItFails) {
@@ -264,7 +274,8 @@ TEST_F(ParamFramesTest, RegisterFileHoldsEveryModeImageOfTheStoredFrequencies) {
     std::string loadOut = Captured([&] { loaded = set_->LoadRegFile(); });
     EXPECT_TRUE(loaded) << loadOut;
     EXPECT_EQ(set_->CalcCheckSum(), set_->Word(2));
-    controller_->Options().hwRegPath = Path("GXXX_C000.hwt");
+    options_.files.hwRegPath = Path("GXXX_C000.hwt");
+    controller_->BeginCommand();
     loadOut = Captured([&] { loaded = set_->LoadRegFile(); });
     EXPECT_FALSE(loaded);
     EXPECT_NE(loadOut.find("File Name: " + Path("GXXX_C000.hwt") + " Error!"), std::string::npos);

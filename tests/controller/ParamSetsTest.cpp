@@ -32,7 +32,7 @@ class ParamSetsTest : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
     }
     std::string ReadFile(const std::string& name) {
         std::ifstream in(folder_ / name, std::ios::binary);
@@ -77,7 +77,7 @@ TEST_F(ParamSetsTest, FileNamesFromTheProjectNameAndProductNumber) {
     // Named without a stylus in the set too, so that a stylus command names its file.
     EXPECT_EQ(other.Pen().GetTxtFileName(), "P176_C000.pwt");
 
-    options_.fixedNameMode = true;
+    options_.fixed.fixedName = true;
     CController& fixed = Build(94);
     testing::internal::CaptureStdout();
     fixed.Initialise();
@@ -99,7 +99,7 @@ TEST_F(ParamSetsTest, DumpChecksTheImageChecksum) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(c.Hw().DumpFromDevice(), kParamChecksum);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Dump " + options_.workingFolder + "GXXX_C000.hw CRC Failed!"),
+    EXPECT_NE(out.find("Dump " + options_.folders.workingFolder + "GXXX_C000.hw CRC Failed!"),
               std::string::npos)
         << out;
     EXPECT_FALSE(c.Hw().IsDumped());
@@ -108,7 +108,7 @@ TEST_F(ParamSetsTest, DumpChecksTheImageChecksum) {
     testing::internal::CaptureStdout();
     EXPECT_EQ(c.Sw().DumpFromDevice(), kParamReadFailed);
     out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Get Bin: " + options_.workingFolder + "GXXX_C000.sw Failed!"),
+    EXPECT_NE(out.find("Get Bin: " + options_.folders.workingFolder + "GXXX_C000.sw Failed!"),
               std::string::npos)
         << out;
 
@@ -121,15 +121,15 @@ TEST_F(ParamSetsTest, TheStylusSetIsReadOnlyWhenTheHardwareSetUsesOne) {
     CController& c = Initialised();
     c.Hw().SetWord(10, 0x00E5);
     device_.calls.clear();
-    EXPECT_FALSE(c.Hw().EnsurePenSet());
+    EXPECT_FALSE(c.EnsurePenSet());
     EXPECT_TRUE(device_.calls.empty());
 
     c.Hw().SetWord(10, 0x02E5);
     device_.blocks[3] = ValidImage(4096, 3676, 1, 4);
-    EXPECT_TRUE(c.Hw().EnsurePenSet());
+    EXPECT_TRUE(c.EnsurePenSet());
     EXPECT_EQ(CountCalls(device_, "readBlock 3"), 1);
     EXPECT_TRUE(c.Pen().IsDumped());
-    EXPECT_TRUE(c.Hw().EnsurePenSet());  // already read: not again
+    EXPECT_TRUE(c.EnsurePenSet());  // already read: not again
     EXPECT_EQ(CountCalls(device_, "readBlock 3"), 1);
 
     // An unreadable stylus set is reported, and the set still counts as in use.
@@ -137,7 +137,7 @@ TEST_F(ParamSetsTest, TheStylusSetIsReadOnlyWhenTheHardwareSetUsesOne) {
     CController& other = Initialised();
     other.Hw().SetWord(10, 0x0008);
     testing::internal::CaptureStdout();
-    EXPECT_TRUE(other.Hw().EnsurePenSet());
+    EXPECT_TRUE(other.EnsurePenSet());
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_NE(out.find("Initialize Pen Parameters Failed!\n"), std::string::npos) << out;
 }
@@ -166,7 +166,7 @@ TEST_F(ParamSetsTest, BinaryFilesRoundTripAndRefuseWhatIsNotTheirs) {
     testing::internal::CaptureStdout();
     ASSERT_EQ(c.Hw().SaveBinFile(), kParamOk);
     std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Write " + options_.workingFolder + "GXXX_C000.hw success!"),
+    EXPECT_NE(out.find("Write " + options_.folders.workingFolder + "GXXX_C000.hw success!"),
               std::string::npos);
     const std::string file = ReadFile("GXXX_C000.hw");
     ASSERT_EQ(file.size(), 64u + 4096u);

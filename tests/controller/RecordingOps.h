@@ -13,7 +13,7 @@ class RecordingOps : public CHandlerOps {
   public:
     std::vector<std::string> calls;
     std::map<std::string, long> answers;  // call name -> answer instead of success
-    ControllerOptions options;
+    BuilderOptions options;
     uint32_t errorFlags = 0;
     uint32_t testMask = 0;
     bool uniformityRequest = false;
@@ -21,7 +21,7 @@ class RecordingOps : public CHandlerOps {
     // Operations of the controllers built for default files, by type code.
     std::vector<std::pair<int, std::shared_ptr<std::vector<std::string>>>> defaultModels;
 
-    const ControllerOptions& Options() override { return options; }
+    const BuilderOptions& Options() override { return options; }
     void SetTestMask(uint32_t mask) override {
         testMask = mask;
         Record("SetTestMask " + std::to_string(mask));

@@ -27,25 +27,25 @@ TEST(UniformityArguments, TheFourFormsAndTheDeviceArguments) {
     for (Form f : {Form{1, 1, "-disableWarning -disableLog -disablemsBox"},
                    Form{1, 0, "-disableWarning -disablemsBox"},
                    Form{0, 1, "-disableLog -disablemsBox"}, Form{0, 0, "-disablemsBox"}}) {
-        ControllerOptions o;
-        o.disableWarning = f.warning;
-        o.disableLog = f.log;
-        o.uniformitySecond = 3;
+        BuilderOptions o;
+        o.uniformity.disableWarning = f.warning;
+        o.uniformity.disableLog = f.log;
+        o.uniformity.second = 3;
         std::string joined;
         for (const std::string& a : UniformityArguments(o, 12, 70)) joined += a + " ";
         EXPECT_EQ(joined, std::string("-cCreateUniformityTable -v12 -t3 -s70 ") + f.text + " ");
     }
-    ControllerOptions research;
-    research.researchMode = true;
-    research.devicePath = "/dev/my device";
-    research.inputReportLength = 65;
+    BuilderOptions research;
+    research.fixed.research = true;
+    research.device.devicePath = "/dev/my device";
+    research.device.inputReportLength = 65;
     const auto args = UniformityArguments(research, 0, 100);
     ASSERT_EQ(args.size(), 11u);
     EXPECT_EQ(args[7], "-dn/dev/my device");  // one argument, blanks and all
     EXPECT_EQ(args[8], "-dil65");
     EXPECT_EQ(args[9], "-dol64");
     EXPECT_EQ(args[10], "-LogInMyDoc");
-    research.devicePath.clear();
+    research.device.devicePath.clear();
     EXPECT_EQ(UniformityArguments(research, 0, 100).size(), 7u);
 }
 
@@ -59,7 +59,7 @@ class UniformityToolTest : public FakeControllerTest {
         ASSERT_TRUE(fs::exists(standIn_)) << standIn_;
         setenv("TOVREX_STANDIN_ARGS", (folder_ / "args.txt").c_str(), 1);
         setenv("TOVREX_STANDIN_CWD", (folder_ / "cwd.txt").c_str(), 1);
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
     }
     void TearDown() override {
         unsetenv("TOVREX_STANDIN_EXIT");
@@ -131,11 +131,11 @@ TEST_F(UniformityToolTest, StrengthAndSecondValueFollowTheRequestAndTheSoftwareS
               "-cCreateUniformityTable\n-v15\n-t1\n-s70\n-disableWarning\n-disableLog\n"
               "-disablemsBox\n");
     c.Sw().SetWord(CParam_SW::kThresholdBlockOffset + CParam_SW::kUniformityInBlock, 9);
-    c.uniformityRequest = 1;
+    c.SetUniformityRequest(true);
     Run(c, out);
     EXPECT_NE(ReadText(folder_ / "args.txt").find("-v0\n-t1\n-s100\n"), std::string::npos);
     // Any other -l value is passed on as it is.
-    c.Options().uniformityStrength = 40;
+    options_.uniformity.strength = 40;
     Run(c, out);
     EXPECT_NE(ReadText(folder_ / "args.txt").find("-v40\n"), std::string::npos);
 }
@@ -147,9 +147,9 @@ TEST_F(UniformityToolTest, AnOutputFolderIsLeftForTheToolAndEnteredAgain) {
     fs::create_directories(output);
     InstallTool(program);
     fs::current_path(output);
-    options_.fixedNameMode = true;  // -Je without -Jd
-    options_.outputFolder = output.string();
-    options_.programFolder = program.string() + "/";
+    options_.fixed.fixedName = true;  // -Je without -Jd
+    options_.fixed.workFolder = output.string();
+    options_.folders.programFolder = program.string() + "/";
     CController& c = Build(94, false);
     std::string out;
     EXPECT_EQ(Run(c, out), 0u);

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "FakeDevLink.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 class FakeControllerTest : public testing::Test {
   protected:
@@ -47,7 +47,7 @@ class FakeControllerTest : public testing::Test {
     }
 
     FakeDevice device_;
-    ControllerOptions options_;
+    BuilderOptions options_;
     std::unique_ptr<CController> controller_;
     std::filesystem::path folder_;
     std::filesystem::path previous_;

@@ -80,7 +80,7 @@ TEST_F(HwImage, DefaultModeImagesAreTheChipsGroupImagesAtTheBlocksPrescaler) {
 }
 
 TEST_F(HwImage, KeepVersionModeKeepsTheVersionBytesOfTheImage) {
-    options_.keepVersion = true;
+    options_.fixed.keepVersion = true;
     CController& c = Build(96);
     c.Hw().SetByte(4, 2);
     c.Hw().SetByte(5, 7);
@@ -184,7 +184,7 @@ TEST_F(HwImage, PhaseTargetsSpreadOverTheTxChannelsAndStayOnThem) {
     };
     CParam_HW& hw = DefaultSet(96);
     for (const Case& c : cases) {
-        controller_->txCount = static_cast<uint16_t>(c.txCount);
+        controller_->EditGeometry().txCount = static_cast<uint16_t>(c.txCount);
         hw.InitPhaseTargets();
         for (int k = 0; k < 10; ++k)
             EXPECT_EQ(hw.PhaseTarget(k), c.targets[k]) << "n=" << c.txCount << " k=" << k;
@@ -192,9 +192,9 @@ TEST_F(HwImage, PhaseTargetsSpreadOverTheTxChannelsAndStayOnThem) {
 }
 
 TEST_F(HwImage, EnsurePenSetWithoutStylusBitsTouchesNothing) {
-    CParam_HW& hw = DefaultSet(96);
+    DefaultSet(96);
     device_.calls.clear();
-    EXPECT_FALSE(hw.EnsurePenSet());
+    EXPECT_FALSE(controller_->EnsurePenSet());
     EXPECT_TRUE(device_.calls.empty());
 }
 
@@ -252,13 +252,7 @@ TEST_F(HwImage, TestImagesAndTestScaling) {
     EXPECT_EQ(device_.calls, std::vector<std::string>{"writeBlock 1 flag=0"});
 }
 
-class HwAdjust : public HwSetFixture {
-  protected:
-    void TearDown() override {
-        Options() = BuilderOptions{};
-        HwSetFixture::TearDown();
-    }
-};
+using HwAdjust = HwSetFixture;
 
 TEST_F(HwAdjust, OffsetsChangeTheWorkingFrequenciesAndTheSetIsCommitted) {
     CParam_HW& hw = DefaultSet(96);
@@ -267,7 +261,7 @@ TEST_F(HwAdjust, OffsetsChangeTheWorkingFrequenciesAndTheSetIsCommitted) {
     Chip().SetScaling(hw.ModeImage(1, 3), 3);
     Chip().SetAdcGain(hw.ModeImage(1, 3), 4);
     hw.UpdateCheckSum();
-    BuilderOptions& o = Options();
+    HwAdjustOptions& o = options_.hwAdjust;
     o.scalingOffsetPerFreq = {9, 2, 4};  // frequency 2 is not a working frequency
     o.entryTableB[0][3] = 40;
     o.entryTableC[1][9] = 50;

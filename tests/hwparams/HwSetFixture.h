@@ -17,7 +17,7 @@ class HwSetFixture : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
     }
 
     // A controller of the type code with the default hardware set: 40 Tx channels, kernel 3.30
@@ -25,10 +25,10 @@ class HwSetFixture : public FakeControllerTest {
     CParam_HW& DefaultSet(int typeCode = 96) {
         device_.typeCode = typeCode;
         CController& c = Build(typeCode);
-        c.txCount = 40;
-        c.kernelMajor = 3;
-        c.kernelMinor = 30;
-        c.hwVersion = 13;
+        c.EditGeometry().txCount = 40;
+        c.EditIdentity().kernelMajor = 3;
+        c.EditIdentity().kernelMinor = 30;
+        c.EditIdentity().hwVersion = 13;
         CParam_HW& hw = c.Hw();
         hw.InitDefaultFileName();
         EXPECT_EQ(Captured([&] { EXPECT_EQ(hw.LoadDefault(), 0); }), "");

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "HwSetFixture.h"
-#include "params/ParamIndex.h"
+#include "files/ParamIndex.h"
 
 namespace {
 
@@ -298,7 +298,7 @@ TEST_F(HwText, ChannelEnableTextsAndEmptyValues) {
     hw.UpdateCheckSum();
     Captured([&] { hw.SaveTxtFile(); });
     EXPECT_FALSE(Has(ReadText(path), "TxEnable_"));
-    options_.researchMode = true;
+    options_.fixed.research = true;
     CParam_HW& research = DefaultSet(96);
     Captured([&] { research.SaveTxtFile(); });
     EXPECT_TRUE(Has(ReadText(path),
@@ -330,7 +330,7 @@ TEST_F(HwText, RangesTakenFromTheControllerAndTheChipSelectorStayInBounds) {
     SetItem(path, "Sensor Config-RD", "PhaseTarget(3)", "200");
     SetItem(path, "V-Key Param-RD", "VKeyTxChipsSel", "255");
     SetItem(path, "V-Key Param-RD", "VKeyTXEnd", "500");
-    controller_->txCount = 0;  // no Tx channels: the only target is channel 0
+    controller_->EditGeometry().txCount = 0;  // no Tx channels: the only target is channel 0
     const std::string out = Captured([&] { EXPECT_EQ(hw.LoadTxtFile(), 1); });
     EXPECT_EQ(hw.PhaseTarget(3), 0);
     EXPECT_TRUE(Has(out, "PhaseTarget(3) range error, value = 200, range = 0~0, Clamp!\n")) << out;
@@ -340,7 +340,7 @@ TEST_F(HwText, RangesTakenFromTheControllerAndTheChipSelectorStayInBounds) {
 
 TEST_F(HwText, StrayCountsBelongToTheSoftwareSetOnNewerKernels) {
     CParam_HW& hw = DefaultSet(96);
-    controller_->kernelMinor = 31;
+    controller_->EditIdentity().kernelMinor = 31;
     Captured([&] { hw.SaveTxtFile(); });
     const std::string path = Path("K7P100_Default.hwt");
     EXPECT_TRUE(Has(ReadText(path),
@@ -349,7 +349,7 @@ TEST_F(HwText, StrayCountsBelongToTheSoftwareSetOnNewerKernels) {
     SetItem(path, "Sensor Config-RD", "StrayUpdatTime", "55");
     Captured([&] { EXPECT_EQ(hw.LoadTxtFile(), 1); });
     EXPECT_EQ(hw.StrayUpdatTime(), 100);
-    controller_->kernelMinor = 30;
+    controller_->EditIdentity().kernelMinor = 30;
     Captured([&] { EXPECT_EQ(hw.LoadTxtFile(), 1); });
     EXPECT_EQ(hw.StrayUpdatTime(), 55);
 }
@@ -389,7 +389,7 @@ TEST_F(HwText, KeyAreasLieAroundNumsOfKeyAndItsSpareByte) {
 }
 
 TEST_F(HwText, KeepVersionModeLeavesTheSetsVersionAlone) {
-    options_.keepVersion = true;
+    options_.fixed.keepVersion = true;
     CParam_HW& hw = DefaultSet(96);
     hw.SetByte(4, 2);
     hw.SetByte(5, 4);
@@ -455,7 +455,7 @@ TEST_F(HwText, AnOldStructureVersionTakesTheSummariesFromTheRecordsBeforeWriting
     hw.UpdateCheckSum();
     Captured([&] { hw.SaveTxtFile(); });
     EXPECT_EQ(hw.Byte(Block(0) + 474), 7);  // structure version 13 keeps the summary
-    controller_->hwVersion = 3;
+    controller_->EditIdentity().hwVersion = 3;
     Captured([&] { hw.SaveTxtFile(); });
     EXPECT_EQ(hw.Byte(Block(0) + 474), 11);
     EXPECT_EQ(hw.CalcCheckSum(), hw.Word(2));

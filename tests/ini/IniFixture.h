@@ -16,7 +16,7 @@ class IniFixture : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
     }
 
     // typeCode 94 has the T3300 chip and the 47-row frequency table, 96 the T320 chip.

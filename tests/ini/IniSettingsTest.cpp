@@ -61,7 +61,7 @@ TEST_F(IniLoad, TheTemplateLoadsAsTheDefaultSettings) {
 }
 
 TEST_F(IniLoad, WithFixedNamesAMissingFileIsWrittenAndLoaded) {
-    options_.fixedNameMode = true;
+    options_.fixed.fixedName = true;
     CController& c = Ready();
     int code = -1;
     const std::string out = Printed([&] { code = c.Ini().LoadTxtFile(); });
@@ -71,8 +71,8 @@ TEST_F(IniLoad, WithFixedNamesAMissingFileIsWrittenAndLoaded) {
 }
 
 TEST_F(IniLoad, WithFixedNamesATemplateThatCannotBeWrittenFailsTheLoad) {
-    options_.fixedNameMode = true;
-    options_.workingFolder = folder_.string() + "/no-such-folder/";
+    options_.fixed.fixedName = true;
+    options_.folders.workingFolder = folder_.string() + "/no-such-folder/";
     CController& c = Ready();
     int code = -1;
     const std::string out = Printed([&] { code = c.Ini().LoadTxtFile(); });
@@ -82,7 +82,7 @@ TEST_F(IniLoad, WithFixedNamesATemplateThatCannotBeWrittenFailsTheLoad) {
 }
 
 TEST_F(IniLoad, WithFixedNamesSomethingUnreadableInThePlaceOfTheFileFailsTheLoad) {
-    options_.fixedNameMode = true;
+    options_.fixed.fixedName = true;
     CController& c = Ready();
     std::filesystem::create_directory(IniPath());
     int code = -1;
@@ -121,7 +121,7 @@ class IniDerived : public IniFixture, public testing::WithParamInterface<Derived
 
 TEST_P(IniDerived, GivesTheSettings) {
     const DerivedCase& d = GetParam();
-    options_.researchMode = d.research;
+    options_.fixed.research = d.research;
     CController& c = Ready(d.typeCode);
     WriteIni(d.text);
     int code = -1;

@@ -2,7 +2,7 @@
 #include <sstream>
 
 #include "IniFixture.h"
-#include "shell/ControllerExceptions.h"
+#include "core/ControllerExceptions.h"
 
 namespace {
 
@@ -110,7 +110,7 @@ TEST_F(IniTemplate, SavingWritesTheTemplateNotTheLoadedSettings) {
 }
 
 TEST_F(IniTemplate, AFolderThatCannotTakeTheFileFailsWithoutASuccessMessage) {
-    options_.workingFolder = folder_.string() + "/missing/";
+    options_.folders.workingFolder = folder_.string() + "/missing/";
     CController& c = Ready();
     int code = -1;
     const std::string out = Printed([&] { code = c.Ini().SaveTxtFile(); });
@@ -145,8 +145,8 @@ class IniNames : public IniFixture, public testing::WithParamInterface<NameCase>
 
 TEST_P(IniNames, NameAndPath) {
     const NameCase& n = GetParam();
-    options_.fixedNameMode = n.fixedNames;
-    options_.iniPath = n.commandLine;
+    options_.fixed.fixedName = n.fixedNames;
+    options_.files.settingsPath = n.commandLine;
     device_.texts["model"] = "TVX-K7P84-P176";
     CController& c = Ready(176);
     EXPECT_EQ(c.Ini().GetTxtFileName(), n.fileName);
@@ -174,7 +174,7 @@ INSTANTIATE_TEST_SUITE_P(Names, IniNames, testing::ValuesIn(kNameCases),
 TEST_F(IniTemplate, AnAbsoluteCommandLineNameIsLoadedWhereItIs) {
     const std::filesystem::path elsewhere = folder_ / "elsewhere";
     std::filesystem::create_directory(elsewhere);
-    options_.iniPath = (elsewhere / "line.ini").string();
+    options_.files.settingsPath = (elsewhere / "line.ini").string();
     std::ofstream(elsewhere / "line.ini") << "[Tuning Parameter]\nNumsOfFreq = 2\n";
     CController& c = Ready();
     Printed([&] { EXPECT_EQ(c.Ini().LoadTxtFile(), kParamOk); });

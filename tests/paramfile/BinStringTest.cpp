@@ -1,5 +1,5 @@
 // Channel enable bytes as eight-character bit texts, and the extension test of file names.
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 #include <gtest/gtest.h>
 

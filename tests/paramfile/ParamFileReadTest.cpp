@@ -1,6 +1,6 @@
 // Reading items of a text file: value column rules, widths, clamping with its message, keys with
 // blanks, and that the file is parsed once.
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 #include <gtest/gtest.h>
 

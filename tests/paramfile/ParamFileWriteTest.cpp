@@ -1,6 +1,6 @@
 // Writing items: the line formats, ranged items replacing bad values by their default, the output
 // level gate, and saves that fail without harming the previous file.
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The profile-file reading rules of the parsed index and the number rule of item values.
-#include "params/ParamIndex.h"
+#include "files/ParamIndex.h"
 
 #include <gtest/gtest.h>
 

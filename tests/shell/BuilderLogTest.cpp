@@ -4,7 +4,7 @@
 #include <string>
 
 #include "LogTestSupport.h"
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -78,8 +78,9 @@ TEST_F(BuilderLog, LongLinesRepeatTheKeyRowAndSplitIntoFramedRecords) {
 }
 
 TEST_F(BuilderLog, FixedNameModeWritesPlainLinesWithCarriageReturns) {
-    Options().fixedName = true;
+    Options().fixed.fixedName = true;
     CBuilderLog log;
+    log.UseOptions(&Options());
     ASSERT_TRUE(log.Open(1, "TovrexBuilder4"));
     EXPECT_EQ(std::filesystem::path(log.Path()).extension(), ".log");
     log.Print(kColourNormal, kRouteFile, "\n");             // only line ends: kept as they are
@@ -113,8 +114,9 @@ TEST_F(BuilderLog, RoutesAndTheDetailDot) {
         {true, kRouteDetail, "msg\n", true},
     };
     for (const auto& c : cases) {
-        Options().fixedName = c.fixedName;
+        Options().fixed.fixedName = c.fixedName;
         CBuilderLog log;
+        log.UseOptions(&Options());
         ASSERT_TRUE(log.Open(1, "Case" + std::to_string(c.route) + (c.fixedName ? "f" : "")));
         CaptureStdout();
         EXPECT_TRUE(log.Print(kColourSuccess, c.route, "msg\n"));

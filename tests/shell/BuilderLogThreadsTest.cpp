@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "LogTestSupport.h"
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -15,8 +15,9 @@ class BuilderLogThreads : public TempFolderTest {};
 // every line must arrive whole, in either file form.
 TEST_F(BuilderLogThreads, ConcurrentPrintsKeepEveryLineWhole) {
     for (const bool fixedName : {true, false}) {
-        Options().fixedName = fixedName;
+        Options().fixed.fixedName = fixedName;
         CBuilderLog log;
+        log.UseOptions(&Options());
         ASSERT_TRUE(log.Open(1, fixedName ? "Plain" : "Scrambled"));
         const auto writer = [&log](char tag) {
             for (int i = 0; i < 200; ++i) {

@@ -8,9 +8,9 @@
 #include "FakeSession.h"
 #include "LogTestSupport.h"
 #include "PipeInput.h"
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 #include "shell/Dispatcher.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 
 namespace {
 
@@ -22,7 +22,8 @@ class Dispatch : public TempFolderTest {
   protected:
     void SetUp() override {
         TempFolderTest::SetUp();
-        Options().fixedName = true;
+        Options().fixed.fixedName = true;
+        MainLog().UseOptions(&Options());
         ASSERT_TRUE(MainLog().Open(1, "TovrexBuilder4"));
     }
     std::string MainLogText() { return ReadFile(MainLog().Path()); }

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/LogRecord.h"
+#include "core/LogRecord.h"
 #include "shell/Options.h"
 
 class TempFolderTest : public testing::Test {

@@ -3,7 +3,7 @@
 
 #include "LogTestSupport.h"
 #include "shell/Progress.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "LogTestSupport.h"
 #include "PipeInput.h"
 #include "platform/SingleInstance.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 #include "shell/Startup.h"
 
 namespace {
@@ -85,7 +85,7 @@ TEST_F(Startup, NoOptionRunsNothingButStillFindsAndClosesTheController) {
     PipeInput in("");
     EXPECT_EQ(Run({"x.hwt"}, in), kResultNoOption);
     EXPECT_EQ(session_.trace, (std::vector<std::string>{"discover", "close"}));
-    EXPECT_EQ(Options().hwTextPath, "x.hwt");
+    EXPECT_EQ(Options().files.hwTextPath, "x.hwt");
     PipeInput none("");
     EXPECT_EQ(Run({}, none), kResultNoOption);
 }

@@ -18,17 +18,17 @@ class SwFixture : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
     }
 
     // A controller of the newest firmware with a default software set, no hardware water scan.
     CParam_SW& Set(int typeCode = 94) {
         CController& c = Build(typeCode);
-        c.kernelMajor = 5;
-        c.kernelMinor = 120;
-        c.swVersion = 26;
-        c.rangeClassX = 0;
-        c.rangeClassY = 0;
+        c.EditIdentity().kernelMajor = 5;
+        c.EditIdentity().kernelMinor = 120;
+        c.EditIdentity().swVersion = 26;
+        c.EditGeometry().rangeClassX = 0;
+        c.EditGeometry().rangeClassY = 0;
         c.Hw().SetWord(10, 0x0000);
         c.Sw().InitDefaultFileName();
         EXPECT_NE(c.Sw().LoadDefault(), 0);

@@ -44,7 +44,7 @@ TEST_F(SwParamSet, DefaultsAreAValidImageWithTheDocumentedValues) {
 }
 
 TEST_F(SwParamSet, KeepVersionModeWritesNoVersionBytes) {
-    options_.keepVersion = true;
+    options_.fixed.keepVersion = true;
     CController& c = Build(94);
     c.Sw().SetByte(4, 7);
     c.Sw().SetByte(5, 9);
@@ -104,7 +104,7 @@ TEST_F(SwParamSet, WithoutAverageSignalTheBasesFollowTheThresholds) {
 }
 
 TEST_F(SwParamSet, ResearchModeDerivesBlockZeroWithoutWrappingAndStopsAtFiveFrequencies) {
-    options_.researchMode = true;
+    options_.fixed.research = true;
     CParam_SW& sw = Set();
     Controller().Hw().SetByte(46, 0xFF);  // a frequency count no image should hold
     const int block = ThresholdBlock(0);
@@ -201,8 +201,8 @@ class CalibrationResolution : public SwFixture, public testing::WithParamInterfa
 TEST_P(CalibrationResolution, ResetsOnlyTheAxisWhoseClassDiffers) {
     const Resolution r = GetParam();
     CParam_SW& sw = Set();
-    Controller().rangeClassX = static_cast<uint8_t>(r.classX);
-    Controller().rangeClassY = static_cast<uint8_t>(r.classY);
+    Controller().EditGeometry().rangeClassX = static_cast<uint8_t>(r.classX);
+    Controller().EditGeometry().rangeClassY = static_cast<uint8_t>(r.classY);
     for (int set = 0; set < 3; ++set) {
         sw.SetWord(CalibrationSet(set) + 0, static_cast<uint16_t>(r.llx));
         sw.SetWord(CalibrationSet(set) + 2, static_cast<uint16_t>(r.lly));

@@ -219,7 +219,7 @@ TEST_F(SwText, CalibrationSetsComeFromTheirSectionOrItsDetailTwin) {
 TEST_F(SwText, LoadingResetsCalibrationOfTheWrongResolutionClassOnce) {
     CParam_SW& sw = Set();
     const std::string text = Save();
-    Controller().rangeClassX = 1;
+    Controller().EditGeometry().rangeClassX = 1;
     const std::string out = Load(text);
     for (int set = 0; set < 3; ++set) {
         SCOPED_TRACE(set);
@@ -236,7 +236,7 @@ TEST_F(SwText, LoadingResetsCalibrationOfTheWrongResolutionClassOnce) {
         << out;
     EXPECT_EQ(Occurrences(out, "Y axis resolution"), 0);
     // Writing runs the same check before the calibration section.
-    Controller().rangeClassY = 1;
+    Controller().EditGeometry().rangeClassY = 1;
     std::string console;
     const std::string again = Save(&console);
     EXPECT_EQ(LineOf(again, "Calibration Setting-0", "ULY"), "ULY = 1024    ;0~65535    ;");
@@ -258,8 +258,8 @@ class StrayCounts : public SwFixture, public testing::WithParamInterface<Kernel>
 TEST_P(StrayCounts, AreTheSoftwareSetsOwnOnlyFromKernel331) {
     const Kernel k = GetParam();
     CParam_SW& sw = Set();
-    Controller().kernelMajor = static_cast<uint8_t>(k.major);
-    Controller().kernelMinor = static_cast<uint8_t>(k.minor);
+    Controller().EditIdentity().kernelMajor = static_cast<uint8_t>(k.major);
+    Controller().EditIdentity().kernelMinor = static_cast<uint8_t>(k.minor);
     Controller().Hw().SetByte(80, 33);  // StrayUpdatWaiteTime
     Controller().Hw().SetByte(81, 44);  // StrayUpdatTime
     const std::string text = Save();
@@ -297,7 +297,7 @@ class SoftwareStructVersion : public SwFixture,
 TEST_P(SoftwareStructVersion, GatesTheTemporaryParametersAndTheInRushDelay) {
     const StructVersion v = GetParam();
     CParam_SW& sw = Set();
-    Controller().swVersion = static_cast<uint8_t>(v.version);
+    Controller().EditIdentity().swVersion = static_cast<uint8_t>(v.version);
     sw.SetWord(kUsbInRushCurrentDelay, 500);
     sw.UpdateCheckSum();
     std::string text = Save();

@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "app/CMainSheet.h"
-#include "app/MessageBoxes.h"
-#include "app/PostedReports.h"
+#include "pages/MessageBoxes.h"
+#include "pages/PostedReports.h"
 #include "platform/Interrupt.h"
 #include "platform/SingleInstance.h"
 
@@ -141,4 +141,16 @@ void CTovrexTunerT3300App::ForgetDevice() {
 
 void CTovrexTunerT3300App::PostQuit() {
     QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+int CTovrexTunerT3300App::CurrentPage() const {
+    return sheet_ != nullptr ? sheet_->CurrentPage() : 0;
+}
+
+int CTovrexTunerT3300App::PageCount() const {
+    return sheet_ != nullptr ? sheet_->PageCount() : 0;
+}
+
+void CTovrexTunerT3300App::SelectPage(int index) {
+    if (sheet_ != nullptr) sheet_->SelectPage(index);
 }

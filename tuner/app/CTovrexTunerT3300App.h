@@ -7,13 +7,14 @@
 #include <memory>
 
 #include "model/Startup.h"
+#include "pages/PageHost.h"
 
 namespace platform {
 class CSingleInstanceLock;
 }
 class CMainSheet;
 
-class CTovrexTunerT3300App {
+class CTovrexTunerT3300App final : public PageHost {
   public:
     // Needs the QApplication to exist.
     CTovrexTunerT3300App();
@@ -25,24 +26,28 @@ class CTovrexTunerT3300App {
     // at the end. Returns the exit status: 0 when the sheet ran, 1 when start-up ended early.
     int Run();
 
-    tuner::TunerState& State() { return state_; }
-    DevHandle Device() const { return state_.device.Handle(); }
-    const QFont& InterfaceFont() const { return font_; }
+    tuner::TunerState& State() override { return state_; }
+    DevHandle Device() const override { return state_.device.Handle(); }
+    const QFont& InterfaceFont() const override { return font_; }
     CMainSheet* MainSheet() const { return sheet_; }
     void SetMainSheet(CMainSheet* sheet) { sheet_ = sheet; }
+    bool HasSheet() const override { return sheet_ != nullptr; }
+    int CurrentPage() const override;
+    int PageCount() const override;
+    void SelectPage(int index) override;
 
     // Builds both titles from the controller's identity and shows the full one as the caption.
-    void UpdateTitle();
+    void UpdateTitle() override;
     // Re-reads the channel information after a software restart, with streaming stopped; false
     // (and the previous information kept) when it is unreadable. The caller restores its mode.
-    bool RefreshChannelInformation();
+    bool RefreshChannelInformation() override;
 
     // A page going away: the controller returns to normal mode and is closed, once.
-    void ReleaseDevice();
+    void ReleaseDevice() override;
     // The controller is gone: the handle is dropped without closing it and the program ends.
     void ForgetDevice();
     // Ends the sheet once control is back in the event loop.
-    void PostQuit();
+    void PostQuit() override;
 
     // The application's icon (also every window's).
     static QIcon Icon();

@@ -1,8 +1,6 @@
 #include "pages/CDrawTestPage.h"
 
-#include "app/CTovrexTunerT3300App.h"
-
-CDrawTestPage::CDrawTestPage(CTovrexTunerT3300App& app, QWidget* parent)
+CDrawTestPage::CDrawTestPage(PageHost& app, QWidget* parent)
     : CSheetPage(app, tuner::PageKind::kDrawTest, parent) {
     setObjectName(QStringLiteral("drawTestPage"));
     app.UpdateTitle();

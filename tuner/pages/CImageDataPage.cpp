@@ -6,8 +6,8 @@
 #include <QShowEvent>
 #include <QSpinBox>
 
-#include "app/CTovrexTunerT3300App.h"
-#include "app/MessageBoxes.h"
+#include "pages/PageHost.h"
+#include "pages/MessageBoxes.h"
 #include "model/DeviceSession.h"
 #include "model/ImageMessages.h"
 #include "model/UniformityTable.h"
@@ -22,7 +22,7 @@ constexpr uint32_t kStatusMessage = 0x465;
 
 }  // namespace
 
-CImageDataPage::CImageDataPage(CTovrexTunerT3300App& app, QWidget* parent)
+CImageDataPage::CImageDataPage(PageHost& app, QWidget* parent)
     : CSheetPage(app, tuner::PageKind::kImageData, parent), type_(FindDataType(kDefaultDataType)) {
     setObjectName(QStringLiteral("imageDataPage"));
     worker_ = std::make_unique<ImageWorker>(

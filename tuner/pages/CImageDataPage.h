@@ -9,7 +9,7 @@
 #include <memory>
 #include <mutex>
 
-#include "app/CSheetPage.h"
+#include "pages/CSheetPage.h"
 #include "model/FrameAssembler.h"
 #include "model/ImageGeometry.h"
 #include "model/ImageLog.h"
@@ -28,7 +28,7 @@ class CImageDataPage : public CSheetPage {
     Q_OBJECT
 
   public:
-    explicit CImageDataPage(CTovrexTunerT3300App& app, QWidget* parent = nullptr);
+    explicit CImageDataPage(PageHost& app, QWidget* parent = nullptr);
     ~CImageDataPage() override;
 
     bool HandlePageKey(const QKeyEvent& event) override;

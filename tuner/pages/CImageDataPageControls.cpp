@@ -11,7 +11,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/CTovrexTunerT3300App.h"
+#include "pages/PageHost.h"
 #include "pages/CImageDataPage.h"
 
 using namespace tuner::image;

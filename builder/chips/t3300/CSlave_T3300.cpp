@@ -2,21 +2,10 @@
 
 #include "chips/RegisterMap.h"
 #include "chips/t3300/T3300Map.h"
-#include "shell/Controller.h"
 
 namespace Slave_T3300 {
 
 namespace {
-
-// On the K7P80 (158) every chip, and on the K9P80 (166) the first chip, is the smaller variant
-// whose channels start at 0 and end earlier.
-bool IsSmallChip(int typeCode, int chip) {
-    return typeCode == 158 || (typeCode == 166 && chip == 0);
-}
-
-bool HasSmallFirstChip(int typeCode) {
-    return typeCode == 158 || typeCode == 166;
-}
 
 // Registers of the second copy of the receive settings.
 constexpr int kCopyRsAfeReg = 31;   // SRS_99, SR3_99 bits 3-0
@@ -38,28 +27,6 @@ const chipmap::ChipProfile* CSlave_T3300::Profile() const {
 int CSlave_T3300::AxisChannelOffset(int chip, bool txAxis) {
     if (chip != 0) return 0;
     return txAxis ? GetFirstChipTxOffset() : GetFirstChipRxOffset();
-}
-
-int CSlave_T3300::GetFirstChipTxOffset() {
-    return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0;
-}
-int CSlave_T3300::GetFirstChipRxOffset() {
-    return HasSmallFirstChip(Owner()->TypeCode()) ? 5 : 0;
-}
-int CSlave_T3300::GetTxChannelFirst(int) {
-    return 0;
-}
-
-int CSlave_T3300::GetTxChannelLast(int chip) {
-    return IsSmallChip(Owner()->TypeCode(), chip) ? 55 : 63;
-}
-
-int CSlave_T3300::GetRxChannelFirst(int chip) {
-    return IsSmallChip(Owner()->TypeCode(), chip) ? 0 : 1;
-}
-
-int CSlave_T3300::GetRxChannelLast(int chip) {
-    return IsSmallChip(Owner()->TypeCode(), chip) ? 79 : 99;
 }
 
 bool CSlave_T3300::SetCopy(Image image, std::string_view suffix, int value) {

@@ -7,7 +7,7 @@
 #include "chips/RegisterMap.h"
 #include "chips/t3300/CSlave_T3300.h"
 #include "chips/t3300/T3300Map.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 namespace Slave_T3300 {
 

@@ -21,4 +21,7 @@ struct ProgramResult {
 ProgramResult RunProgram(const std::filesystem::path& program,
                          const std::vector<std::string>& args);
 
+// The number the system knows this process by.
+int CurrentProcessId();
+
 }  // namespace platform

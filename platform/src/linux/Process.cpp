@@ -2,6 +2,7 @@
 
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -42,6 +43,10 @@ ProgramResult RunProgram(const std::filesystem::path& program,
         result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     }
     return result;
+}
+
+int CurrentProcessId() {
+    return static_cast<int>(getpid());
 }
 
 }  // namespace platform

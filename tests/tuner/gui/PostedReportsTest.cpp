@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "GuiSupport.h"
-#include "app/CSheetPage.h"
+#include "pages/CSheetPage.h"
 #include "app/CTovrexTunerT3300App.h"
-#include "app/PostedReports.h"
+#include "pages/PostedReports.h"
 
 namespace {
 

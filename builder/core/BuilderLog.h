@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+struct BuilderOptions;
+
 // Console colours of a message.
 enum LogColour : int {
     kColourNormal = 7,
@@ -40,12 +42,17 @@ class CBuilderLog {
     CBuilderLog(const CBuilderLog&) = delete;
     CBuilderLog& operator=(const CBuilderLog&) = delete;
 
+    // The settings the log follows: in fixed-name mode its files are plain (".log") and detail
+    // messages show in full on the console. Without settings (nullptr) it is not in that mode.
+    void UseOptions(const BuilderOptions* options);
+
     // The full name of the current file.
     std::string Path() const;
 
   private:
     bool AppendLineLocked(const std::string& line);
     std::string StampedLine(const std::string& text);
+    bool FixedNameMode() const;
 
     // One Print at a time per instance: the disconnect notice prints from the device library's
     // thread while the main thread prints, and both touch the time fields and the file.
@@ -59,6 +66,7 @@ class CBuilderLog {
     // shows a negative or jumping stamp.
     std::chrono::steady_clock::time_point startTick_;
     std::minstd_rand random_;
+    const BuilderOptions* options_ = nullptr;
 };
 
 CBuilderLog& MainLog();  // opened at start-up under "TovrexBuilder4"

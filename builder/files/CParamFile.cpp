@@ -1,4 +1,4 @@
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 #include <atomic>
 #include <cerrno>
@@ -6,7 +6,7 @@
 #include <random>
 #include <system_error>
 
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 namespace {
 

@@ -1,11 +1,9 @@
-#include "app/CSheetPage.h"
+#include "pages/CSheetPage.h"
 
 #include <QKeyEvent>
 
-#include "app/CMainSheet.h"
-#include "app/CTovrexTunerT3300App.h"
-#include "app/MessageBoxes.h"
-#include "app/PostedReports.h"
+#include "pages/MessageBoxes.h"
+#include "pages/PostedReports.h"
 
 namespace {
 
@@ -36,7 +34,7 @@ tuner::SheetKey SheetKeyFor(const QKeyEvent& event) {
 
 }  // namespace
 
-CSheetPage::CSheetPage(CTovrexTunerT3300App& app, tuner::PageKind kind, QWidget* parent)
+CSheetPage::CSheetPage(PageHost& app, tuner::PageKind kind, QWidget* parent)
     : QWidget(parent), app_(app), kind_(kind) {
     setFont(app.InterfaceFont());
     RegisterReportTarget(this);
@@ -49,16 +47,15 @@ CSheetPage::~CSheetPage() {
 }
 
 bool CSheetPage::HandlePageKey(const QKeyEvent& event) {
-    CMainSheet* sheet = app_.MainSheet();
-    if (sheet == nullptr) return false;
+    if (!app_.HasSheet()) return false;
     const tuner::KeyAction action =
-        tuner::CommonKeyAction(SheetKeyFor(event), kind_, sheet->CurrentPage(), sheet->PageCount());
+        tuner::CommonKeyAction(SheetKeyFor(event), kind_, app_.CurrentPage(), app_.PageCount());
     switch (action.kind) {
         case tuner::KeyAction::Kind::kAskToExit:
             if (ShowUserMessage(tuner::kExitQuestion)) app_.PostQuit();
             return true;
         case tuner::KeyAction::Kind::kSelectPage:
-            sheet->SelectPage(action.page);
+            app_.SelectPage(action.page);
             return true;
         case tuner::KeyAction::Kind::kNone:
             break;

@@ -1,12 +1,12 @@
-#include "shell/ResultCodes.h"
-
-#include <unistd.h>
+#include "core/ResultCodes.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+
+#include "platform/Process.h"
 
 int ExitStatusFor(uint32_t result) {
     switch (result) {
@@ -50,7 +50,7 @@ bool WriteResultFile(uint32_t result) {
     const char* path = std::getenv(kResultFileVariable);
     if (path == nullptr || *path == '\0') return true;
     const std::string target = path;
-    const std::string temporary = target + ".tmp" + std::to_string(getpid());
+    const std::string temporary = target + ".tmp" + std::to_string(platform::CurrentProcessId());
     const std::string text = ResultFileText(result);
     bool ok = false;
     if (std::FILE* f = std::fopen(temporary.c_str(), "wb")) {

@@ -9,15 +9,15 @@
 
 #include "devlink/devlink.h"
 #include "model/SheetKeys.h"
+#include "pages/PageHost.h"
 
-class CTovrexTunerT3300App;
 class QKeyEvent;
 
 class CSheetPage : public QWidget {
     Q_OBJECT
 
   public:
-    CSheetPage(CTovrexTunerT3300App& app, tuner::PageKind kind, QWidget* parent = nullptr);
+    CSheetPage(PageHost& app, tuner::PageKind kind, QWidget* parent = nullptr);
     ~CSheetPage() override;
 
     tuner::PageKind Kind() const { return kind_; }
@@ -30,7 +30,7 @@ class CSheetPage : public QWidget {
     virtual void LayOutFor(const QSize& /*sheetSize*/) {}
 
   protected:
-    CTovrexTunerT3300App& App() { return app_; }
+    PageHost& App() { return app_; }
 
     // Has devlink post reports of the kind (and sub-code) to this page as the given message; they
     // arrive in OnPostedReport. The subscriptions end with RemoveSubscriptions or with the page.
@@ -44,7 +44,7 @@ class CSheetPage : public QWidget {
     void customEvent(QEvent* event) override;
 
   private:
-    CTovrexTunerT3300App& app_;
+    PageHost& app_;
     tuner::PageKind kind_;
     std::vector<DevSubscription> subscriptions_;
 };

@@ -1,4 +1,4 @@
-#include "shell/ConsoleOut.h"
+#include "core/ConsoleOut.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "app/PostedReports.h"
+#include "pages/PostedReports.h"
 
 #include <QCoreApplication>
 #include <memory>

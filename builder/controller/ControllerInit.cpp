@@ -9,8 +9,8 @@
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "shell/Controller.h"
-#include "shell/ControllerExceptions.h"
+#include "controller/Controller.h"
+#include "core/ControllerExceptions.h"
 
 namespace {
 
@@ -43,10 +43,10 @@ void CController::Initialise() {
 
 void CController::InitIdentity() {
     Require(api_->GetModelName(reportedModelName_), "Get Model Name Failed!\n");
-    Require(api_->GetTypeName(typeName), "Get Type Name Failed!\n");
-    Require(api_->GetVersion(firmwareVersion), "Get Version Failed!\n");
-    Require(api_->GetErrorCode(errorFlags), "Get ErrorCode Failed!\n");
-    auto& ci = channelInfo;
+    Require(api_->GetTypeName(identity_.typeName), "Get Type Name Failed!\n");
+    Require(api_->GetVersion(identity_.firmwareVersion), "Get Version Failed!\n");
+    Require(api_->GetErrorCode(identity_.errorFlags), "Get ErrorCode Failed!\n");
+    auto& ci = identity_.channelInfo;
     Require(api_->GetChannelInfo(ci[0], ci[1], ci[2], ci[3], ci[4]),
             "Query Channel Information Failed!\n");
     Require(static_cast<long>(chip_->GetMaxTxChannels()) * chip_->GetMaxRxChannels() * 2 <=
@@ -55,11 +55,11 @@ void CController::InitIdentity() {
     Require(api_->GetPcapInfo(pcapInfo_.data()), "Query PCAP Information Failed!\n");
     uint8_t versions[7] = {};
     Require(api_->GetStructVersion(versions), "Query Structure Version Failed!\n");
-    kernelMajor = versions[0];
-    hwVersion = versions[1];
-    swVersion = versions[2];
-    penVersion = versions[3];
-    Require(api_->GetKernelNumber(kernelMinor), "Query Kernel Number Failed!\n");
+    identity_.kernelMajor = versions[0];
+    identity_.hwVersion = versions[1];
+    identity_.swVersion = versions[2];
+    identity_.penVersion = versions[3];
+    Require(api_->GetKernelNumber(identity_.kernelMinor), "Query Kernel Number Failed!\n");
     Require(api_->GetChannelInfo(ci[0], ci[1], ci[2], ci[3], ci[4]),
             "Query Channel Information Failed!\n");
 }
@@ -77,21 +77,21 @@ void CController::InitParameterSets() {
 }
 
 void CController::FillGeometry() {
-    txCount = static_cast<uint16_t>(channelInfo[3]);
-    rxCount = static_cast<uint16_t>(channelInfo[4]);
-    maxTx = static_cast<uint16_t>(chip_->GetMaxTxChannels());
-    maxRx = static_cast<uint16_t>(chip_->GetMaxRxChannels());
-    calReference = static_cast<uint16_t>(chip_->GetCalReference());
-    numTxChips = hw_->NumsOfTxChips();
-    numRxChips = hw_->NumsOfRxChips();
-    txPerChip = static_cast<uint8_t>(chip_->GetTxChannelsPerChip());
-    rxPerChip = static_cast<uint8_t>(chip_->GetRxChannelsPerChip());
-    rowOffset1 = static_cast<uint8_t>(channelInfo[1]);
-    rowOffset2 = static_cast<uint8_t>(channelInfo[2]);
-    rowsPerFrame = 0;
-    firstChipTxOffset = {static_cast<uint16_t>(chip_->GetFirstChipTxOffset()), 0, 0, 0};
-    firstChipRxOffset = {static_cast<uint16_t>(chip_->GetFirstChipRxOffset()), 0, 0, 0};
-    calValue = {pcapInfo_[21], pcapInfo_[22], pcapInfo_[47], pcapInfo_[48]};
+    geometry_.txCount = static_cast<uint16_t>(identity_.channelInfo[3]);
+    geometry_.rxCount = static_cast<uint16_t>(identity_.channelInfo[4]);
+    geometry_.maxTx = static_cast<uint16_t>(chip_->GetMaxTxChannels());
+    geometry_.maxRx = static_cast<uint16_t>(chip_->GetMaxRxChannels());
+    geometry_.calReference = static_cast<uint16_t>(chip_->GetCalReference());
+    geometry_.numTxChips = hw_->NumsOfTxChips();
+    geometry_.numRxChips = hw_->NumsOfRxChips();
+    geometry_.txPerChip = static_cast<uint8_t>(chip_->GetTxChannelsPerChip());
+    geometry_.rxPerChip = static_cast<uint8_t>(chip_->GetRxChannelsPerChip());
+    geometry_.rowOffset1 = static_cast<uint8_t>(identity_.channelInfo[1]);
+    geometry_.rowOffset2 = static_cast<uint8_t>(identity_.channelInfo[2]);
+    geometry_.rowsPerFrame = 0;
+    geometry_.firstChipTxOffset = {static_cast<uint16_t>(chip_->GetFirstChipTxOffset()), 0, 0, 0};
+    geometry_.firstChipRxOffset = {static_cast<uint16_t>(chip_->GetFirstChipRxOffset()), 0, 0, 0};
+    geometry_.calValue = {pcapInfo_[21], pcapInfo_[22], pcapInfo_[47], pcapInfo_[48]};
 }
 
 void CController::QueryIcInformation() {
@@ -105,15 +105,15 @@ void CController::QueryIcInformation() {
     std::copy(std::begin(reply), std::end(reply), report.bytes);
     const int valid =
         std::min(std::clamp(replyLength, 0, int(kDevReportSize)), 2 + devReportCount(report));
-    const bool wide = typeCode_ == 176;  // five big-endian u16 per record
+    const bool wide = model_->wideIcInformation;  // five big-endian u16 per record
     const int recordSize = wide ? 10 : 5;
     const int records = std::min<int>(reply[4], 4);
-    icInfo = {};
+    geometry_.icInfo = {};
     for (int r = 0; r < records; ++r) {
         const int start = 5 + r * recordSize;
         if (start + recordSize > valid) break;
         for (int v = 0; v < 5; ++v) {
-            icInfo[r][v] =
+            geometry_.icInfo[r][v] =
                 wide ? (reply[start + 2 * v] << 8) | reply[start + 2 * v + 1] : reply[start + v];
         }
     }
@@ -121,21 +121,21 @@ void CController::QueryIcInformation() {
 
 void CController::DecideClockType() {
     clockType_ = 0;
-    if (typeCode_ != 164 && typeCode_ != 166 && typeCode_ != 172) return;
+    if (!model_->clockTypeFromKernel) return;
     // The two version fields are compared separately, as the firmware releases were numbered.
-    if (kernelMajor <= 2 && kernelMinor <= 95) {
+    if (identity_.kernelMajor <= 2 && identity_.kernelMinor <= 95) {
         clockType_ = 1;
-    } else if (kernelMajor >= 3 && kernelMinor >= 19) {
+    } else if (identity_.kernelMajor >= 3 && identity_.kernelMinor >= 19) {
         clockType_ = static_cast<uint8_t>(mcu_->GetClockType());
     }
 }
 
 void CController::DecideRangeClasses() {
-    rangeClassX = rangeClassY = 0;
-    if (kernelMajor * 100 + kernelMinor < 538) return;
+    geometry_.rangeClassX = geometry_.rangeClassY = 0;
+    if (identity_.kernelMajor * 100 + identity_.kernelMinor < 538) return;
     int length = 64;
-    Require(api_->GetReportInfo(reportInfo.data(), length),
+    Require(api_->GetReportInfo(identity_.reportInfo.data(), length),
             "Query HID Report Information Failed!\n");
-    rangeClassX = RangeClass(static_cast<uint16_t>(reportInfo[1] | (reportInfo[2] << 8)));
-    rangeClassY = RangeClass(static_cast<uint16_t>(reportInfo[3] | (reportInfo[4] << 8)));
+    geometry_.rangeClassX = RangeClass(static_cast<uint16_t>(identity_.reportInfo[1] | (identity_.reportInfo[2] << 8)));
+    geometry_.rangeClassY = RangeClass(static_cast<uint16_t>(identity_.reportInfo[3] | (identity_.reportInfo[4] << 8)));
 }

@@ -1,4 +1,4 @@
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/Console.h"
-#include "shell/ConsoleOut.h"
-#include "shell/LogRecord.h"
-#include "shell/Options.h"
+#include "core/ConsoleOut.h"
+#include "core/LogRecord.h"
+#include "core/BuilderOptions.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ bool CBuilderLog::Open(int kind, const std::string& baseName) {
             folderFailed = true;
         } else {
             const bool csv = kind == 0;
-            const bool plain = csv || Options().fixedName;
+            const bool plain = csv || FixedNameMode();
             path_ =
                 (folder / (baseName + "-" + FileStamp(startTime_))).string() + (csv     ? ".csv"
                                                                                 : plain ? ".log"
@@ -127,7 +127,7 @@ bool CBuilderLog::Print(int colour, int route, const std::string& text) {
     bool toFile = (route & kRouteFile) != 0;
     bool dot = false;
     if ((route & kRouteDetail) != 0) {
-        if (Options().fixedName) {
+        if (FixedNameMode()) {
             toConsole = toFile = true;
         } else {
             dot = true;
@@ -181,6 +181,15 @@ bool CBuilderLog::AppendLineLocked(const std::string& line) {
     }
     const std::vector<uint8_t> records = EncodeLogRecords(line, random_() % kLogKeyRows);
     return WriteAndClose(std::move(file), records.data(), records.size());
+}
+
+void CBuilderLog::UseOptions(const BuilderOptions* options) {
+    std::lock_guard lock(mutex_);
+    options_ = options;
+}
+
+bool CBuilderLog::FixedNameMode() const {
+    return options_ != nullptr && options_->fixed.fixedName;
 }
 
 CBuilderLog& MainLog() {

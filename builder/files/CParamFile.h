@@ -28,7 +28,7 @@
 #include <string>
 #include <string_view>
 
-#include "params/ParamIndex.h"
+#include "files/ParamIndex.h"
 
 // Output levels of written lines. A line is written only when its level is not above the maximum
 // output level, kMaxOutputLevel unless changed; at 100 every item and section of every file is

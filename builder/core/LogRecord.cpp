@@ -1,4 +1,4 @@
-#include "shell/LogRecord.h"
+#include "core/LogRecord.h"
 
 #include <algorithm>
 

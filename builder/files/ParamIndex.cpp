@@ -1,4 +1,4 @@
-#include "params/ParamIndex.h"
+#include "files/ParamIndex.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "app/MessageBoxes.h"
+#include "pages/MessageBoxes.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -1,0 +1,38 @@
+// What the measurement workspace reads from the controller that owns it: the device and its
+// command interface, the chip model that sizes an AFE read, the hardware and software sets a test
+// image comes from, and the panel's geometry, and the options of the run. The controller implements it; the workspace sees
+// nothing else of the controller.
+#pragma once
+
+#include <cstdint>
+
+#include <devlink/devlink.h>
+
+#include "core/BuilderOptions.h"
+#include "core/ControllerFacts.h"
+#include "device/DevLinkApi.h"
+
+class CAPI;
+class CSlave;
+class CParam_HW;
+class CParam_SW;
+
+class DiagHost {
+  public:
+    virtual const DevLinkApi& Dev() const = 0;
+    // Null for a controller without a device.
+    virtual DevHandle Handle() const = 0;
+    virtual CAPI& Api() = 0;
+    virtual CSlave& Chip() = 0;
+    virtual CParam_HW& Hw() = 0;
+    virtual CParam_SW& Sw() = 0;
+    virtual const BuilderOptions& Options() const = 0;
+    virtual const ControllerGeometry& Geometry() const = 0;
+    // The AFE sample rows of the last read, which the controller keeps with its geometry.
+    virtual void SetRowsPerFrame(uint8_t rows) = 0;
+    // Set by the disconnect notice, on the library's thread.
+    virtual bool Disconnected() const = 0;
+
+  protected:
+    ~DiagHost() = default;
+};
