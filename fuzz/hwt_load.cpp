@@ -12,7 +12,7 @@
 #include "SimulatedControllers.h"
 #include "params/CParam_HW.h"
 #include "params/HwTextKeys.h"
-#include "params/ParamIndex.h"
+#include "files/ParamIndex.h"
 #include "shell/Controller.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "FuzzSupport.h"
-#include "params/ParamIndex.h"
+#include "files/ParamIndex.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "params/CParam.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/PenTextKeys.h"
 
 namespace pentext {

@@ -8,7 +8,7 @@
 
 #include "chips/CSlave.h"
 #include "device/CMCU.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_Pen.h"
 #include "params/PenText.h"
 #include "params/PenTextKeys.h"

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "chips/CSlave.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 #include "params/CParam_Pen.h"
 #include "params/PenText.h"
 #include "params/PenTextKeys.h"

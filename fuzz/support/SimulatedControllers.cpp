@@ -13,7 +13,7 @@
 #include "params/CParam_HW.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "params/ParamIndex.h"
+#include "files/ParamIndex.h"
 #include "shell/Controller.h"
 
 namespace fuzz {

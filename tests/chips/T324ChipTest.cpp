@@ -13,7 +13,7 @@
 #include "FakeController.h"
 #include "chips/CSlave.h"
 #include "chips/t324/T324Map.h"
-#include "params/CParamFile.h"
+#include "files/CParamFile.h"
 
 namespace {
 

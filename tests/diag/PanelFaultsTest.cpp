@@ -24,7 +24,7 @@ class PanelFaultsTest : public testing::Test, protected PanelFixture {
             ADD_FAILURE() << "no frame";
             return frame;
         }
-        for (int t = 0; t < C().txCount; ++t) frame.push_back(FrameRow(t));
+        for (int t = 0; t < C().Geometry().txCount; ++t) frame.push_back(FrameRow(t));
         return frame;
     }
 

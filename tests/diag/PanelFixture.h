@@ -22,7 +22,8 @@
 #include "device/DevLinkApi.h"
 #include "diag/CTuneData.h"
 #include "params/CParam_HW.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
 
 // One simulated model of each chip family.
 struct ChipCase {
@@ -70,7 +71,7 @@ class PanelFixture {
             ADD_FAILURE() << "no samples at RS " << rs << ", gain " << gain;
             return p;
         }
-        const int rows = Chip().GetSinTableLength(image_), channels = C().rxCount;
+        const int rows = Chip().GetSinTableLength(image_), channels = C().Geometry().rxCount;
         int best = 0, bestMax = -1;
         for (int s = 0; s < rows; ++s) {
             int most = 0;
@@ -115,10 +116,9 @@ class PanelFixture {
         ASSERT_NE(record.path[0], '\0') << "the profile is not usable";
         DevHandle handle = devOpen(record);
         ASSERT_NE(handle, nullptr);
-        ControllerOptions options;
-        options.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = folder_.string() + "/";
         controller_ = std::make_unique<CController>(RealDevLink(), handle, record, typeCode,
-                                                    "model", options);
+                                                    "model", options_);
         controller_->CreateObjects();
         testing::internal::CaptureStdout();
         controller_->Initialise();
@@ -153,10 +153,11 @@ class PanelFixture {
     // Frame row t as the workspace holds it.
     std::vector<int> FrameRow(int t) {
         std::vector<int> row;
-        for (int r = 0; r < controller_->rxCount; ++r) row.push_back(Data().FrameValue(t, r));
+        for (int r = 0; r < controller_->Geometry().rxCount; ++r) row.push_back(Data().FrameValue(t, r));
         return row;
     }
 
     std::filesystem::path folder_, previous_;
+    BuilderOptions options_;  // read by the controller, so it outlives it
     std::unique_ptr<CController> controller_;
 };

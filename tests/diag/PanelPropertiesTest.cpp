@@ -41,7 +41,7 @@ class PanelPropertiesTest : public testing::TestWithParam<ChipCase>, protected P
             ADD_FAILURE() << "no frame in mode " << mode;
             return frame;
         }
-        for (int t = 0; t < C().txCount; ++t) frame.push_back(FrameRow(t));
+        for (int t = 0; t < C().Geometry().txCount; ++t) frame.push_back(FrameRow(t));
         return frame;
     }
 
@@ -50,7 +50,7 @@ class PanelPropertiesTest : public testing::TestWithParam<ChipCase>, protected P
         EXPECT_TRUE(C().Api().SetTestMode(4, 4));
         EXPECT_TRUE(Chip().ReadAxisLine(CSlave::kScanImage, out));
         std::vector<int> line;
-        for (int r = 0; r < C().rxCount; ++r)
+        for (int r = 0; r < C().Geometry().rxCount; ++r)
             line.push_back(out[2 * static_cast<size_t>(r)] | out[2 * static_cast<size_t>(r) + 1]
                                                                  << 8);
         return line;
@@ -105,12 +105,12 @@ TEST_P(PanelPropertiesTest, GainSearchStartsBelowTheTargetAndCanReachItEvenly) {
 // with a phase that varies slowly between neighbours.
 TEST_P(PanelPropertiesTest, FramesAgreeInIQAndMagnitudeWithTheTruth) {
     const auto m = Frame(0x4080), i = Frame(0x4004), q = Frame(0x4200);
-    ASSERT_EQ(m.size(), static_cast<size_t>(C().txCount));
+    ASSERT_EQ(m.size(), static_cast<size_t>(C().Geometry().txCount));
     ASSERT_EQ(i.size(), m.size());
     ASSERT_EQ(q.size(), m.size());
     const TruthFile truth = Truth();
-    ASSERT_EQ(truth.Number("frame_tx"), C().txCount);
-    ASSERT_EQ(truth.Number("frame_rx"), C().rxCount);
+    ASSERT_EQ(truth.Number("frame_tx"), C().Geometry().txCount);
+    ASSERT_EQ(truth.Number("frame_rx"), C().Geometry().rxCount);
     const double k = 3.14159265358979 / 3.1415;
     for (size_t t = 0; t < m.size(); ++t) {
         const auto expected = truth.Magnitude(static_cast<int>(t));

@@ -9,7 +9,8 @@
 
 #include "device/DevLinkApi.h"
 #include "diag/CTuneData.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
 
 namespace {
 
@@ -33,17 +34,19 @@ DevReport Report(int row, int first, std::initializer_list<int> values, int coun
 class TuneDataReportsTest : public testing::Test {
   protected:
     TuneDataReportsTest()
-        : controller_(RealDevLink(), nullptr, DevRecord{}, 94, "K7P100", ControllerOptions{}),
+        : controller_(RealDevLink(), nullptr, DevRecord{}, 94, "K7P100", options_),
           data_(&controller_) {
-        controller_.rowOffset1 = 1;
-        controller_.rowOffset2 = 1;
-        controller_.txCount = 2;
-        controller_.rxCount = 3;
+        ControllerGeometry& g = controller_.EditGeometry();
+        g.rowOffset1 = 1;
+        g.rowOffset2 = 1;
+        g.txCount = 2;
+        g.rxCount = 3;
     }
 
     // The event was set: the awaited data is complete.
     bool Complete() { return data_.DataEvent().Wait(std::chrono::milliseconds(0)); }
 
+    BuilderOptions options_;  // read by the controller, so it outlives it
     CController controller_;
     CTuneData data_;
 };
@@ -104,7 +107,7 @@ TEST_F(TuneDataReportsTest, ReportsThatWouldWriteOutsideTheAreaAreCut) {
 // Sample rows complete on the last row ending at the channel count: the Tx count on the Tx axis,
 // which the read marks and the completion clears, so the next read ends on the Rx count again.
 TEST_F(TuneDataReportsTest, TxAxisSamplesCompleteOnTheTxCountAndClearTheMark) {
-    controller_.txCount = 4;
+    controller_.EditGeometry().txCount = 4;
     data_.ArmSamples(5, true);
     EXPECT_EQ(data_.TxScanMark(), 1);
     data_.OnSampleReport(Report(4, 0, {1, 2, 3}));  // the Rx count: not the end on the Tx axis
@@ -156,7 +159,8 @@ TEST(TuneDataWithoutDevice, FrameReadFailsAtOnce) {
     // The failure is logged: into a folder of the test's own.
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(testing::TempDir());
-    CController controller(RealDevLink(), nullptr, DevRecord{}, 94, "K7P100", ControllerOptions{});
+    const BuilderOptions options;
+    CController controller(RealDevLink(), nullptr, DevRecord{}, 94, "K7P100", options);
     controller.CreateObjects();
     testing::internal::CaptureStdout();
     const auto start = std::chrono::steady_clock::now();

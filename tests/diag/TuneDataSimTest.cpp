@@ -13,8 +13,7 @@
 #include "params/CParam_SW.h"
 #include "params/HwLayout.h"
 #include "params/SwLayout.h"
-#include "shell/BuilderLog.h"
-#include "shell/Options.h"
+#include "core/BuilderLog.h"
 
 namespace {
 
@@ -69,7 +68,7 @@ TEST_F(TuneDataSimTest, AFrameMissingAReportIsPassedOverForTheNext) {
     ASSERT_TRUE(Data().AcquireFrame(0x4080));
     testing::internal::GetCapturedStdout();
     const TruthFile truth = Truth();
-    for (int t = 0; t < C().txCount; ++t) {
+    for (int t = 0; t < C().Geometry().txCount; ++t) {
         const auto expected = truth.Magnitude(t);
         const auto row = FrameRow(t);
         for (size_t r = 0; r < row.size(); ++r)
@@ -134,14 +133,14 @@ TEST_F(TuneDataSimTest, TxAxisReadCompletesOnTheTxCountThenRxAgain) {
     testing::internal::CaptureStdout();
     ASSERT_TRUE(Data().AcquireAfeSamples(20, CSlave::kScanWLTx, image));
     EXPECT_EQ(Data().TxScanMark(), 0);
-    const int tx = C().txCount;
+    const int tx = C().Geometry().txCount;
     EXPECT_GT(Data().FrameValue(14, tx - 1) >> 8, 0) << "the last Tx line has a swing";
     EXPECT_FALSE(Data().Received(14, tx)) << "no value past the Tx lines";
 
     image = GainTestImage();
     ASSERT_TRUE(C().Api().SetTestMode(4, 4));
     ASSERT_TRUE(Data().AcquireAfeSamples(20, CSlave::kScanImage, image));
-    EXPECT_TRUE(Data().Received(14, C().rxCount - 1));
+    EXPECT_TRUE(Data().Received(14, C().Geometry().rxCount - 1));
     testing::internal::GetCapturedStdout();
 }
 
@@ -182,7 +181,7 @@ TEST_F(TuneDataSimTest, PhaseDumpShowsThePanelsPhase) {
         EXPECT_EQ(r, expected.size());
         ++rows;
     }
-    EXPECT_EQ(rows, C().txCount);
+    EXPECT_EQ(rows, C().Geometry().txCount);
 }
 
 // The CSV heads each Tx column with its chip and pin and ends each Rx row with them, walking the
@@ -193,7 +192,7 @@ TEST_F(TuneDataSimTest, FrameCsvWalksTheChipRunsWithinTheChips) {
     ASSERT_FALSE(HasFatalFailure());
     auto header = [&] {
         TestLog().Open(0, "Walk");
-        Data().DumpFrameCsv(C().txCount, C().rxCount);
+        Data().DumpFrameCsv(C().Geometry().txCount, C().Geometry().rxCount);
         std::ifstream log(TestLog().Path());
         std::string first, rx70;
         std::getline(log, first);
@@ -248,13 +247,13 @@ TEST_F(TuneDataSimTest, TestFrequencyFollowsTheOptionsAndTheSets) {
     };
     Open("K7P100", 94);
     ASSERT_FALSE(HasFatalFailure());
-    const BuilderOptions saved = Options();
+    const BuilderOptions saved = options_;
     const uint16_t flags = C().Sw().Word(SwLayout::CtrlFlags(0));
     for (const Case& c : cases) {
-        Options().testFreqB = static_cast<uint8_t>(c.lb);
-        Options().testFreqA = static_cast<uint8_t>(c.la);
-        Options().openScaling = static_cast<uint16_t>(c.a);
-        Options().mutualScaling = static_cast<uint16_t>(c.b);
+        options_.sensorTest.testFreqB = static_cast<uint8_t>(c.lb);
+        options_.sensorTest.testFreqA = static_cast<uint8_t>(c.la);
+        options_.sensorTest.openScaling = static_cast<uint16_t>(c.a);
+        options_.sensorTest.mutualScaling = static_cast<uint16_t>(c.b);
         C().Sw().SetWord(
             SwLayout::CtrlFlags(0),
             static_cast<uint16_t>(c.diagnosticFrequency ? flags | 0x200 : flags & ~0x200));
@@ -271,7 +270,7 @@ TEST_F(TuneDataSimTest, TestFrequencyFollowsTheOptionsAndTheSets) {
             EXPECT_EQ(Count(Trace(), "set_frequency"), 0) << c.lb;
         }
     }
-    Options() = saved;
+    options_ = saved;
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ class PenFixture : public SwFixture {
     // structVersion is the stylus structure version the controller reports.
     CParam_Pen& Pen(int typeCode = 94, int structVersion = 14) {
         CController& c = Build(typeCode);
-        c.penVersion = static_cast<uint8_t>(structVersion);
+        c.EditIdentity().penVersion = static_cast<uint8_t>(structVersion);
         c.Hw().SetWord(10, 0x02E5);
         c.Pen().InitDefaultFileName();
         EXPECT_EQ(c.Pen().LoadDefault(), 1);

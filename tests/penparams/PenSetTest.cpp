@@ -47,7 +47,7 @@ TEST_F(PenSet, DefaultImage) {
 }
 
 TEST_F(PenSet, KeepVersionModeKeepsTheVersionBytes) {
-    options_.keepVersion = true;
+    options_.fixed.keepVersion = true;
     CController& c = Build(94);
     c.Pen().SetByte(4, 7);
     c.Pen().SetByte(5, 9);

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
 #include "shell/CommandTable.h"
 #include "shell/OptionTable.h"
 #include "shell/Options.h"
-#include "shell/ResultCodes.h"
+#include "core/ResultCodes.h"
 #include "shell/Usage.h"
 
 namespace {

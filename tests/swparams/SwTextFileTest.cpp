@@ -455,7 +455,7 @@ TEST_F(SwText, TheTextFileRecordsTheProgramThatWroteIt) {
     } cases[] = {{false, "2", "6"}, {true, "3", "1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.keepVersion ? "keep-version" : "normal");
-        options_.keepVersion = c.keepVersion;
+        options_.fixed.keepVersion = c.keepVersion;
         CParam_SW& sw = Set();
         const uint8_t otherProgram[] = {3, 1, 7, 8, 99};  // bytes 4 to 8
         for (int i = 0; i < 5; ++i) sw.SetByte(4 + i, otherProgram[i]);
