@@ -57,6 +57,9 @@ int CParam_INI::LoadTxtFile() {
     CParamFile file(path);
     if (file.Exists()) {
         MainLog().Printf(kColourSuccess, kRouteBoth, "Load File: %s Success.\n", path.c_str());
+    } else if (PathTaken(path)) {
+        // No settings to load and no room for the template: one error, the template's.
+        return SaveTxtFile();
     } else {
         MainLog().Printf(kColourError, kRouteBoth, "Cannot Load File: %s\n", path.c_str());
         SaveTxtFile();

@@ -97,10 +97,12 @@ class CParam_INI : public CParam {
     int InitDefaultFileName() override;
     int LoadDefault() override { return 1; }  // nothing to fill
     // 0 after reading; 14 when the file is missing (a template is written in its place, and with
-    // fixed names the load goes on with that template).
+    // fixed names the load goes on with that template); 15, with "Cannot Create File: %s", when
+    // something that is not a readable file stands at the path.
     int LoadTxtFile() override;
     // Writes the template of default settings, never the current ones. 0 also when the file
-    // exists already (it is left untouched); 15 when it cannot be written.
+    // exists already (it is left untouched); 15 when it cannot be written, also when something
+    // that is not a readable file (a folder, a device) stands at the path.
     int SaveTxtFile() override;
     int LoadRegFile() override { return 0; }
     int SaveRegFile() override { return 0; }
@@ -148,6 +150,9 @@ class CParam_INI : public CParam {
     void ReadSensorTestSection(CParamFile& file);
     void ReadFpcTestRanges(CParamFile& file);
     void WriteTemplate(CParamFile& file);
+    // Something other than a readable regular file stands at the path: neither settings to load
+    // nor a place for the template.
+    static bool PathTaken(const std::string& path);
 
     IniSettings settings_;
 };

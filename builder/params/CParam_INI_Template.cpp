@@ -19,29 +19,26 @@ std::string Bracketed(const char* section) {
     return std::string("[") + section + "]";
 }
 
-enum class PathState { kMissing, kPresent, kUnknown };
+}  // namespace
 
-// Anything at the path counts as present (a file we cannot read, a folder, a dangling link): the
-// template must never take its place.
-PathState StateOf(const std::string& path) {
+// Anything at the path that is not a readable file (a folder, a device, a file we cannot read, a
+// dangling link, a path we cannot even look at) is in the way: the template never takes its place.
+bool CParam_INI::PathTaken(const std::string& path) {
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) return PathState::kMissing;
-    if (std::filesystem::exists(status)) return PathState::kPresent;
-    return PathState::kUnknown;
+    if (status.type() == std::filesystem::file_type::not_found) return false;
+    return !CParamFile(path).Exists();
 }
-
-}  // namespace
 
 int CParam_INI::SaveTxtFile() {
     const std::string path = SettingsPath();
-    const PathState state = StateOf(path);
-    if (state == PathState::kPresent) {
+    CParamFile file(path);
+    const bool taken = PathTaken(path);
+    if (!taken && file.Exists()) {
         MainLog().Printf(kColourNormal, kRouteBoth, "File Exist: %s\n", path.c_str());
         return kParamOk;
     }
-    CParamFile file(path);
-    if (state == PathState::kUnknown || !file.OpenWrite()) {
+    if (taken || !file.OpenWrite()) {
         MainLog().Printf(kColourError, kRouteBoth, "Cannot Create File: %s\n", path.c_str());
         return kParamCannotCreateText;
     }

@@ -68,4 +68,25 @@ TEST_F(IniCommand, OtherCommandsThatLoadTheSettingsStopTheSameWay) {
     }
 }
 
+// Something other than a readable file at the settings path (here a folder): the settings can
+// neither be loaded nor be given a template, and nothing claims otherwise.
+TEST_F(IniCommand, ASettingsPathTakenByAFolderIsOneClearError) {
+    const std::filesystem::path ini = app_ / "P094_C05E.ini";
+    std::filesystem::create_directory(ini);
+    const struct {
+        const char* command;
+        const char* result;  // autotune: 0x01200000 | 0x0A | 15; dump_all: its settings step
+    } cases[] = {{"-cautotune", "0x8120000F\n"}, {"-cdump_all", "0x870C000F\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const BuilderRun run = Run("K7P100", {c.command});
+        EXPECT_EQ(run.status, 8) << run.out;
+        EXPECT_EQ(Result(), c.result);
+        EXPECT_TRUE(Has(run.out, "Cannot Create File: " + ini.string() + "\n")) << run.out;
+        EXPECT_FALSE(Has(run.out, "File Exist")) << run.out;
+        EXPECT_FALSE(Has(run.out, "Command Execution Success!")) << run.out;
+        EXPECT_TRUE(std::filesystem::is_directory(ini));
+    }
+}
+
 }  // namespace
