@@ -209,6 +209,24 @@ int CParam::SaveBinFile() {
     return kParamOk;
 }
 
+void CParam::StampWriterVersion(uint8_t structMajor, uint8_t structMinor) {
+    constexpr uint8_t kTunerMajor = 1, kTunerMinor = 2, kTunerBuild = 18;
+    if (!owner_->Options().keepVersion) {
+        SetByte(4, structMajor);
+        SetByte(5, structMinor);
+    }
+    SetByte(6, kTunerMajor);
+    SetByte(7, kTunerMinor);
+    SetByte(8, kTunerBuild);
+}
+
+bool CParam::StampWriterVersionForSave(uint8_t structMajor, uint8_t structMinor) {
+    if (CalcCheckSum() != Word(2)) return false;
+    StampWriterVersion(structMajor, structMinor);
+    UpdateCheckSum();
+    return true;
+}
+
 void CParam::FillFileHeader() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};

@@ -126,6 +126,14 @@ class CParam {
     // The header section of a text or register file, "[title]" and ControllerType.
     std::string FrameSection(const ParamFileFrame& frame) const;
 
+    // The version bytes of a set that this program writes, by LoadDefault and SaveTxtFile alike:
+    // the set's structure version into bytes 4 and 5 unless in keep-version mode, and this
+    // program's tuner version 1.2 build 18 into bytes 6 to 8. The checksum is not renewed here.
+    void StampWriterVersion(uint8_t structMajor, uint8_t structMinor);
+    // SaveTxtFile's use of it: an image whose checksum is current is stamped and its checksum
+    // renewed (true); a stale one is left as it is, for the text frame to refuse (false).
+    bool StampWriterVersionForSave(uint8_t structMajor, uint8_t structMinor);
+
     std::array<uint8_t, 64> header_{};
 
   private:

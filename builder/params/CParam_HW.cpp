@@ -16,9 +16,6 @@ constexpr ParamFileFrame kRegisterFrame{".hwr", "%s hardware register file", "HW
 constexpr RegisterFileLayout kRegisterLayout{hw::ModeImage(0, 0), hw::kFreqBlockSize,
                                              hw::kMaxFrequencies, hw::kGroupNames};
 
-// Version bytes a default image and a written text file carry.
-constexpr uint8_t kDefaultMajor = 1, kDefaultMinor = 3;
-constexpr uint8_t kTunerMajor = 1, kTunerMinor = 2, kTunerBuild = 18;
 
 bool HasTwoChips(int typeCode) {
     return typeCode == 164 || typeCode == 166 || typeCode == 172;
@@ -60,15 +57,6 @@ std::span<uint8_t> CParam_HW::ModeImage(int f, int m) {
     return std::span<uint8_t>(Image() + hw::ModeImage(f, m), hw::kModeImageSize);
 }
 
-void CParam_HW::StampTunerVersion() {
-    if (!Owner()->Options().keepVersion) {
-        SetByte(hw::kMajorVersion, kDefaultMajor);
-        SetByte(hw::kMinorVersion, kDefaultMinor);
-    }
-    SetByte(hw::kTunerMajorVersion, kTunerMajor);
-    SetByte(hw::kTunerMinorVersion, kTunerMinor);
-    SetByte(hw::kTunerBuildNo, kTunerBuild);
-}
 
 int CParam_HW::LoadDefault() {
     CSlave& chip = Owner()->Chip();
@@ -80,7 +68,7 @@ int CParam_HW::LoadDefault() {
     SetWord(2, 0);
     SetByte(hw::kMajorVersion, major);
     SetByte(hw::kMinorVersion, minor);
-    StampTunerVersion();
+    StampWriterVersion(kStructMajor, kStructMinor);
     SetByte(hw::kParamVersion, 0);
 
     const uint16_t scan = type == 172 ? 0x02E5 : 0x00E5;

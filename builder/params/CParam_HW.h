@@ -122,12 +122,14 @@ class CParam_HW : public CParam {
     const std::array<uint8_t, kImageLength>& FirstRead() const { return firstRead_; }
 
   private:
+    // The structure version a default image and a written text file carry.
+    static constexpr uint8_t kStructMajor = 1, kStructMinor = 3;
+
     std::span<uint8_t> ImageBytes() { return {Image(), static_cast<std::size_t>(ImageLength())}; }
     uint8_t BlockByte(int f, int offset) const;
     void SetBlockByte(int f, int offset, uint8_t value);
     // The mode image a scan type selects, after the scan type check; empty on a bad argument.
     std::span<uint8_t> ScanTypeImage(unsigned scanType, int f);
-    void StampTunerVersion();
     void LoadDefaultFrequency(int f, bool pipeline);
 
     // Text file sections (HwTextFile.cpp).

@@ -44,13 +44,7 @@ int CParam_SW::LoadDefault() {
     std::fill(image, image + ImageLength(), 0xFF);
     SetWord(0, kUsedLength);
     SetWord(2, 0);
-    if (!Owner()->Options().keepVersion) {
-        SetByte(4, 2);
-        SetByte(5, 6);
-    }
-    SetByte(6, 1);
-    SetByte(7, 2);
-    SetByte(8, 18);
+    StampWriterVersion(kStructMajor, kStructMinor);
     SetByte(kParamVersion, 0);
     std::memset(image + kModelNum, 0, kModelNumWidth);
     std::memcpy(image + kModelNum, "GXXX", 4);

@@ -14,6 +14,8 @@ class SwItemIo;
 class CParam_SW : public CParam {
   public:
     static constexpr int kImageLength = 2048;
+    // The structure version a default image and a written text file carry.
+    static constexpr uint8_t kStructMajor = 2, kStructMinor = 6;
 
     explicit CParam_SW(CController* owner) : CParam(owner, 0, kImageLength) {}
 

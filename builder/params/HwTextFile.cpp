@@ -28,9 +28,8 @@ int Bit(unsigned word, int bit) {
 
 int CParam_HW::SaveTxtFile() {
     // A stale image is refused by the frame before anything is stamped into it.
-    if (CalcCheckSum() == Word(2)) {
-        StampTunerVersion();
-        if (Owner()->hwVersion < 4) SetImgTuningFromRecords();
+    if (StampWriterVersionForSave(kStructMajor, kStructMinor) && Owner()->hwVersion < 4) {
+        SetImgTuningFromRecords();
         UpdateCheckSum();
     }
     return SaveTextFrame(kTextFrame, [this](CParamFile& file) { WriteTextSections(file); });

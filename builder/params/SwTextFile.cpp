@@ -20,6 +20,7 @@ constexpr ParamFileFrame kFrame{".swt", "%s software parameter file", "SWB CRC F
 }  // namespace
 
 int CParam_SW::SaveTxtFile() {
+    StampWriterVersionForSave(kStructMajor, kStructMinor);
     return SaveTextFrame(kFrame, [&](CParamFile& file) { WriteSections(file); });
 }
 

@@ -444,4 +444,36 @@ TEST_F(SwText, AFileOfAnotherControllerTypeIsRefused) {
     EXPECT_NE(out.find("Controller Type Incorrect!\n"), std::string::npos);
 }
 
+// A set written by another program carries that program's version bytes. The text file records
+// this program (tuner bytes 1, 2, 18) and the set's own structure version 2.6, which keep-version
+// mode leaves as the image held it; the image changes with the file, checksum renewed.
+TEST_F(SwText, TheTextFileRecordsTheProgramThatWroteIt) {
+    const struct {
+        bool keepVersion;
+        const char* major;
+        const char* minor;
+    } cases[] = {{false, "2", "6"}, {true, "3", "1"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keepVersion ? "keep-version" : "normal");
+        options_.keepVersion = c.keepVersion;
+        CParam_SW& sw = Set();
+        const uint8_t otherProgram[] = {3, 1, 7, 8, 99};  // bytes 4 to 8
+        for (int i = 0; i < 5; ++i) sw.SetByte(4 + i, otherProgram[i]);
+        sw.UpdateCheckSum();
+        const std::string text = Save();
+        const auto value = [&](const char* key) {
+            const std::string line = LineOf(text, "Version Information", key);
+            return line.substr(0, line.find("    ;"));
+        };
+        EXPECT_EQ(value("MajorVersion"), std::string("MajorVersion = ") + c.major);
+        EXPECT_EQ(value("MinorVersion"), std::string("MinorVersion = ") + c.minor);
+        EXPECT_EQ(value("TunerMajorVersion"), "TunerMajorVersion = 1");
+        EXPECT_EQ(value("TunerMinorVersion"), "TunerMinorVersion = 2");
+        EXPECT_EQ(value("TunerBuildNo"), "TunerBuildNo = 18");
+        EXPECT_EQ(sw.Byte(6), 1);
+        EXPECT_EQ(sw.Byte(8), 18);
+        EXPECT_EQ(sw.Word(2), sw.CalcCheckSum());
+    }
+}
+
 }  // namespace
