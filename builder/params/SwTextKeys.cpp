@@ -105,12 +105,15 @@ constexpr SwItem kWaterItems[] = {
       "Duration for enabling water condition. [unit: ms]", 0, 65535),
     G("FingerKeepTime", 120, U16, 0, 65534, 300,
       "Duration for enabling touch condition. [unit: ms]", 0, 65535),
-    G("WaterDisableTouchKeepTime", 1208, S16, 0, 65534, 3000,
+    // The firmware declares this field and CheckCookL2WQInterval signed, yet both are times read
+    // as 0~65535: like every other 16-bit time they are checked and written as the unsigned
+    // pattern, or a value above 32767 would be accepted by a load and replaced at the next dump.
+    G("WaterDisableTouchKeepTime", 1208, U16, 0, 65534, 3000,
       "Duration for disabling touch in water condition. [unit: ms]", 0, 65535),
 };
 
 constexpr SwItem kWaterRdItems[] = {
-    G("CheckCookL2WQInterval", 1206, S16, 0, 65534, 80, "ms", 0, 65535),
+    G("CheckCookL2WQInterval", 1206, U16, 0, 65534, 80, "ms", 0, 65535),
     G("FingerCMaxMinRatio", 199, U8, 0, 254, 0, "", 0, 255),
 };
 

@@ -110,6 +110,32 @@ TEST_F(SwCommands, AnEditedValueReachesTheControllerAndComesBackInTheNextDump) {
     EXPECT_EQ(ValueOf(again, "---Sensitivity-0-RD", "TouchThFinger"), "97");
 }
 
+// Every value a 16-bit item accepts on loading, except the unset pattern 65535, comes back from
+// the controller unchanged.
+TEST_F(SwCommands, SixteenBitTimesAboveTheSignedRangeSurviveTheRoundTrip) {
+    ASSERT_EQ(RunKept("K7P100", {"-cdump_sw"}).status, 0);
+    const std::filesystem::path text = Only(".swt");
+    std::string edited = Read(text);
+    const std::pair<const char*, const char*> items[] = {
+        {"Alg General Water Setting", "WaterDisableTouchKeepTime"},
+        {"Alg General Water Setting-RD", "CheckCookL2WQInterval"}};
+    for (const auto& [section, key] : items) {
+        const std::string was = std::string(key) + " = " + ValueOf(edited, section, key) + "    ;";
+        edited = Replaced(edited, was, std::string(key) + " = 40000    ;");
+    }
+    std::ofstream(text, std::ios::binary) << edited;
+    const BuilderRun download = RunKept("K7P100", {"-cdownload_swt"});
+    ASSERT_EQ(download.status, 0) << download.out;
+    EXPECT_FALSE(Has(download.out, "range error")) << download.out;
+    std::filesystem::remove(text);
+
+    const BuilderRun dump = RunKept("K7P100", {"-cdump_sw"});
+    ASSERT_EQ(dump.status, 0) << dump.out;
+    EXPECT_FALSE(Has(dump.out, "range error")) << dump.out;
+    const std::string again = Read(text);
+    for (const auto& [section, key] : items) EXPECT_EQ(ValueOf(again, section, key), "40000") << key;
+}
+
 TEST_F(SwCommands, AdjustAlgThStoresTheOptionsInTheChosenBlock) {
     const BuilderRun adjust =
         RunKept("K7P100", {"-Gi1", "-Gc77", "-Gg1500", "-Gt44", "-Gv9", "-cadjust_alg_th"});
