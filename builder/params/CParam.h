@@ -118,7 +118,11 @@ class CParam {
     // fails after reading began leaves the fields read so far changed and the checksum stale.
     bool LoadTextFrame(const ParamFileFrame& frame, std::string& commandLinePath,
                        const FileSections& readSections);
+    // The header section is written at the basic level; a set whose file shows it only in full
+    // output names the level.
     int SaveTextFrame(const ParamFileFrame& frame, const FileSections& writeSections);
+    int SaveTextFrame(const ParamFileFrame& frame, const FileSections& writeSections,
+                      int headerLevel);
     bool LoadRegisterFrame(const ParamFileFrame& frame, std::string& commandLinePath,
                            const RegisterFileLayout& layout, int frequencies);
     int SaveRegisterFrame(const ParamFileFrame& frame, const RegisterFileLayout& layout,

@@ -1,5 +1,6 @@
 #include "params/CParamFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <filesystem>
 #include <random>
@@ -38,7 +39,17 @@ std::string TempNameFor(const std::string& path) {
     return path + suffix;
 }
 
+std::atomic<int> maxOutputLevel{kMaxOutputLevel};
+
 }  // namespace
+
+void SetMaxOutputLevel(int level) {
+    maxOutputLevel = level;
+}
+
+int MaxOutputLevel() {
+    return maxOutputLevel;
+}
 
 CParamFile::CParamFile(std::string path) : m_path(std::move(path)) {}
 

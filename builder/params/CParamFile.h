@@ -30,11 +30,14 @@
 
 #include "params/ParamIndex.h"
 
-// Output levels of written lines. A line is written only when its level is not above
-// kMaxOutputLevel; at 100 every item and section of every file is written.
+// Output levels of written lines. A line is written only when its level is not above the maximum
+// output level, kMaxOutputLevel unless changed; at 100 every item and section of every file is
+// written, at kLevelBasic only what a user normally edits.
 inline constexpr int kLevelBasic = 50;    // items the user normally edits
 inline constexpr int kLevelDetail = 100;  // every other item and section
 inline constexpr int kMaxOutputLevel = 100;
+void SetMaxOutputLevel(int level);
+int MaxOutputLevel();
 
 // The widths a parameter item can have in a parameter image.
 template <typename T>
@@ -119,7 +122,7 @@ class CParamFile {
     }
 
     // Writing. Every writer does nothing and returns 0 when the file is not open or when level is
-    // above kMaxOutputLevel; otherwise it returns the number of characters of the line (0 when the
+    // above the maximum output level; otherwise it returns the number of characters of the line (0 when the
     // write failed, which also makes Close() fail). Keys are trimmed of blanks. The section is
     // written by WriteLine("[...]"); item writers name it only so that they read like the reads.
     int WriteLine(std::string_view text, int level);
@@ -164,7 +167,7 @@ class CParamFile {
     int WriteRanged(std::int32_t& value, std::int32_t def, std::int32_t min, std::int32_t max,
                     int level, std::string_view section, std::string_view key,
                     std::string_view comment);
-    bool Writable(int level) const { return m_out != nullptr && level <= kMaxOutputLevel; }
+    bool Writable(int level) const { return m_out != nullptr && level <= MaxOutputLevel(); }
     int PutItem(std::string_view key, std::string_view valueColumn);
     int PutLine(std::string line);
     void DiscardWrite();

@@ -92,7 +92,7 @@ bool CParam::LoadTextFrame(const ParamFileFrame& frame, std::string& commandLine
 
 // Writes the file through a temporary file: the previous file stays until the new one is whole.
 static int SaveFrame(CParam& set, const ParamFileFrame& frame, const std::string& path,
-                     const std::string& headerSection, int typeCode,
+                     const std::string& headerSection, int typeCode, int headerLevel,
                      const CParam::FileSections& writeSections) {
     if (set.CalcCheckSum() != set.Word(2)) {
         MainLog().Print(kColourError, kRouteBoth, frame.crcMessage);
@@ -103,10 +103,10 @@ static int SaveFrame(CParam& set, const ParamFileFrame& frame, const std::string
         MainLog().Printf(kColourError, kRouteBoth, "Cannot Create File: %s\n", path.c_str());
         return kParamCannotCreateText;
     }
-    file.WriteLine(Bracketed(headerSection), kLevelDetail);
-    file.WriteItem(static_cast<int32_t>(typeCode), kLevelDetail, headerSection, kTypeKey, "",
+    file.WriteLine(Bracketed(headerSection), headerLevel);
+    file.WriteItem(static_cast<int32_t>(typeCode), headerLevel, headerSection, kTypeKey, "",
                    "read only");
-    file.WriteLine("", kLevelDetail);
+    file.WriteLine("", headerLevel);
     writeSections(file);
     set.UpdateCheckSum();  // ranged items may have stored their defaults
     if (!file.Close()) {
@@ -118,8 +118,13 @@ static int SaveFrame(CParam& set, const ParamFileFrame& frame, const std::string
 }
 
 int CParam::SaveTextFrame(const ParamFileFrame& frame, const FileSections& writeSections) {
+    return SaveTextFrame(frame, writeSections, kLevelBasic);
+}
+
+int CParam::SaveTextFrame(const ParamFileFrame& frame, const FileSections& writeSections,
+                          int headerLevel) {
     return SaveFrame(*this, frame, WorkingPath(txtFileName_), FrameSection(frame),
-                     owner_->TypeCode(), writeSections);
+                     owner_->TypeCode(), headerLevel, writeSections);
 }
 
 bool CParam::LoadRegisterFrame(const ParamFileFrame& frame, std::string& commandLinePath,
@@ -152,8 +157,9 @@ std::span<uint8_t> CParam::ModeImage(const RegisterFileLayout& layout, int frequ
 int CParam::SaveRegisterFrame(const ParamFileFrame& frame, const RegisterFileLayout& layout,
                               int frequencies) {
     const int count = std::clamp(frequencies, 0, layout.maxFrequencies);
+    // Register files carry no items for everyday editing: their header is detail, as the rest.
     return SaveFrame(*this, frame, WorkingPath(regFileName_), FrameSection(frame),
-                     owner_->TypeCode(), [&](CParamFile& file) {
+                     owner_->TypeCode(), kLevelDetail, [&](CParamFile& file) {
                          for (int f = 0; f < count; ++f) {
                              for (std::size_t g = 0; g < layout.groups.size(); ++g) {
                                  const std::span<const uint8_t> mode = ModeImage(layout, f, g);

@@ -146,6 +146,20 @@ TEST_F(ParamFramesTest, SavedTextStartsWithTheHeaderSectionAndLoadsBack) {
     EXPECT_EQ(set_->CalcCheckSum(), set_->Word(2));
 }
 
+// The header section belongs to the lines a user normally edits: a text file written at that
+// level still says which controller it is for.
+TEST_F(ParamFramesTest, TheHeaderSectionIsWrittenAtTheBasicLevel) {
+    SetMaxOutputLevel(kLevelBasic);
+    int saved = -1;
+    const std::string out = Captured([&] { saved = set_->SaveTxtFile(); });
+    SetMaxOutputLevel(kMaxOutputLevel);
+    ASSERT_EQ(saved, kParamOk) << out;
+    EXPECT_EQ(ReadFile("GXXX_C000.hwt"),
+              "[K7P100 hardware parameter file]\n"
+              "ControllerType = 94    ;    ;read only\n"
+              "\n");
+}
+
 TEST_F(ParamFramesTest, LoadRefusesFilesThatAreNotItsOwn) {
     const std::string good =
         "[K7P100 hardware parameter file]\nControllerType = 94\n[Sensor Config]\nXDimension = 7\n";
