@@ -232,8 +232,7 @@ BuilderOptions& Options() {
 int32_t ParseLeadingInt(const char* text) {
     constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
     constexpr int64_t kMin = std::numeric_limits<int32_t>::min();
-    const char* p = text;
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\v' || *p == '\f') ++p;
+    const char* p = text;  // no blanks skipped: the value is written right after the letter
     bool negative = false;
     if (*p == '+' || *p == '-') negative = *p++ == '-';
     int64_t value = 0;

@@ -84,8 +84,8 @@ struct BuilderOptions {
 // The one instance of the process.
 BuilderOptions& Options();
 
-// Reads a decimal number from the leading characters of a text the way the options are read:
-// blanks, an optional sign, digits; 0 without digits. Saturates at the limits of a 32-bit int.
+// Reads a decimal number from the leading characters of a text the way the options are read: an
+// optional sign, then digits; 0 without digits (so also when the text starts with a blank). Saturates at the limits of a 32-bit int.
 int32_t ParseLeadingInt(const char* text);
 
 // First pass over args[1..]: fills the settings. An unknown letter after "-" logs

@@ -109,6 +109,14 @@ TEST_F(OptionParsing, TableOfOptions) {
          }},
         {{"-l7", "-Gu0"}, 0, [](const BuilderOptions& o) { EXPECT_EQ(o.uniformityStrength, 0); }},
         {{"-GuX", "-l9"}, 0, [](const BuilderOptions& o) { EXPECT_EQ(o.uniformityStrength, 9); }},
+        // The value follows the letter directly: "-l 7" in one argument has no digits, so 0 (then 1).
+        {{"-l 7", "-e 70", "-Gc 61"},
+         0,
+         [](const BuilderOptions& o) {
+             EXPECT_EQ(o.uniformityStrength, 1);
+             EXPECT_EQ(o.mutualThreshold, 0);
+             EXPECT_EQ(o.CookTouchTh, 0);
+         }},
         {{"-Gi2", "-Ga25", "-Gc61", "-Gd62", "-Gg1001", "-Gt41", "-Gv14", "-Gx15", "-Gz9"},
          0,
          [](const BuilderOptions& o) {
@@ -249,7 +257,8 @@ TEST(LeadingInt, ReadsLikeTheOptionsSay) {
         {"12abc", 12},
         {"-7", -7},
         {"+8", 8},
-        {"  42", 42},
+        {" 42", 0},  // a value starts right after the letter: a blank ends it
+        {"\t7", 0},
         {"- 5", 0},
         {"2147483647", 2147483647},
         {"2147483648", 2147483647},
