@@ -58,6 +58,7 @@ ControllerOptions FromBuilderOptions(const BuilderOptions& o) {
 class CControllerSession final : public CDeviceSession {
   public:
     bool Discover() override { return DiscoverController(FromBuilderOptions(Options())); }
+    bool FoundNoController() const override { return ControllerCount() == 0; }
     void Close() override { CloseController(); }
 
     bool SwitchWorkMode(uint16_t mode) override {

@@ -36,6 +36,9 @@ class CDeviceSession {
     // reason has been logged, when that failed; the session then holds no controller.
     virtual bool Discover() = 0;
 
+    // True when the last Discover found no controller at all (nothing enumerated).
+    virtual bool FoundNoController() const { return false; }
+
     // Restarts the firmware into the resume mode and tears the model down. Does nothing without a
     // controller; safe to call twice.
     virtual void Close() = 0;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "shell/BuilderLog.h"
+#include "shell/OptionTable.h"
 
 namespace {
 
@@ -140,10 +141,12 @@ void ParseL(const std::string& arg, BuilderOptions& o) {
     }
 }
 
-// One argument that starts with "-"; false when its letter is unknown.
+// One argument that starts with "-"; false when its letter is unknown. The option table says which
+// letters are known, so --help shows exactly the options parsed here.
 bool ParseOne(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
     const char letter = arg.size() > 1 ? arg[1] : '\0';
     const char* value = arg.size() > 1 ? arg.c_str() + 2 : "";
+    if (!IsOptionLetter(letter)) return false;
     switch (letter) {
         case 'c':
             o.commandName = value;
@@ -211,13 +214,8 @@ bool ParseOne(const std::string& arg, BuilderOptions& o, bool enterWorkFolder) {
         case 'J':
             ParseJ(arg, o, enterWorkFolder);
             break;
-        case 'a':
-        case 'b':
-        case 'i':
-        case 'n':
-            break;  // accepted for compatibility, no effect
         default:
-            return false;
+            break;  // -a, -b, -i, -n: accepted for compatibility, no effect
     }
     return true;
 }

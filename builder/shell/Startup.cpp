@@ -1,5 +1,7 @@
 #include "shell/Startup.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <system_error>
 
 #include "platform/SingleInstance.h"
@@ -31,6 +33,17 @@ bool EnterWorkingFolder(const BuilderOptions& o, const std::filesystem::path& pr
         return false;
     }
     return true;
+}
+
+// Without DEVLINK the library looks for real controllers only; a user who finds none may not know
+// that a simulated one exists. Standard error, so the specified output stays as it is.
+void HintAtSimulatedController() {
+    const char* backend = std::getenv("DEVLINK");
+    if (backend != nullptr && *backend != '\0') return;
+    std::fflush(stdout);
+    std::fputs("No touch controller was found. To use the simulated one, set DEVLINK, for "
+               "example DEVLINK=sim:K7P100 (see --help).\n",
+               stderr);
 }
 
 // The second pass over the arguments, then the command or the menu.
@@ -73,6 +86,7 @@ uint32_t RunBuilder(const BuilderRun& run) {
 
     if (!run.session.Discover()) {
         MainLog().Print(kColourError, kRouteBoth, "Device Initialization Failed!\n");
+        if (run.session.FoundNoController()) HintAtSimulatedController();
         run.input.WaitForCharacter();
         return kResultStartFailed;
     }

@@ -1,4 +1,5 @@
 // TovrexBuilder4: one command against the one attached touch controller.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -7,12 +8,19 @@
 #include "shell/DeviceSession.h"
 #include "shell/ResultCodes.h"
 #include "shell/Startup.h"
+#include "shell/Usage.h"
 
 int main(int argc, char** argv) {
+    std::vector<std::string> args(argv, argv + argc);
+    // --help and --version touch nothing: no lock, no log, no controller, no result file.
+    if (const auto information = InformationRequest(args)) {
+        std::fputs(information->c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     ClearResultFile();
     const std::unique_ptr<CDeviceSession> session = MakeDeviceSession();
-    const BuilderRun run{std::vector<std::string>(argv, argv + argc), *session,
-                         platform::StandardInput(), platform::ProgramFolder()};
+    const BuilderRun run{std::move(args), *session, platform::StandardInput(),
+                         platform::ProgramFolder()};
     const uint32_t result = RunBuilder(run);
     WriteResultFile(result);
     return ExitStatusFor(result);
