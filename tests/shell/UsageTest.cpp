@@ -1,6 +1,8 @@
 // --help is made from the tables the program runs on; these tests hold the two together.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,20 @@ TEST(Usage, ExitStatusesAreTheOnesTheProgramEndsWith) {
                                  "DEVLINK_SIM_PACE", "DEVLINK_SIM_TRACE", "TOVREX_RESULT_FILE",
                                  "NO_COLOR"}) {
         EXPECT_TRUE(Has(help, std::string("\n  ") + variable + " ")) << variable;
+    }
+}
+
+// The manual page is written by hand; it must still name every option and every command.
+TEST(Usage, TheManualPageNamesEveryOptionAndCommand) {
+    std::ifstream in(std::string(TOVREX_SOURCE_DIR) + "/docs/man/TovrexBuilder4.1");
+    ASSERT_TRUE(in) << "no manual page";
+    const std::string page((std::istreambuf_iterator<char>(in)), {});
+    for (const OptionRow& row : OptionRows()) {
+        const std::string option = std::string("\\-") + row.letter + row.sub;
+        EXPECT_TRUE(Has(page, option)) << option;
+    }
+    for (const CommandEntry& entry : CCommandTable::Entries()) {
+        EXPECT_TRUE(Has(page, entry.name)) << entry.name;
     }
 }
 
