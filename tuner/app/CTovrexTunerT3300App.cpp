@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QMetaObject>
+#include <cstdio>
+#include <cstdlib>
 
 #include "app/CMainSheet.h"
 #include "app/MessageBoxes.h"
@@ -19,6 +21,16 @@ QFont MakeInterfaceFont() {
     QFont font = QApplication::font();
     font.setPointSize(kInterfaceFontPoints);
     return font;
+}
+
+// Without DEVLINK the library looks for real controllers only; a user who finds none may not know
+// that a simulated one exists. Standard error, after the message box.
+void HintAtSimulatedController() {
+    const char* backend = std::getenv("DEVLINK");
+    if (backend != nullptr && *backend != '\0') return;
+    std::fputs("No touch controller was found. To use the simulated one, set DEVLINK, for "
+               "example DEVLINK=sim:K7P100 (see --help).\n",
+               stderr);
 }
 
 }  // namespace
@@ -52,6 +64,7 @@ bool CTovrexTunerT3300App::StartUp() {
     const tuner::StartupResult result = tuner::StartController(state_);
     if (const tuner::UserMessage* message = tuner::StartupMessage(result)) {
         ShowUserMessage(*message);
+        if (result == tuner::StartupResult::kNoController) HintAtSimulatedController();
         return false;
     }
     return true;

@@ -94,6 +94,29 @@ INSTANTIATE_TEST_SUITE_P(
                   "ERROR", QMessageBox::Critical, 1, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// Without a backend nothing is found: after the message box, one line on standard error points to
+// the simulated controller. A chosen backend that finds nothing gets no such hint.
+TEST_F(TunerStartupTest, NoControllerWithoutABackendGivesAHintOnStandardError) {
+    const char* hint = "No touch controller was found. To use the simulated one, set DEVLINK";
+    for (const bool chosen : {false, true}) {
+        SCOPED_TRACE(chosen ? "DEVLINK set" : "DEVLINK unset");
+        if (chosen) {
+            setenv("DEVLINK",
+                   guitest::WriteProfile(profiles_, "model = K7P100\ncontrollers = 0\n").c_str(), 1);
+        } else {
+            unsetenv("DEVLINK");
+        }
+        CTovrexTunerT3300App app;
+        guitest::MessageBoxAnswerer answerer;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(app.Run(), 1);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(answerer.Seen().size(), 1u);
+        EXPECT_EQ(answerer.Seen().front().text.toStdString(), "Enumerate VORN Device Fail !");
+        EXPECT_EQ(errors.find(hint) != std::string::npos, !chosen) << errors;
+    }
+}
+
 TEST_F(TunerStartupTest, SecondCopyWarnsAndLeavesTheFirstUntouched) {
     setenv("DEVLINK", "sim:K7P100", 1);
     platform::CSingleInstanceLock firstCopy(tuner::kSingleInstanceName);
