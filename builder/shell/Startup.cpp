@@ -36,7 +36,7 @@ bool EnterWorkingFolder(const BuilderOptions& o, const std::filesystem::path& pr
 }
 
 // Without DEVLINK the library looks for real controllers only; a user who finds none may not know
-// that a simulated one exists. Standard error, so the specified output stays as it is.
+// that a simulated one exists. Standard error, so the usual output stays as it is.
 void HintAtSimulatedController() {
     const char* backend = std::getenv("DEVLINK");
     if (backend != nullptr && *backend != '\0') return;

@@ -57,7 +57,7 @@ TEST_F(FirstUse, HelpAndVersionAnswerWithoutTouchingAnything) {
 }
 
 // The hint names the simulated controller only when no backend was chosen and nothing was found;
-// the specified messages and the result stay as they are, on standard output.
+// the usual messages and the result stay as they are, on standard output.
 TEST_F(FirstUse, NoControllerWithoutABackendGivesAHintOnStandardError) {
     const char* hint = "No touch controller was found. To use the simulated one, set DEVLINK";
     std::string errors;
