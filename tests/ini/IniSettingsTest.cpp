@@ -87,8 +87,8 @@ TEST_F(IniLoad, WithFixedNamesSomethingUnreadableInThePlaceOfTheFileFailsTheLoad
     std::filesystem::create_directory(IniPath());
     int code = -1;
     const std::string out = Printed([&] { code = c.Ini().LoadTxtFile(); });
-    EXPECT_EQ(code, kParamCannotOpen);
-    EXPECT_NE(out.find("File Exist: " + IniPath() + "\n"), std::string::npos) << out;
+    EXPECT_EQ(code, kParamCannotCreateText);
+    EXPECT_EQ(out, "Cannot Create File: " + IniPath() + "\n");
     EXPECT_TRUE(std::filesystem::is_directory(IniPath()));
 }
 

@@ -88,13 +88,15 @@ TEST_F(IniTemplate, NeverReplacesAnExistingFile) {
     EXPECT_EQ(out, "File Exist: " + IniPath() + "\n");
     EXPECT_EQ(ReadWhole(IniPath()), mine);
 
-    // A file the builder cannot read is still somebody's file; so is a link to nowhere.
+    // A link to nowhere is no settings file, yet the template must not take its place (nor be
+    // written where it points): the path cannot be given a template.
     std::filesystem::remove(IniPath());
     std::filesystem::create_symlink(folder_ / "nowhere.ini", IniPath());
     const std::string linked = Printed([&] { code = c.Ini().SaveTxtFile(); });
-    EXPECT_EQ(code, kParamOk);
-    EXPECT_EQ(linked, "File Exist: " + IniPath() + "\n");
+    EXPECT_EQ(code, kParamCannotCreateText);
+    EXPECT_EQ(linked, "Cannot Create File: " + IniPath() + "\n");
     EXPECT_FALSE(std::filesystem::exists(folder_ / "nowhere.ini"));
+    EXPECT_TRUE(std::filesystem::is_symlink(IniPath()));
 }
 
 TEST_F(IniTemplate, SavingWritesTheTemplateNotTheLoadedSettings) {
