@@ -28,6 +28,9 @@ bool isImageMode(uint16_t mode) {
     }
 }
 
+// Touch and stylus coordinates run from 0 to this in both axes.
+constexpr uint16_t kCoordinateMax = 4095;
+
 bool isTouchMode(uint16_t mode) {
     return mode == 0x2000 || mode == 0x2001;
 }
@@ -126,7 +129,9 @@ std::string opName(uint8_t op) {
 Firmware::Firmware(const Profile& profile, std::string statePath)
     : profile_(profile),
       storage_(profile, std::move(statePath)),
-      banks_(profile.chip, profile.chipCount, profile.faults.registers) {
+      banks_(profile.chip, profile.chipCount, profile.faults.registers),
+      touch_(buildTouchScript(profile.touchPath, kCoordinateMax, kCoordinateMax, profile.touchKeys),
+             profile.infoIntervalMs / std::max(1, profile.touchIntervalMs), profile.touchKeys) {
     for (int type : profile_.faults.badChecksum) storage_.corrupt(type);
     freqIndex_ = static_cast<uint8_t>(hw::freqStartIndex(storage_.ram()));
 }
@@ -229,11 +234,17 @@ Outcome Firmware::switchMode(uint16_t mode) {
     const std::string trace = "mode=" + hex16(mode);
     if (!isKnownMode(mode) || profile_.faults.refusedModes.count(mode))
         return status(kStatusRefused, trace);
-    mode_ = mode;
+    enterMode(mode);
     txAxis_ = false;
     Outcome o = status(kStatusOk, trace);
     o.stopsStreams = true;
     return o;
+}
+
+void Firmware::enterMode(uint16_t mode) {
+    // The scripted hand starts over whenever the controller comes into a touch mode.
+    if (isTouchMode(mode) && !isTouchMode(mode_)) touch_.restart();
+    mode_ = mode;
 }
 
 Outcome Firmware::restart(uint16_t mode) {
@@ -245,7 +256,7 @@ Outcome Firmware::restart(uint16_t mode) {
     freqIndex_ = static_cast<uint8_t>(hw::freqStartIndex(storage_.ram()));
     infoReport_ = 0;
     txAxis_ = false;
-    mode_ = mode;
+    enterMode(mode);
     Outcome o = status(kStatusOk, trace);
     o.stopsStreams = true;
     return o;
@@ -306,8 +317,11 @@ Outcome Firmware::queryInfo(int index) const {
     Bytes& d = o.data;
     switch (index) {
         case 0:
+            if (profile_.touchKeys > 0) d[4] = 0x01;  // touch keys present
+            break;
         case 1:
-            break;  // no touch keys, info flag clear
+            d[5] = static_cast<uint8_t>(profile_.touchKeys);
+            break;
         case 2:
             d[9] = static_cast<uint8_t>(std::min(255, std::max(tx(), rx())));
             break;
@@ -334,17 +348,21 @@ Outcome Firmware::queryInfo(int index) const {
 Outcome Firmware::reportInfo() const {
     Outcome o;
     o.data.assign(64, 0);
-    for (int at : {1, 3, 14, 16}) putU16(o.data.data() + at, 4095);
+    for (int at : {1, 3, 14, 16}) putU16(o.data.data() + at, kCoordinateMax);
     return o;
 }
 
-Outcome Firmware::errorCode() const {
+uint32_t Firmware::errorWord() const {
     uint32_t flags = profile_.errorFlags;
     if (!imageChecksumValid(storage_.stored(kHardware))) flags |= 1u << 1;
     if (!tableValid(storage_.stored(kTable))) flags |= 1u << 8;
+    return flags;
+}
+
+Outcome Firmware::errorCode() const {
     Outcome o;
     o.data.assign(4, 0);
-    putU32(o.data.data(), flags);
+    putU32(o.data.data(), errorWord());
     return o;
 }
 
@@ -429,22 +447,22 @@ Report Firmware::icInfo() const {
 }
 
 bool Firmware::streaming() const {
-    return isImageMode(mode_) || (isTouchMode(mode_) && infoReport_ != 0);
+    return isImageMode(mode_) || (isTouchMode(mode_) && (infoReport_ != 0 || touch_.hasScript()));
 }
 
 int Firmware::streamIntervalMs() const {
-    return isImageMode(mode_) ? profile_.frameIntervalMs : profile_.infoIntervalMs;
+    if (isImageMode(mode_)) return profile_.frameIntervalMs;
+    return touch_.hasScript() ? profile_.touchIntervalMs : profile_.infoIntervalMs;
 }
 
-void Firmware::appendStreamBurst(Reports& out) const {
+void Firmware::appendStreamBurst(Reports& out) {
     if (!streaming()) return;
     if (profile_.faults.malformedReports) out.push_back(malformedReport(kKindImage));
     if (isImageMode(mode_)) {
         appendImageFrame(out, tx(), rx(), window_);
-    } else if (infoReport_ == 1) {
-        out.push_back(touchInfoReport(freqIndex_, touchThreshold_, 0));
     } else {
-        out.push_back(penInfoReport());
+        const int channels = std::min(255, std::max(tx(), rx()));
+        touch_.appendStep(out, {infoReport_, freqIndex_, touchThreshold_, errorWord(), channels});
     }
 }
 

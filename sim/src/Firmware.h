@@ -7,6 +7,7 @@
 #include "ChipBanks.h"
 #include "Storage.h"
 #include "Streams.h"
+#include "TouchScript.h"
 
 namespace sim {
 
@@ -31,7 +32,7 @@ class Firmware {
     // The stream of the current mode: 0 when nothing streams, else the pause between bursts.
     bool streaming() const;
     int streamIntervalMs() const;
-    void appendStreamBurst(Reports& out) const;
+    void appendStreamBurst(Reports& out);
 
     uint16_t mode() const { return mode_; }
 
@@ -55,6 +56,8 @@ class Firmware {
     Outcome readRegisters(const uint8_t* args) const;
     Outcome writeRegisters(const uint8_t* args, const Bytes& bulk);
     Outcome thresholdMode(bool pen, uint8_t op, uint8_t value);
+    uint32_t errorWord() const;
+    void enterMode(uint16_t mode);
 
     double frequencyOf(int block) const;
     int tx() const { return hw::txCount(storage_.ram()); }
@@ -71,6 +74,7 @@ class Firmware {
     int infoReport_ = 0;
     uint8_t touchThreshold_ = 0, penThreshold_ = 0;
     Window window_;
+    TouchPlayer touch_;  // the scripted hand, played in the touch modes
 };
 
 }  // namespace sim

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "TouchScript.h"
+
 namespace sim {
 namespace {
 
@@ -172,9 +174,27 @@ class Parser {
             number(k, v, 0, 10000, p_.frameIntervalMs);
         else if (k == "info_interval_ms")
             number(k, v, 0, 10000, p_.infoIntervalMs);
+        else if (k == "touch_interval_ms")
+            number(k, v, 1, 1000, p_.touchIntervalMs);
+        else if (k == "touch_keys")
+            number(k, v, 0, 48, p_.touchKeys);
+        else if (k == "touch_path")
+            touchPath(v);
         else
             return false;
         return true;
+    }
+
+    void touchPath(const std::string& value) {
+        p_.touchPath.clear();
+        for (const auto& part : splitList(value)) {
+            if (part == "none") continue;
+            if (!isTouchPathPart(part)) {
+                fail("unknown touch_path part '" + part + "'");
+                return;
+            }
+            p_.touchPath.push_back(part);
+        }
     }
 
     bool flag(const std::string& key, const std::string& value, bool& out) {

@@ -1,5 +1,5 @@
 // Reports the firmware sends on its own: image rows, AFE sample rows, short-test data,
-// touch and stylus information, the IC information reply and the disconnect notice.
+// the IC information reply and the disconnect notice.
 // Until the panel model exists every measured value is 0; the framing is the real one.
 #pragma once
 
@@ -35,8 +35,6 @@ struct ShortTestShape {
 // Both lists, both matrices, then the completion report.
 void appendShortTest(Reports& out, const ShortTestShape& shape);
 
-Report touchInfoReport(uint8_t freqIndex, uint8_t thresholdIndex, uint32_t errorWord);
-Report penInfoReport();
 // One record of five values per chip; big-endian u16 values when `wide`.
 Report icInfoReply(const std::vector<std::array<uint16_t, 5>>& records, bool wide);
 Report disconnectNotice();

@@ -62,6 +62,9 @@ struct Profile {
     uint8_t calibration = 100;  // info-block calibration value of every Rx chip
     int frameIntervalMs = 20;   // pause between streamed image frames
     int infoIntervalMs = 15;    // pause between touch or stylus information reports
+    std::vector<std::string> touchPath;  // parts of the scripted hand; empty: nobody touches
+    int touchIntervalMs = 10;            // pause between point reports while a path plays
+    int touchKeys = 0;                   // touch keys below the panel
     Faults faults;
 };
 
