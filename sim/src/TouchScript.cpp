@@ -90,6 +90,12 @@ void demo(ScriptWriter& w) {
     w.gap();
 }
 
+void hover(ScriptWriter& w, Point from, Point to) {
+    w.stroke(10, [&](Step& s, double t) {
+        s.contacts.push_back(w.at(0, kInRange | kHover, lerp(from, to, t), 0));
+    });
+}
+
 void stylus(ScriptWriter& w) {
     const Point centre{0.5, 0.5};
     w.stroke(15, [&](Step& s, double t) {
@@ -103,10 +109,14 @@ void stylus(ScriptWriter& w) {
         s.contacts.push_back(w.at(0, kInRange | kContactBit, p, 400 + static_cast<int>(2600 * t),
                                   tiltX, tiltY));
     });
+    // Lifted and hovering over to the next stroke, which uses the barrel button, then the
+    // eraser end.
+    hover(w, {centre.x + 0.15, centre.y}, {0.2, 0.85});
     w.stroke(30, [&](Step& s, double t) {
         s.contacts.push_back(
             w.at(0, kInRange | kContactBit | kBarrel, lerp({0.2, 0.85}, {0.5, 0.85}, t), 1500));
     });
+    hover(w, {0.5, 0.85}, {0.55, 0.85});
     w.stroke(30, [&](Step& s, double t) {
         s.contacts.push_back(
             w.at(0, kInRange | kContactBit | kEraser, lerp({0.55, 0.85}, {0.85, 0.85}, t), 1500));

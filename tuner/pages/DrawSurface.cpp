@@ -21,6 +21,8 @@ DrawSurface::DrawSurface(QWidget* parent, int minRepaintMs)
 
 void DrawSurface::Fill(const tuner::Colour& colour) {
     background_ = ToQColor(colour);
+    // A widget that was never shown has had no resize event yet.
+    if (image_.size() != size()) image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image_.fill(background_);
     RequestRepaint();
 }
@@ -68,8 +70,9 @@ void DrawSurface::paintEvent(QPaintEvent* event) {
 
 void DrawSurface::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (image_.size() == size()) return;
-    image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    image_.fill(background_);
+    if (image_.size() != size()) {
+        image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        image_.fill(background_);
+    }
     emit Resized();
 }

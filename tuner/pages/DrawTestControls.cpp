@@ -50,9 +50,8 @@ DrawTestControls MakeDrawTestControls(QWidget* page) {
     auto* first = new QHBoxLayout;
     auto* second = new QHBoxLayout;
     auto* third = new QHBoxLayout;
-    rows->addLayout(first);
-    rows->addLayout(second);
-    rows->addLayout(third);
+    auto* fourth = new QHBoxLayout;
+    for (QHBoxLayout* row : {first, second, third, fourth}) rows->addLayout(row);
 
     c.errorCode = ReadOnlyBox(bar, "errorCode", 90);
     c.errorInfo = ReadOnlyBox(bar, "errorInfo", 0);
@@ -75,7 +74,8 @@ DrawTestControls MakeDrawTestControls(QWidget* page) {
     for (QWidget* w : std::initializer_list<QWidget*>{c.freqPrevious, c.freqIndex, c.freqValue,
                                                       c.freqNext, c.softRestart, c.startLog,
                                                       c.stopLog})
-        first->addWidget(w);
+        second->addWidget(w);
+    second->addStretch(1);
 
     c.touchInfo = Named(new QCheckBox(QStringLiteral("Touch"), bar), "touchInfo");
     c.penInfo = Named(new QCheckBox(QStringLiteral("Pen"), bar), "penInfo");
@@ -93,8 +93,7 @@ DrawTestControls MakeDrawTestControls(QWidget* page) {
     for (QWidget* w : std::initializer_list<QWidget*>{c.touchInfo, c.penInfo, c.noiseView,
                                                       c.waterView, c.infoClean, c.rxTrace,
                                                       c.txTrace, c.zTrace, c.ignoreError})
-        second->addWidget(w);
-    second->addStretch(1);
+        third->addWidget(w);
 
     c.dots = Named(new QRadioButton(QStringLiteral("Dot"), bar), "dots");
     c.lines = Named(new QRadioButton(QStringLiteral("Line"), bar), "lines");
@@ -125,13 +124,15 @@ DrawTestControls MakeDrawTestControls(QWidget* page) {
     views->addButton(c.waterView);
     for (QWidget* w : std::initializer_list<QWidget*>{c.dots, c.lines, c.circleUp, c.circleDown,
                                                       c.filter, c.penMode, c.penTilt})
-        third->addWidget(w);
-    third->addWidget(Caption(bar, "Dist"));
-    third->addWidget(c.distance);
-    third->addWidget(Caption(bar, "X"));
-    third->addWidget(c.sensorX);
-    third->addWidget(Caption(bar, "Y"));
-    third->addWidget(c.sensorY);
+        fourth->addWidget(w);
+    fourth->addWidget(Caption(bar, "Dist"));
+    fourth->addWidget(c.distance);
+    fourth->addWidget(Caption(bar, "X"));
+    fourth->addWidget(c.sensorX);
+    fourth->addWidget(Caption(bar, "Y"));
+    fourth->addWidget(c.sensorY);
+    fourth->addStretch(1);
+    // The canvas's background and buttons end the information row, which has room to spare.
     for (QWidget* w :
          std::initializer_list<QWidget*>{c.white, c.blue, c.black, c.clean, c.fullScreen})
         third->addWidget(w);
