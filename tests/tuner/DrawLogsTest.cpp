@@ -9,6 +9,7 @@
 
 #include "model/DrawLogs.h"
 #include "model/DrawTestMessages.h"
+#include "model/DrawTestModel.h"
 
 namespace tuner {
 namespace {
@@ -157,6 +158,43 @@ TEST(DrawLogsTest, AFileThatCannotBeWrittenIsSkippedAndTheOthersAreWritten) {
     EXPECT_TRUE(fs::is_regular_file(logFolder / "POINT_LOG_FULLSCREEN-110000.csv"));
     const std::string info = ReadFile(logFolder / "PENINFO_LOG-110000.csv");
     EXPECT_EQ(std::count(info.begin(), info.end(), '\n'), 2);
+}
+
+TEST(DrawLogsTest, StylusSampleOutsideTheFilterIsLoggedButNotKeptAndHighIdsAreLoggedOnly) {
+    ScratchFolder folder;
+    DrawTestModel model(folder.Path());
+    model.Logs().Start(false, InfoMode::kStylus, {13, 0, 0});
+
+    DevReport info{};
+    info.bytes[1] = 62;
+    info.bytes[2] = 0x3F;
+    info.bytes[3] = 0x70;
+    info.bytes[4 + 0] = 4;   // an Rx scan
+    info.bytes[4 + 11] = 99;  // its signal
+    info.bytes[4 + 21] = 1;  // normal button state
+    info.bytes[4 + 26] = 1;  // first non-zero channel 1: not a good sample
+    model.OnStylusInfo(info, InfoMode::kStylus, 40, {13, 0, 0});
+    model.Graph(InfoMode::kStylus, 0, {400, 100});
+    EXPECT_EQ(model.Stylus().current.rx, Range{});
+
+    DevReport points{};
+    points.bytes[2] = 0x36;
+    points.bytes[3] = 0x13;
+    points.bytes[4] = 1;
+    points.bytes[5] = 61;  // an ID the page has no slot for
+    points.bytes[54] = 1;
+    DrawOps ops;
+    DrawArea area;
+    area.width = area.height = 100;
+    model.OnPoints(points, area, 0, {13, 0, 0}, ops);
+    EXPECT_TRUE(ops.empty());
+
+    EXPECT_TRUE(model.Logs().Stop({13, 0, 1}).empty());
+    const fs::path logFolder = folder.Path() / "TovrexTuner_Logs";
+    const std::string info_log = ReadFile(logFolder / "PENINFO_LOG-130001.csv");
+    EXPECT_NE(info_log.find("13:00:00, DET_RX,   0x0000, 0, 0, 0, 0, 99, "), std::string::npos);
+    EXPECT_NE(ReadFile(logFolder / "POINT_LOG-130001.csv").find("13:00:00, 61, 1, 0, 0, 0, 0\r\n"),
+              std::string::npos);
 }
 
 TEST(DrawLogsTest, FailedFlushEndsLogging) {

@@ -184,6 +184,28 @@ TEST(InfoModelTest, GraphEveryFifthReportAndItsTexts) {
     EXPECT_EQ(model.Noise().maxNoise, 0);
 }
 
+TEST(InfoModelTest, KeyStripShowsThePressedKeyOnly) {
+    DevReport key{};
+    key.bytes[2] = 0x2F;
+    key.bytes[3] = 1;  // pressed
+    key.bytes[4] = 2;
+    KeyStrip strip;
+    ASSERT_TRUE(strip.Apply(key, 4, false));
+    const DrawOps ops = strip.Paint(400, 24);
+    ASSERT_EQ(ops.size(), 2u);
+    EXPECT_EQ(ops[0].x1, 250);  // the middle of the third of four cells
+    EXPECT_EQ(ops[1].text, "3");
+    key.bytes[3] = 0;
+    ASSERT_TRUE(strip.Apply(key, 4, false));
+    EXPECT_TRUE(strip.Paint(400, 24).empty());
+    // No keys, the full-screen window open, or a key the strip does not have: not for the strip.
+    key.bytes[3] = 1;
+    EXPECT_FALSE(strip.Apply(key, 0, false));
+    EXPECT_FALSE(strip.Apply(key, 4, true));
+    key.bytes[4] = 4;
+    EXPECT_FALSE(strip.Apply(key, 4, false));
+}
+
 TEST(InfoModelTest, FrequencyTableAnswer) {
     uint8_t answer[64] = {3, 1, 0x10, 0x27, 0x3A, 0x30, 0x64, 0x32};
     FrequencyState f = DecodeFrequencyTable(answer);

@@ -44,8 +44,8 @@ CDrawTestPage::CDrawTestPage(CTovrexTunerT3300App& app, QWidget* parent)
 CDrawTestPage::~CDrawTestPage() {
     fullScreen_.reset();
     RemoveSubscriptions();
-    if (App().Device() != nullptr && device_.Info() != InfoMode::kNone)
-        devSetInfoReport(App().Device(), 0);
+    // The frame then returns the controller to normal mode and closes it.
+    if (App().Device() != nullptr) devSetInfoReport(App().Device(), 0);
 }
 
 void CDrawTestPage::ConnectControls() {
