@@ -139,10 +139,10 @@ Report TouchPlayer::stylusInfo(const Step& step, const InfoContext& info) const 
     if (pen != nullptr) {
         const int channels = std::max(info.stylusChannels, 12);
         const int signal = 900 + wobble(tick_, 120) + (pen->status & kContactBit ? 400 : 0);
-        devproto::putU16(rec + 3, static_cast<uint16_t>(pen->z));            // RawZ1
+        devproto::putU16(rec + 3, static_cast<uint16_t>(pen->z));                    // RawZ1
         devproto::putU16(rec + 7, static_cast<uint16_t>(std::max<int>(pen->z, 0)));  // Z1
-        devproto::putU16(rec + 11, static_cast<uint16_t>(signal));           // MaxSigValue
-        devproto::putU16(rec + 13, static_cast<uint16_t>(signal / 3));       // SecSigValue
+        devproto::putU16(rec + 11, static_cast<uint16_t>(signal));                   // MaxSigValue
+        devproto::putU16(rec + 13, static_cast<uint16_t>(signal / 3));               // SecSigValue
         if (pen->status & 0x02) rec[21] = 2;
         if (pen->status & 0x08) rec[21] = 3;
         rec[23] = static_cast<uint8_t>(2 + pen->x * (channels - 12) / 4096 + 2);

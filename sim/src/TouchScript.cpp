@@ -106,8 +106,8 @@ void stylus(ScriptWriter& w) {
         const Point p{centre.x + 0.15 * std::cos(a), centre.y + 0.2 * std::sin(a)};
         const auto tiltX = static_cast<uint8_t>(static_cast<int8_t>(20 * std::cos(a)));
         const auto tiltY = static_cast<uint8_t>(static_cast<int8_t>(-12));
-        s.contacts.push_back(w.at(0, kInRange | kContactBit, p, 400 + static_cast<int>(2600 * t),
-                                  tiltX, tiltY));
+        s.contacts.push_back(
+            w.at(0, kInRange | kContactBit, p, 400 + static_cast<int>(2600 * t), tiltX, tiltY));
     });
     // Lifted and hovering over to the next stroke, which uses the barrel button, then the
     // eraser end.

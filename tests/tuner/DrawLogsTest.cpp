@@ -169,10 +169,10 @@ TEST(DrawLogsTest, StylusSampleOutsideTheFilterIsLoggedButNotKeptAndHighIdsAreLo
     info.bytes[1] = 62;
     info.bytes[2] = 0x3F;
     info.bytes[3] = 0x70;
-    info.bytes[4 + 0] = 4;   // an Rx scan
+    info.bytes[4 + 0] = 4;    // an Rx scan
     info.bytes[4 + 11] = 99;  // its signal
-    info.bytes[4 + 21] = 1;  // normal button state
-    info.bytes[4 + 26] = 1;  // first non-zero channel 1: not a good sample
+    info.bytes[4 + 21] = 1;   // normal button state
+    info.bytes[4 + 26] = 1;   // first non-zero channel 1: not a good sample
     model.OnStylusInfo(info, InfoMode::kStylus, 40, {13, 0, 0});
     model.Graph(InfoMode::kStylus, 0, {400, 100});
     EXPECT_EQ(model.Stylus().current.rx, Range{});

@@ -27,12 +27,12 @@ void Put16(DevReport& r, int at, int value) {
 TEST(DrawReportsTest, TouchInfoRecordFieldsAtTheirOffsets) {
     DevReport r = Report(0x3F, 0x68);
     uint8_t* rec = r.bytes + 4;
-    rec[0] = 3;           // frequency index
-    rec[1] = 1;           // stray confidence
-    rec[3] = 2;           // touches
-    rec[4] = 3;           // water state
-    rec[5] = 1;           // noise condition
-    rec[6] = 1;           // palm
+    rec[0] = 3;            // frequency index
+    rec[1] = 1;            // stray confidence
+    rec[3] = 2;            // touches
+    rec[4] = 3;            // water state
+    rec[5] = 1;            // noise condition
+    rec[6] = 1;            // palm
     Put16(r, 4 + 7, 513);  // S/F 1, unaligned
     rec[9] = 7;
     rec[10] = 4;

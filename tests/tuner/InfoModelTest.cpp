@@ -155,7 +155,8 @@ DevReport TouchReport(int maxNoise, int freq) {
 TEST(InfoModelTest, GraphEveryFifthReportAndItsTexts) {
     DrawTestModel model{"/nonexistent"};
     int due = 0;
-    for (int i = 0; i < 20; ++i) due += model.OnTouchInfo(TouchReport(10 + i, 0), InfoMode::kTouch, {}).graphDue;
+    for (int i = 0; i < 20; ++i)
+        due += model.OnTouchInfo(TouchReport(10 + i, 0), InfoMode::kTouch, {}).graphDue;
     EXPECT_EQ(due, 4);
     // Wrong sub-code: ignored.
     DevReport other = TouchReport(99, 0);

@@ -1,9 +1,9 @@
 #include "app/PostedReports.h"
 
 #include <QCoreApplication>
+#include <map>
 #include <memory>
 #include <mutex>
-#include <map>
 
 namespace {
 

@@ -59,10 +59,10 @@ std::string PointLogRow(const PointRecord& r, bool stylusMode, ClockTime t, bool
 }
 
 std::string TouchInfoLogHeader(ClockTime t) {
-    std::string head = Stamp(t) + Columns({"FreqIndex", "StrayConfidence", "NumsOfTouches",
-                                           "NoiseCondition", "MaxNoiseValue", "MaxNoiseRxCh",
-                                           "IsWaterExist", "WaterQuanty", "IsPalm", "Is_Idle",
-                                           "CMax", "CMin"});
+    std::string head =
+        Stamp(t) + Columns({"FreqIndex", "StrayConfidence", "NumsOfTouches", "NoiseCondition",
+                            "MaxNoiseValue", "MaxNoiseRxCh", "IsWaterExist", "WaterQuanty",
+                            "IsPalm", "Is_Idle", "CMax", "CMin"});
     head.resize(head.size() - 2);  // the debug columns follow before the line end
     return head + DebugColumns("") + "\r\n";
 }
@@ -70,8 +70,8 @@ std::string TouchInfoLogHeader(ClockTime t) {
 std::string TouchInfoLogRow(const TouchInfo& i, bool hexDebug, ClockTime t) {
     std::string row = Stamp(t);
     for (int v : {S8(i.freqIndex), S8(i.strayConfidence), S8(i.touches), S8(i.noiseCondition),
-                  int{i.maxNoise}, S8(i.maxNoiseRx), S8(i.water), int{i.waterQuantity},
-                  S8(i.palm), S8(i.idle), int{i.cMax}, int{i.cMin}})
+                  int{i.maxNoise}, S8(i.maxNoiseRx), S8(i.water), int{i.waterQuantity}, S8(i.palm),
+                  S8(i.idle), int{i.cMax}, int{i.cMin}})
         row += Format("%d, ", v);
     for (int16_t d : i.debug)
         row += hexDebug ? Format("0x%04X, ", static_cast<uint16_t>(d)) : Format("%04d, ", d);
@@ -79,13 +79,33 @@ std::string TouchInfoLogRow(const TouchInfo& i, bool hexDebug, ClockTime t) {
 }
 
 std::string StylusInfoLogHeader(ClockTime t) {
-    std::string head =
-        Stamp(t) + Columns({"ScanState", "ErrorState", "RawZ1", "RawZ2", "Z1", "Z2",
-                            "MaxSigValue", "SecSigValue", "MaxButtonValue", "SecButtonValue",
-                            "APenState", "ButtonState", "ButtonStateIndex", "MaxSigIndex",
-                            "SecSigIndex", "MaxNonZeroNum", "NonZeroStartIndex", "Z1Comp",
-                            "Speed", "NoiseCnt", "FreqScanIndex", "NoiseCondition",
-                            "MaxNoiseIndex", "MaxNoiseValue", "NoiseDetectCnt", "XTilt", "YTilt"});
+    std::string head = Stamp(t) + Columns({"ScanState",
+                                           "ErrorState",
+                                           "RawZ1",
+                                           "RawZ2",
+                                           "Z1",
+                                           "Z2",
+                                           "MaxSigValue",
+                                           "SecSigValue",
+                                           "MaxButtonValue",
+                                           "SecButtonValue",
+                                           "APenState",
+                                           "ButtonState",
+                                           "ButtonStateIndex",
+                                           "MaxSigIndex",
+                                           "SecSigIndex",
+                                           "MaxNonZeroNum",
+                                           "NonZeroStartIndex",
+                                           "Z1Comp",
+                                           "Speed",
+                                           "NoiseCnt",
+                                           "FreqScanIndex",
+                                           "NoiseCondition",
+                                           "MaxNoiseIndex",
+                                           "MaxNoiseValue",
+                                           "NoiseDetectCnt",
+                                           "XTilt",
+                                           "YTilt"});
     head.resize(head.size() - 2);
     return head + DebugColumns("g_") + "\r\n";
 }
@@ -99,9 +119,9 @@ std::string StylusInfoLogRow(const StylusInfo& s, bool hexDebug, ClockTime t) {
     row += Format("0x%04X, ", s.aPenState);
     row += ButtonStateLogName(s.buttonState);
     row += Format("0x%02X, ", s.buttonStateIndex);
-    for (int v : {int{s.maxSigIndex}, int{s.secSigIndex}, int{s.maxNonZeroNum},
-                  int{s.nonZeroStartIndex}, int{s.z1Comp}, int{s.speed}, int{s.noiseCount},
-                  int{s.freqScanIndex}})
+    for (int v :
+         {int{s.maxSigIndex}, int{s.secSigIndex}, int{s.maxNonZeroNum}, int{s.nonZeroStartIndex},
+          int{s.z1Comp}, int{s.speed}, int{s.noiseCount}, int{s.freqScanIndex}})
         row += Format("%d, ", v);
     row += s.noiseCondition != 0 ? "True, " : "False, ";
     for (int v : {int{s.maxNoiseIndex}, int{s.maxNoise}, int{s.noiseDetectCount}, int{s.xTilt},

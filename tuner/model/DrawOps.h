@@ -12,7 +12,8 @@ namespace tuner {
 struct DrawOp {
     enum class Kind { kLine, kCircle, kText };
     Kind kind = Kind::kLine;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // a line's ends; a circle's centre or a text's origin in x1, y1
+    int x1 = 0, y1 = 0, x2 = 0,
+        y2 = 0;  // a line's ends; a circle's centre or a text's origin in x1, y1
     int radius = 0;
     Pen pen;
     std::string text;

@@ -59,10 +59,9 @@ constexpr ErrorBitName kErrorBitNames[] = {
 };
 
 constexpr std::string_view kScanStateNames[] = {
-    "N_PRE_DET_RX, ", "N_DET_RX, ", "B_DET_RX, ", "DET_RX,   ",
-    "N_PRE_DET_TX, ", "N_DET_TX, ", "B_DET_TX, ", "DET_TX,   ",
-    "N_PRE_RAW_RX, ", "N_RAW_RX, ", "B_RAW_RX, ", "RAW_RX,   ",
-    "N_PRE_RAW_TX, ", "N_RAW_TX, ", "B_RAW_TX, ", "RAW_TX,   ",
+    "N_PRE_DET_RX, ", "N_DET_RX, ", "B_DET_RX, ",     "DET_RX,   ", "N_PRE_DET_TX, ", "N_DET_TX, ",
+    "B_DET_TX, ",     "DET_TX,   ", "N_PRE_RAW_RX, ", "N_RAW_RX, ", "B_RAW_RX, ",     "RAW_RX,   ",
+    "N_PRE_RAW_TX, ", "N_RAW_TX, ", "B_RAW_TX, ",     "RAW_TX,   ",
 };
 
 constexpr std::string_view kButtonPanelNames[] = {"ERRORS", "NORMAL", "BARREL", "ERASER"};

@@ -66,7 +66,8 @@ PointReport DecodePoints(const DevReport& report);
 enum class StylusStyle : uint8_t { kHover = 1, kTip = 2, kInRange = 3, kEraser = 4, kBarrel = 5 };
 StylusStyle StyleOf(const PointRecord& record);
 
-// ---- Information records -------------------------------------------------------------------------
+// ---- Information records
+// -------------------------------------------------------------------------
 
 inline constexpr std::size_t kInfoRecordSize = 60;
 using InfoRecordBytes = std::array<uint8_t, kInfoRecordSize>;

@@ -6,9 +6,8 @@
 namespace tuner {
 namespace {
 
-constexpr std::array<uint32_t, 10> kIdColours = {0x0000FF, 0x00FF00, 0xFF0000, 0x0FB9FF,
-                                                 0xF020A0, 0x3A3A74, 0x0066CD, 0x228B69,
-                                                 0xAB82FF, 0x98F5A0};
+constexpr std::array<uint32_t, 10> kIdColours = {0x0000FF, 0x00FF00, 0xFF0000, 0x0FB9FF, 0xF020A0,
+                                                 0x3A3A74, 0x0066CD, 0x228B69, 0xAB82FF, 0x98F5A0};
 constexpr int kIdPenWidth = 2;
 constexpr int kPressurePerPixel = 204;
 

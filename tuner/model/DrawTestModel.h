@@ -19,7 +19,7 @@ namespace tuner {
 enum class GraphView { kNoise, kWater };
 
 struct InfoUpdate {
-    bool graphDue = false;                 // the graph is redrawn every fifth information report
+    bool graphDue = false;                  // the graph is redrawn every fifth information report
     std::optional<UserMessage> logFailure;  // a log that could not be written; logging has stopped
 };
 

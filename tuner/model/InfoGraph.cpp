@@ -76,7 +76,8 @@ DrawOps NoiseGraph(NoiseHistory& history, uint8_t currentFreqIndex, GraphSize si
     int y = 2;
     ops.push_back(DrawOp::Text(4, y, Format("Freq: %d ", currentFreqIndex), kLabel));
     ops.push_back(DrawOp::Text(4, y += kTextPitch, Format("Max: %d ", history.maxNoise), kRed));
-    ops.push_back(DrawOp::Text(4, y += kTextPitch, Format("Noise: %d ", e.Newest().maxNoise), kLabel));
+    ops.push_back(
+        DrawOp::Text(4, y += kTextPitch, Format("Noise: %d ", e.Newest().maxNoise), kLabel));
     ops.push_back(DrawOp::Text(4, y += kTextPitch,
                                Format("Avg: %d ", static_cast<int>(sum / kHistoryLength)), kLabel));
     ops.push_back(DrawOp::Text(4, y += kTextPitch,
@@ -97,9 +98,9 @@ DrawOps WaterGraph(const NoiseHistory& history, GraphSize size) {
     Level(ops, scale, history.maxWater, kRed);
     Trace(ops, scale, {{0, 160, 255}, 1}, [&](int i) { return e[i].water; });
     int y = 2;
+    ops.push_back(DrawOp::Text(4, y, Format("Water - History Max: %d ", history.maxWater), kRed));
     ops.push_back(
-        DrawOp::Text(4, y, Format("Water - History Max: %d ", history.maxWater), kRed));
-    ops.push_back(DrawOp::Text(4, y += kTextPitch, Format("Water - Val: %d ", e.Newest().water), kLabel));
+        DrawOp::Text(4, y += kTextPitch, Format("Water - Val: %d ", e.Newest().water), kLabel));
     ops.push_back(DrawOp::Text(4, y += kTextPitch,
                                Format("Water - Current ( %d, %d) ", range.min, range.max), kLabel));
     return ops;
@@ -127,9 +128,8 @@ DrawOps StylusGraph(StylusHistories& h, StylusTraces traces, GraphSize size) {
     for (const Series& s : series) {
         if (s.shown) {
             const Scale scale{size, 1.1 * s.total.max + 1};
-            Trace(ops, scale, {s.colour, 1}, [&](int i) {
-                return s.pressure ? s.history[i].pressure : s.history[i].signal;
-            });
+            Trace(ops, scale, {s.colour, 1},
+                  [&](int i) { return s.pressure ? s.history[i].pressure : s.history[i].signal; });
             Level(ops, scale, s.current.min, s.colour);
             Level(ops, scale, s.current.max, s.colour);
         }

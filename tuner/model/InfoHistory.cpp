@@ -40,8 +40,7 @@ void Range::Take(const Range& other) {
 bool IsGoodStylusSample(const StylusInfo& info, int stylusChannels) {
     // In int: a small channel count must not wrap round to a large bound.
     const int start = info.nonZeroStartIndex;
-    return info.errorState == 0 && info.buttonState == 1 && start > 1 &&
-           start < stylusChannels - 8;
+    return info.errorState == 0 && info.buttonState == 1 && start > 1 && start < stylusChannels - 8;
 }
 
 bool StylusHistories::Add(const StylusInfo& info, bool ignoreErrors, int stylusChannels) {

@@ -1,20 +1,6 @@
 #include "model/InfoPanel.h"
 
-#include <algorithm>
-#include <cstdarg>
-#include <cstdio>
-
 namespace tuner {
-
-std::string Format(const char* format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    const int n = std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return std::string(text, n < 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(n), sizeof text - 1));
-}
-
 namespace {
 
 // Lays the items of one line out left to right.
@@ -59,8 +45,9 @@ DrawOps TouchInfoPanel(const TouchInfo& t) {
         .Add(t.strayConfidence != 0 ? "StrayConfidence: Pass," : "StrayConfidence: Low,",
              AlertIf(t.strayConfidence == 0));
 
-    const std::string water =
-        t.water < std::size(kWaterStates) ? kWaterStates[t.water] : Format("WaterState: %d,", t.water);
+    const std::string water = t.water < std::size(kWaterStates)
+                                  ? kWaterStates[t.water]
+                                  : Format("WaterState: %d,", t.water);
     LineWriter(ops, kPanelLinePitch)
         .Add(water, AlertIf(t.water != 0))
         .Add(Format("WaterDisableTouch: %0d,", t.waterDisablesTouch), AlertIf(t.waterDisablesTouch))

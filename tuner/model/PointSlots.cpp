@@ -148,7 +148,8 @@ std::vector<std::string> PointPanelLines(const PointSlots& slots, bool penMode, 
             line = Format("%02d:%03dHz -%04d, %04d, %04d, %03d, %03d", id, s.rate, s.x, s.y, s.z,
                           (s.extra >> 8) & 0xFF, s.extra & 0xFF);
         else
-            line = Format("%02d:%03dHz -%04d, %04d, %04d, %03d", id, s.rate, s.x, s.y, s.z, s.extra);
+            line =
+                Format("%02d:%03dHz -%04d, %04d, %04d, %03d", id, s.rate, s.x, s.y, s.z, s.extra);
     }
     return lines;
 }

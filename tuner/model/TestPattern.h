@@ -8,7 +8,7 @@
 namespace tuner {
 
 struct PatternGeometry {
-    int width = 0, height = 0;    // drawing area in pixels
+    int width = 0, height = 0;     // drawing area in pixels
     int sensorX = 0, sensorY = 0;  // sensor size in 0.1 mm
     int distance = 0;              // pattern distance in 0.1 mm
 };

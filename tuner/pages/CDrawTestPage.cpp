@@ -76,7 +76,8 @@ void CDrawTestPage::ConnectControls() {
         if (!fillingLists_ && index >= 0) Show(device_.SelectTouchThreshold(App().Device(), index));
     });
     connect(c_.penThresholds, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (!fillingLists_ && index >= 0) Show(device_.SelectStylusThreshold(App().Device(), index));
+        if (!fillingLists_ && index >= 0)
+            Show(device_.SelectStylusThreshold(App().Device(), index));
     });
 }
 
@@ -88,7 +89,8 @@ void CDrawTestPage::ReadDrawSettings() {
     model_.settings.penTilt = c_.penTilt->isChecked();
     model_.traces = {c_.rxTrace->isChecked(), c_.txTrace->isChecked(), c_.zTrace->isChecked()};
     model_.ignoreErrors = c_.ignoreError->isChecked();
-    model_.graphView = c_.waterView->isChecked() ? tuner::GraphView::kWater : tuner::GraphView::kNoise;
+    model_.graphView =
+        c_.waterView->isChecked() ? tuner::GraphView::kWater : tuner::GraphView::kNoise;
 }
 
 // ---- Activation ---------------------------------------------------------------------------------
@@ -268,7 +270,8 @@ void CDrawTestPage::RefreshViews() {
         graphDirty_ = false;
         c_.graph->Fill(tuner::kBlack);
         const tuner::GraphSize size{c_.graph->width(), c_.graph->height()};
-        c_.graph->Draw(model_.Graph(device_.Info(), static_cast<uint8_t>(device_.Frequency().index), size));
+        c_.graph->Draw(
+            model_.Graph(device_.Info(), static_cast<uint8_t>(device_.Frequency().index), size));
     }
     if (fullScreen_) {
         QStringList lines;
@@ -289,8 +292,8 @@ void CDrawTestPage::RefreshViews() {
 void CDrawTestPage::RefreshPointPanel() {
     c_.pointPanel->Fill(tuner::kWhite);
     tuner::DrawOps ops;
-    const auto lines = tuner::PointPanelLines(model_.Slots(), model_.settings.penMode,
-                                              c_.pointPanel->height());
+    const auto lines =
+        tuner::PointPanelLines(model_.Slots(), model_.settings.penMode, c_.pointPanel->height());
     for (std::size_t id = 0; id < lines.size(); ++id)
         if (!lines[id].empty())
             ops.push_back(tuner::DrawOp::Text(2, static_cast<int>(id) * tuner::kPointPanelLinePitch,

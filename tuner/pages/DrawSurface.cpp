@@ -22,7 +22,8 @@ DrawSurface::DrawSurface(QWidget* parent, int minRepaintMs)
 void DrawSurface::Fill(const tuner::Colour& colour) {
     background_ = ToQColor(colour);
     // A widget that was never shown has had no resize event yet.
-    if (image_.size() != size()) image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    if (image_.size() != size())
+        image_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     image_.fill(background_);
     RequestRepaint();
 }

@@ -71,9 +71,9 @@ DrawTestControls MakeDrawTestControls(QWidget* page) {
     first->addWidget(c.errorInfo, 1);
     first->addWidget(Caption(bar, "IC Type"));
     first->addWidget(c.icType);
-    for (QWidget* w : std::initializer_list<QWidget*>{c.freqPrevious, c.freqIndex, c.freqValue,
-                                                      c.freqNext, c.softRestart, c.startLog,
-                                                      c.stopLog})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{c.freqPrevious, c.freqIndex, c.freqValue, c.freqNext,
+                                         c.softRestart, c.startLog, c.stopLog})
         second->addWidget(w);
     second->addStretch(1);
 

@@ -94,14 +94,16 @@ int CountColour(const QImage& image, const tuner::Colour& colour) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) count += (line[x] & 0xFFFFFF) == (wanted & 0xFFFFFF);
+        for (int x = 0; x < image.width(); ++x)
+            count += (line[x] & 0xFFFFFF) == (wanted & 0xFFFFFF);
     }
     return count;
 }
 
 TEST_F(DrawTestPageTest, ScriptedHandOnTheCanvasTheInformationPanelAndTheFullScreen) {
-    UseProfile("model = K9PM100\ntouch_path = demo, stylus\ntouch_interval_ms = 2\n"
-               "info_interval_ms = 10\ntouch_keys = 4\nerror_flags = 0x00300040\n");
+    UseProfile(
+        "model = K9PM100\ntouch_path = demo, stylus\ntouch_interval_ms = 2\n"
+        "info_interval_ms = 10\ntouch_keys = 4\nerror_flags = 0x00300040\n");
     CTovrexTunerT3300App app;
     guitest::MessageBoxAnswerer answerer;
     CDrawTestPage* page = nullptr;
@@ -143,7 +145,9 @@ TEST_F(DrawTestPageTest, ScriptedHandOnTheCanvasTheInformationPanelAndTheFullScr
              page->Controls().penInfo->click();
          }},
         {"the stylus drew and its ranges filled",
-         [&] { return page->Model().Stylus().total.rx.max > 0 && page->Model().InfoReports() > 30; },
+         [&] {
+             return page->Model().Stylus().total.rx.max > 0 && page->Model().InfoReports() > 30;
+         },
          [&] {
              QTest::qWait(50);
              stylusPanelShown = page->Model().InfoPanel().size() > 20;
@@ -170,14 +174,13 @@ TEST_F(DrawTestPageTest, ScriptedHandOnTheCanvasTheInformationPanelAndTheFullScr
     ASSERT_EQ(script.Stuck(), "");
 
     EXPECT_EQ(errorCode, QStringLiteral("0x00300040"));
-    EXPECT_EQ(errorInfo, QStringLiteral(
-                             "ERR_T310_INVALID, ERR_RX_INVALID, ERR_REPORTID_INVALID "
-                             "ERR_NOISE_CONDITION "));
+    EXPECT_EQ(errorInfo, QStringLiteral("ERR_T310_INVALID, ERR_RX_INVALID, ERR_REPORTID_INVALID "
+                                        "ERR_NOISE_CONDITION "));
     EXPECT_TRUE(frequency.endsWith(QStringLiteral(" KHz"))) << frequency.toStdString();
     EXPECT_EQ(penThreshold, QStringLiteral("PenThreshold-1"));
     EXPECT_TRUE(filterSent);
     EXPECT_GT(idOnePixels, 300);  // the circle of ID 1
-    EXPECT_GT(borderPixels, 20);   // the contact that started on the edge
+    EXPECT_GT(borderPixels, 20);  // the contact that started on the edge
     EXPECT_GT(patternPixels, 1000);
     EXPECT_TRUE(stylusPanelShown);
     EXPECT_GT(fullScreenPatternPixels, 1000);
@@ -215,13 +218,14 @@ TEST_F(DrawTestPageTest, BurstOfReportsGivesBoundedRepaintsAndNoGrowingBacklog) 
 
     Script script({
         {"the canvas is drawn",
-         [&] { return (page = DrawPage(app)) != nullptr && page->Controls().canvas->Repaints() > 0; },
+         [&] {
+             return (page = DrawPage(app)) != nullptr && page->Controls().canvas->Repaints() > 0;
+         },
          [&] {
              QTest::qWait(300);  // after the first pattern
              repaintsBefore = page->Controls().canvas->Repaints();
-             QObject::connect(&watch, &QTimer::timeout, [&] {
-                 maxPending = std::max(maxPending, PendingReports(page));
-             });
+             QObject::connect(&watch, &QTimer::timeout,
+                              [&] { maxPending = std::max(maxPending, PendingReports(page)); });
              watch.start(1);
              burst.start();
              sender = std::thread([&, window = WindowFor(page)] {

@@ -56,9 +56,8 @@ class SimDrawTestTest : public ::testing::Test {
   protected:
     void SetUp() override {
         folder_ = fs::temp_directory_path() /
-                  ("tuner-draw-sim-" + std::string(::testing::UnitTest::GetInstance()
-                                                       ->current_test_info()
-                                                       ->name()));
+                  ("tuner-draw-sim-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::create_directories(folder_);
     }
     void TearDown() override {
@@ -74,7 +73,8 @@ class SimDrawTestTest : public ::testing::Test {
     }
     DevHandle Handle() const { return state_.device.Handle(); }
     void Subscribe(Collector& collector, uint8_t kind, uint8_t sub) {
-        subscriptions_.push_back(devAddReportHandler(Handle(), kind, sub, &collector, Collector::Handle));
+        subscriptions_.push_back(
+            devAddReportHandler(Handle(), kind, sub, &collector, Collector::Handle));
     }
 
     fs::path folder_;
@@ -139,9 +139,8 @@ TEST_F(SimDrawTestTest, InformationStreamFollowsTheModeAndTheFrequency) {
     EXPECT_TRUE(device.SetInfoBox(Handle(), InfoMode::kTouch, true).empty());
     device.StepFrequency(Handle(), true);
     const int index = device.Frequency().index;
-    const auto reports = touch.WaitFor([&](const auto& r) {
-        return !r.empty() && DecodeTouchInfo(r.back()).freqIndex == index;
-    });
+    const auto reports = touch.WaitFor(
+        [&](const auto& r) { return !r.empty() && DecodeTouchInfo(r.back()).freqIndex == index; });
     ASSERT_FALSE(reports.empty());
     const TouchInfo info = DecodeTouchInfo(reports.back());
     EXPECT_EQ(info.freqIndex, index);
@@ -221,11 +220,17 @@ TEST_F(SimDrawTestTest, DemoPathDrawsLinesCirclesBorderMarksAndTwoFingers) {
     }
     EXPECT_EQ(ids, (std::set<int>{0, 1, 2, 3}));
     EXPECT_GT(lines, 400);
-    EXPECT_GE(borderMarks, 1);   // the contact that starts on the left edge
+    EXPECT_GE(borderMarks, 1);  // the contact that starts on the left edge
     EXPECT_GE(downCircles, 5);
-    EXPECT_GE(downAtRest, 7);                // seven contacts in one loop
-    EXPECT_EQ(liftAtRest, downAtRest);       // every contact ends with a lift
+    EXPECT_GE(downAtRest, 7);           // seven contacts in one loop
+    EXPECT_EQ(liftAtRest, downAtRest);  // every contact ends with a lift
     EXPECT_GT(twoFingerReports, 50);
+}
+
+TEST_F(SimDrawTestTest, ProfileWithAnUnknownPathPartIsRefused) {
+    std::ofstream(folder_ / "controller.profile") << "model = K7P100\ntouch_path = demo, wave\n";
+    setenv("DEVLINK", ("sim:" + (folder_ / "controller.profile").string()).c_str(), 1);
+    EXPECT_EQ(StartController(state_), StartupResult::kNoController);
 }
 
 TEST_F(SimDrawTestTest, StylusPathAndTouchKeys) {
@@ -252,9 +257,9 @@ TEST_F(SimDrawTestTest, StylusPathAndTouchKeys) {
             if (p.points[static_cast<std::size_t>(k)].InRange())
                 styles.insert(StyleOf(p.points[static_cast<std::size_t>(k)]));
     }
-    EXPECT_EQ(styles, (std::set<StylusStyle>{StylusStyle::kHover, StylusStyle::kTip,
-                                             StylusStyle::kBarrel, StylusStyle::kEraser,
-                                             StylusStyle::kInRange}));
+    EXPECT_EQ(styles,
+              (std::set<StylusStyle>{StylusStyle::kHover, StylusStyle::kTip, StylusStyle::kBarrel,
+                                     StylusStyle::kEraser, StylusStyle::kInRange}));
 }
 
 }  // namespace
