@@ -17,6 +17,9 @@
 
 class FullScreenWindow;
 
+// The test pattern's lines on the canvas and the full-screen window.
+inline constexpr tuner::Pen kPatternPen{{160, 160, 160}, 1};
+
 class CDrawTestPage : public CSheetPage {
     Q_OBJECT
 
@@ -42,6 +45,10 @@ class CDrawTestPage : public CSheetPage {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    // The canvases are drawn this long after activation or the full-screen window, when the
+    // window has its final size.
+    static constexpr int kRedrawDelayMs = 200;
+
     void ConnectControls();
     void Activate();
     void Subscribe();

@@ -10,13 +10,6 @@
 
 using tuner::InfoMode;
 
-namespace {
-
-constexpr int kRedrawDelayMs = 200;
-const tuner::Pen kPatternPen{{160, 160, 160}, 1};
-
-}  // namespace
-
 void CDrawTestPage::SetInfoBox(InfoMode box, bool on) {
     const tuner::Messages messages = device_.SetInfoBox(App().Device(), box, on);
     const InfoMode mode = device_.Info();
