@@ -126,6 +126,24 @@ TEST_F(SimDrawTestTest, FrequencyStepsWrapRound) {
     EXPECT_EQ(device.Frequency().index, 0);
 }
 
+TEST_F(SimDrawTestTest, NoFrequencyTableMeansNothingToStep) {
+    const fs::path trace = folder_ / "trace.txt";
+    setenv("DEVLINK_SIM_TRACE", trace.c_str(), 1);
+    Start("fail = frequency_table\n");
+    DrawTestDevice device;
+    device.BeginActivation(Handle());
+    EXPECT_EQ(device.Frequency().count, 0);
+    EXPECT_EQ(device.Frequency().text, "");
+    EXPECT_TRUE(device.StepFrequency(Handle(), false).empty());
+    EXPECT_TRUE(device.StepFrequency(Handle(), true).empty());
+    state_.device.Close();
+    unsetenv("DEVLINK_SIM_TRACE");
+    std::ifstream in(trace);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(text.find("frequency_table -> failed"), std::string::npos) << text;
+    EXPECT_EQ(text.find("set_frequency"), std::string::npos) << text;
+}
+
 TEST_F(SimDrawTestTest, InformationStreamFollowsTheModeAndTheFrequency) {
     Start("error_flags = 0x40\n");
     Collector touch, stylus;
