@@ -3,6 +3,7 @@
 // plays in its touch modes, drawn through the page's model.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <cstdlib>
@@ -243,6 +244,27 @@ TEST_F(SimDrawTestTest, DemoPathDrawsLinesCirclesBorderMarksAndTwoFingers) {
     EXPECT_GE(downAtRest, 7);           // seven contacts in one loop
     EXPECT_EQ(liftAtRest, downAtRest);  // every contact ends with a lift
     EXPECT_GT(twoFingerReports, 50);
+}
+
+TEST_F(SimDrawTestTest, WaterAndPalmShowInTheTouchInformation) {
+    Start("touch_path = water, palm\ntouch_interval_ms = 1\ninfo_interval_ms = 1\n");
+    Collector touch;
+    Subscribe(touch, 0x3F, 0x68);
+    DrawTestDevice device;
+    device.SetInfoBox(Handle(), InfoMode::kTouch, true);
+    ASSERT_NE(devSwitchWorkMode(Handle(), kTouchModeFiltered), 0);
+    auto seen = [](const std::vector<DevReport>& reports, auto what) {
+        return std::any_of(reports.begin(), reports.end(),
+                           [&](const DevReport& r) { return what(DecodeTouchInfo(r)); });
+    };
+    auto palm = [](const TouchInfo& t) { return t.palm == 1 && t.touches == 0; };
+    const auto reports = touch.WaitFor([&](const auto& r) { return seen(r, palm); });
+    devSwitchWorkMode(Handle(), kCommandMode);
+    EXPECT_TRUE(seen(reports, palm));
+    EXPECT_TRUE(seen(reports, [](const TouchInfo& t) { return t.water == 3 && t.touches == 1; }));
+    EXPECT_TRUE(seen(reports, [](const TouchInfo& t) { return t.waterQuantity > 200; }));
+    // The water ratio the page computes from the record is not zero while there is water.
+    EXPECT_TRUE(seen(reports, [](const TouchInfo& t) { return WaterRatio(t) != 0; }));
 }
 
 TEST_F(SimDrawTestTest, ProfileWithAnUnknownPathPartIsRefused) {
