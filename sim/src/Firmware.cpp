@@ -32,6 +32,9 @@ bool isImageMode(uint16_t mode) {
     }
 }
 
+// Touch and stylus coordinates run from 0 to this in both axes.
+constexpr uint16_t kCoordinateMax = 4095;
+
 bool isTouchMode(uint16_t mode) {
     return mode == 0x2000 || mode == 0x2001;
 }
@@ -132,7 +135,11 @@ Firmware::Firmware(const Profile& profile, std::string statePath, std::string tr
       storage_(profile, std::move(statePath)),
       banks_(profile.chip, profile.chipCount, profile.faults.registers),
       panel_(profile),
-      truthPath_(std::move(truthPath)) {
+      truthPath_(std::move(truthPath)),
+      touch_(buildTouchScript(profile.touchPath, kCoordinateMax, kCoordinateMax,
+                              profile.panel.keys.count),
+             profile.infoIntervalMs / std::max(1, profile.touchIntervalMs),
+             profile.panel.keys.count) {
     storage_.setFactoryImage(kTable, panelUniformityTable(panel_, profile_.chip, storage_.ram()));
     for (int type : profile_.faults.badChecksum) storage_.corrupt(type);
     freqIndex_ = static_cast<uint8_t>(hw::freqStartIndex(storage_.ram()));
@@ -243,13 +250,19 @@ Outcome Firmware::switchMode(uint16_t mode) {
     const std::string trace = "mode=" + hex16(mode);
     if (!isKnownMode(mode) || profile_.faults.refusedModes.count(mode))
         return status(kStatusRefused, trace);
-    mode_ = mode;
+    enterMode(mode);
     txAxis_ = false;
     framesSent_ = 0;
     if (isImageMode(mode)) writeTruth();
     Outcome o = status(kStatusOk, trace);
     o.stopsStreams = true;
     return o;
+}
+
+void Firmware::enterMode(uint16_t mode) {
+    // The scripted hand starts over whenever the controller comes into a touch mode.
+    if (isTouchMode(mode) && !isTouchMode(mode_)) touch_.restart();
+    mode_ = mode;
 }
 
 Outcome Firmware::restart(uint16_t mode) {
@@ -261,7 +274,7 @@ Outcome Firmware::restart(uint16_t mode) {
     freqIndex_ = static_cast<uint8_t>(hw::freqStartIndex(storage_.ram()));
     infoReport_ = 0;
     txAxis_ = false;
-    mode_ = mode;
+    enterMode(mode);
     framesSent_ = 0;
     if (isImageMode(mode)) writeTruth();
     Outcome o = status(kStatusOk, trace);
@@ -281,7 +294,8 @@ Outcome Firmware::pcapInfo() const {
     const int calAt[4] = {21, 22, 47, 48};
     for (int i = 0; i < 4; ++i) {
         const int own = std::clamp(panel_.calibrationValue(i), 0, 255);
-        d[calAt[i]] = static_cast<uint8_t>(profile_.calibration != 100 ? profile_.calibration : own);
+        d[calAt[i]] =
+            static_cast<uint8_t>(profile_.calibration != 100 ? profile_.calibration : own);
     }
     for (int i = 0; i < 4; ++i) {
         if (i < hw::txChips(ram)) {
@@ -357,17 +371,21 @@ Outcome Firmware::queryInfo(int index) const {
 Outcome Firmware::reportInfo() const {
     Outcome o;
     o.data.assign(64, 0);
-    for (int at : {1, 3, 14, 16}) putU16(o.data.data() + at, 4095);
+    for (int at : {1, 3, 14, 16}) putU16(o.data.data() + at, kCoordinateMax);
     return o;
 }
 
-Outcome Firmware::errorCode() const {
+uint32_t Firmware::errorWord() const {
     uint32_t flags = profile_.errorFlags;
     if (!imageChecksumValid(storage_.stored(kHardware))) flags |= 1u << 1;
     if (!tableValid(storage_.stored(kTable))) flags |= 1u << 8;
+    return flags;
+}
+
+Outcome Firmware::errorCode() const {
     Outcome o;
     o.data.assign(4, 0);
-    putU32(o.data.data(), flags);
+    putU32(o.data.data(), errorWord());
     return o;
 }
 
@@ -462,11 +480,12 @@ Report Firmware::icInfo() const {
 }
 
 bool Firmware::streaming() const {
-    return isImageMode(mode_) || (isTouchMode(mode_) && infoReport_ != 0);
+    return isImageMode(mode_) || (isTouchMode(mode_) && (infoReport_ != 0 || touch_.hasScript()));
 }
 
 int Firmware::streamIntervalMs() const {
-    return isImageMode(mode_) ? profile_.frameIntervalMs : profile_.infoIntervalMs;
+    if (isImageMode(mode_)) return profile_.frameIntervalMs;
+    return touch_.hasScript() ? profile_.touchIntervalMs : profile_.infoIntervalMs;
 }
 
 void Firmware::appendStreamBurst(Reports& out) {
@@ -478,7 +497,8 @@ void Firmware::appendStreamBurst(Reports& out) {
     if (isImageMode(mode_)) {
         const Finger* finger = profile_.panel.finger ? &*profile_.panel.finger : nullptr;
         panel_.setFingerDown(finger == nullptr || framesSent_ >= finger->fromFrame);
-        const FrameGrid frame = measureFrame(panel_, profile_.chip, storage_.ram(), freqIndex_, mode_);
+        const FrameGrid frame =
+            measureFrame(panel_, profile_.chip, storage_.ram(), freqIndex_, mode_);
         const size_t first = out.size();
         appendImageFrame(out, tx(), rx(), window_, &frame.values);
         appendTunerExtras(out);
@@ -486,10 +506,9 @@ void Firmware::appendStreamBurst(Reports& out) {
         // A report lost on the way: one in the middle of the frame.
         if (framesSent_ == faults.missingReportInFrame && out.size() > first + 1)
             out.erase(out.begin() + static_cast<long>(first + (out.size() - first) / 2));
-    } else if (infoReport_ == 1) {
-        out.push_back(touchInfoReport(freqIndex_, touchThreshold_, 0));
     } else {
-        out.push_back(penInfoReport());
+        const int channels = std::min(255, std::max(tx(), rx()));
+        touch_.appendStep(out, {infoReport_, freqIndex_, touchThreshold_, errorWord(), channels});
     }
 }
 
@@ -498,8 +517,8 @@ void Firmware::appendTunerExtras(Reports& out) {
     if (keys.count > 0) {
         const bool full = window_.lastRx < window_.firstRx || window_.lastTx < window_.firstTx;
         const int lastTx = full ? tx() - 1 : window_.lastTx;
-        out.push_back(keyReport(2 + lastTx + 1, measureKeys(panel_, profile_.chip, storage_.ram(),
-                                                            freqIndex_, mode_)));
+        out.push_back(keyReport(
+            2 + lastTx + 1, measureKeys(panel_, profile_.chip, storage_.ram(), freqIndex_, mode_)));
     }
     if (keys.listBursts)
         appendListBurst(out, panel_, panel_.activeLines(storage_.ram(), true),

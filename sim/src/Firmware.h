@@ -8,6 +8,7 @@
 #include "Panel.h"
 #include "Storage.h"
 #include "Streams.h"
+#include "TouchScript.h"
 
 namespace sim {
 
@@ -57,6 +58,8 @@ class Firmware {
     Outcome readRegisters(const uint8_t* args) const;
     Outcome writeRegisters(const uint8_t* args, const Bytes& bulk);
     Outcome thresholdMode(bool pen, uint8_t op, uint8_t value);
+    uint32_t errorWord() const;
+    void enterMode(uint16_t mode);
 
     double frequencyOf(int block) const;
     void writeTruth();
@@ -79,6 +82,7 @@ class Firmware {
     int infoReport_ = 0;
     uint8_t touchThreshold_ = 0, penThreshold_ = 0;
     Window window_;
+    TouchPlayer touch_;  // the scripted hand, played in the touch modes
 };
 
 }  // namespace sim

@@ -8,6 +8,7 @@
 
 #include "PanelProfile.h"
 #include "RequestFaults.h"
+#include "TouchScript.h"
 
 namespace sim {
 namespace {
@@ -184,9 +185,25 @@ class Parser {
             number(k, v, 0, 10000, p_.infoIntervalMs);
         else if (k == "reply_delay_ms")
             number(k, v, 0, 10000, p_.replyDelayMs);
+        else if (k == "touch_interval_ms")
+            number(k, v, 1, 1000, p_.touchIntervalMs);
+        else if (k == "touch_path")
+            touchPath(v);
         else
             return false;
         return true;
+    }
+
+    void touchPath(const std::string& value) {
+        p_.touchPath.clear();
+        for (const auto& part : splitList(value)) {
+            if (part == "none") continue;
+            if (!isTouchPathPart(part)) {
+                fail("unknown touch_path part '" + part + "'");
+                return;
+            }
+            p_.touchPath.push_back(part);
+        }
     }
 
     bool flag(const std::string& key, const std::string& value, bool& out) {

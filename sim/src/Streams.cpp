@@ -109,23 +109,6 @@ void appendShortTest(Reports& out, const ShortTestShape& s) {
     out.push_back(done);
 }
 
-Report touchInfoReport(uint8_t freqIndex, uint8_t thresholdIndex, uint32_t errorWord) {
-    Report r = makeReport(devproto::kKindInfo, devproto::kSubTouchInfo, 60);
-    uint8_t* rec = r.data() + 4;
-    rec[0] = freqIndex;
-    rec[1] = 1;  // stray confidence: pass
-    rec[28] = thresholdIndex;
-    devproto::putU32(rec + 29, errorWord);
-    return r;
-}
-
-Report penInfoReport() {
-    Report r = makeReport(devproto::kKindInfo, devproto::kSubPenInfo, 60);
-    r[4 + 0] = 4;   // scan state: an Rx state
-    r[4 + 21] = 1;  // button state
-    return r;
-}
-
 Report icInfoReply(const std::vector<std::array<uint16_t, 5>>& records, bool wide) {
     const int perRecord = wide ? 10 : 5;
     const int count = std::min<int>(static_cast<int>(records.size()), (64 - 5) / perRecord);

@@ -38,8 +38,6 @@ struct ShortTestShape {
 // Both lists, both matrices, then the completion report.
 void appendShortTest(Reports& out, const ShortTestShape& shape);
 
-Report touchInfoReport(uint8_t freqIndex, uint8_t thresholdIndex, uint32_t errorWord);
-Report penInfoReport();
 // One record of five values per chip; big-endian u16 values when `wide`.
 Report icInfoReply(const std::vector<std::array<uint16_t, 5>>& records, bool wide);
 Report disconnectNotice();

@@ -45,7 +45,7 @@ class CTovrexTunerT3300App final : public PageHost {
     // A page going away: the controller returns to normal mode and is closed, once.
     void ReleaseDevice() override;
     // The controller is gone: the handle is dropped without closing it and the program ends.
-    void ForgetDevice();
+    void ForgetDevice() override;
     // Ends the sheet once control is back in the event loop.
     void PostQuit() override;
 

@@ -20,6 +20,8 @@ class PageHost {
     virtual bool RefreshChannelInformation() = 0;
     // A page going away: the controller returns to normal mode and is closed, once.
     virtual void ReleaseDevice() = 0;
+    // The controller is gone: the handle is dropped without closing it and the program ends.
+    virtual void ForgetDevice() = 0;
     // Ends the sheet once control is back in the event loop.
     virtual void PostQuit() = 0;
 

@@ -70,6 +70,8 @@ struct Profile {
     int frameIntervalMs = 20;   // pause between streamed image frames
     int infoIntervalMs = 15;    // pause between touch or stylus information reports
     int replyDelayMs = 0;       // a slow controller: each reply comes this long after its request
+    std::vector<std::string> touchPath;  // parts of the scripted hand; empty: nobody touches
+    int touchIntervalMs = 10;            // pause between point reports while a path plays
     Faults faults;
     PanelSpec panel;
 };
