@@ -59,10 +59,10 @@ void ImageWorker::Run() {
         if (frameReady_) {
             frameReady_ = false;
             lock.unlock();
-            frames_.CopyFront(*work_);
             auto snapshot = std::make_shared<GridSnapshot>();
             bool shown = false;
-            {
+            // A frame of a stream that was replaced meanwhile is not computed.
+            if (frames_.CopyFront(*work_)) {
                 std::lock_guard guard(processorMutex_);
                 shown = processor_.Process(*work_, settings_(), *snapshot);
             }

@@ -111,6 +111,7 @@ bool CImageDataPage::SendReportWindow() {
         settings_.window = plan_.window;
     }
     devSwitchWorkMode(device, tuner::kCommandMode);
+    frames_.Restart();
     const ChannelWindow& w = plan_.window;
     const bool sent = devSetReportImage(device, w.firstRx, w.lastRx, w.firstTx, w.lastTx) != 0;
     if (!sent) ShowUserMessage(tuner::kSetReportImageFailed);
@@ -126,6 +127,8 @@ void CImageDataPage::SelectDataType(const QString& text) {
     if (type == nullptr || index < 0) return;
     type_ = type;
     if (dataType_->currentIndex() != index) dataType_->setCurrentIndex(index);
+    // No frame of the previous type's stream reaches the new type's computation or baseline.
+    frames_.Restart();
     worker_->WithProcessor([&](ImageProcessor& p) { p.SelectType(*type); });
     if (device != nullptr && active_) devSwitchWorkMode(device, type->workingMode);
 }
@@ -237,6 +240,8 @@ void CImageDataPage::ShowDrawn() {
     keys_->setVisible(!shown_->keys.empty());
     statistics_->setText(QString::fromStdString(StatisticsLine(*shown_)));
     ++picturesShown_;
+    // The key strip or the layout changed the grid's room: the next picture is drawn to fit.
+    if (grid_->size() != grid.size()) StyleChanged();
 }
 
 QString CImageDataPage::StatisticsText() const {

@@ -152,6 +152,7 @@ void CImageDataPage::BuildControls() {
     grid_->setMinimumSize(200, 120);
     grid_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     grid_->setStyleSheet(QStringLiteral("background: black"));
+    grid_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     statistics_ = new QLabel;
     statistics_->setStyleSheet(QStringLiteral("background: white; color: black"));
     keys_ = new QLabel;

@@ -30,7 +30,9 @@ class ImageDataPageTest : public ::testing::Test {
         setenv("DEVLINK",
                guitest::WriteProfile(profiles_, "model = K7P100\nfinger = " +
                                                     std::to_string(kFingerTx) + "," +
-                                                    std::to_string(kFingerRx) + "\n")
+                                                    std::to_string(kFingerRx) +
+                                                    "\nfinger_from_frame = 16\n"
+                                                    "touch_keys = 4\nkey_pressed = 1\n")
                    .c_str(),
                1);
         setenv("DEVLINK_SIM_TRUTH", TruthPath().c_str(), 1);
@@ -43,8 +45,10 @@ class ImageDataPageTest : public ::testing::Test {
     guitest::TempFolder profiles_;
 };
 
-// Waits, with the event loop running, until the page shows a new picture of the type.
-bool WaitForPicture(CImageDataPage& page, std::string_view type, int pictures = 2) {
+// Waits, with the event loop running, until the page shows a new picture of the type. The finger
+// lands on the 16th frame of each stream; one frame in four is computed, so the sixth picture
+// after a switch has it.
+bool WaitForPicture(CImageDataPage& page, std::string_view type, int pictures = 6) {
     const uint64_t start = page.PicturesShown();
     return QTest::qWaitFor(
         [&] {
@@ -66,6 +70,7 @@ QColor CellColour(const QImage& grid, const GridSnapshot& s, int row, int column
 struct TypeSeen {
     std::string type;
     bool shown = false;
+    std::vector<int> keys;
     std::string statistics;
     int peakRow = -1, peakColumn = -1;
     QColor fingerColour, farColour;
@@ -102,6 +107,7 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
                 const auto s = page.Shown();
                 if (t.shown && s != nullptr) {
                     t.statistics = page.StatisticsText().toStdString();
+                    t.keys = s->keys;
                     // The water rows carry other data; the Tx rows are the sensor.
                     for (int r = s->geometry.lead2; r < s->rows; ++r)
                         for (int c = 0; c < s->columns; ++c)
@@ -131,9 +137,20 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
         EXPECT_TRUE(t.shown) << t.type;
         EXPECT_EQ(t.statistics.rfind(t.type + ": Min: ", 0), 0u) << t.type << ": " << t.statistics;
     }
-    // The delta views peak under the finger, which the colour scale paints red on a blue field.
+    // The delta views, and "Touch %" once the finger has landed on its baseline, peak under the
+    // finger, which the colour scale paints red on a blue field; the pressed key stands out.
+    const TruthFile truth(TruthPath());
+    const double key = truth.Numbers("key_magnitude")[0];
     for (const TypeSeen& t : seen) {
-        if (t.type != "Touch Signal" && t.type != "Cooked Data") continue;
+        ASSERT_EQ(t.keys.size(), 4u) << t.type;
+        if (t.type == "Raw (Cal)") {
+            EXPECT_NEAR(t.keys[0], key, 0.01 * key + 6);
+            EXPECT_NEAR(t.keys[1], 0.75 * key, 0.01 * key + 6);
+        }
+        if (t.type == "Touch Signal") {
+            EXPECT_NEAR(t.keys[1], 0.25 * key, 0.01 * key + 6);
+        }
+        if (t.type != "Touch Signal" && t.type != "Cooked Data" && t.type != "Touch %") continue;
         EXPECT_EQ(t.peakRow, 1 + fingerRow) << t.type;  // after the one water row
         EXPECT_EQ(t.peakColumn, fingerColumn) << t.type;
         EXPECT_GT(t.fingerColour.red(), 200) << t.type;
