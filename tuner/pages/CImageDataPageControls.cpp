@@ -147,7 +147,8 @@ void CImageDataPage::BuildControls() {
     second->addWidget(higher);
     second->addStretch();
 
-    grid_ = new QLabel;
+    grid_ = new CImageControl;
+    connect(grid_, &CImageControl::PointerEvent, this, &CImageDataPage::OnPointer);
     grid_->setObjectName(QStringLiteral("imageGrid"));
     grid_->setMinimumSize(200, 120);
     grid_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);

@@ -216,4 +216,51 @@ TEST_F(ImageDataPageTest, ImageLogWritesTheShownRawRows) {
     EXPECT_EQ(far, 0);
 }
 
+TEST_F(ImageDataPageTest, PointerMagnifiesTheCellUnderItAndMarksRowsAndColumns) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    struct Seen {
+        bool onAtCell = false, offAfterUp = false, onAtLabel = true;
+        int row = -1, column = -1;
+    } seen;
+    int expectedRow = -1;
+
+    guitest::WhenReady scenario(
+        [&] { return app.MainSheet() != nullptr && app.MainSheet()->isVisible(); },
+        [&] {
+            CMainSheet& sheet = *app.MainSheet();
+            sheet.SelectPage(1);
+            auto& page = *qobject_cast<CImageDataPage*>(sheet.Page(1));
+            if (WaitForPicture(page, "Raw (Cal)", 2)) {
+                const auto s = page.Shown();
+                const QImage picture = page.ImageControl()->pixmap().toImage();
+                // The middle of the cell of Tx channel 5, Rx channel 7.
+                expectedRow = s->geometry.lead2 + 5;
+                const double w = static_cast<double>(picture.width()) / (s->columns + 1 + kLabelColumns);
+                const double h = static_cast<double>(picture.height()) / (s->rows + kLabelRows);
+                const QPoint cell(static_cast<int>((kLabelColumns + 1 + 7 + 0.5) * w),
+                                  static_cast<int>((kLabelRows + expectedRow + 0.5) * h));
+                QTest::mousePress(page.ImageControl(), Qt::LeftButton, {}, cell);
+                seen.onAtCell = page.MagnifierOn();
+                seen.row = page.PointedRow();
+                seen.column = page.PointedColumn();
+                page.grab().save(QString::fromStdString(
+                    (guitest::ArtifactFolder() / "tuner-image-magnifier.png").string()));
+                QTest::mouseRelease(page.ImageControl(), Qt::LeftButton, {}, cell);
+                seen.offAfterUp = !page.MagnifierOn();
+                QTest::mousePress(page.ImageControl(), Qt::LeftButton, {}, QPoint(2, 2));
+                seen.onAtLabel = page.MagnifierOn();
+                QTest::mouseRelease(page.ImageControl(), Qt::LeftButton, {}, QPoint(2, 2));
+            }
+            sheet.close();
+        });
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_GE(expectedRow, 0) << "no picture";
+    EXPECT_TRUE(seen.onAtCell);
+    EXPECT_EQ(seen.row, expectedRow);
+    EXPECT_EQ(seen.column, 1 + 7);  // after the "WT" column
+    EXPECT_TRUE(seen.offAfterUp);
+    EXPECT_FALSE(seen.onAtLabel);  // a label is no cell
+}
+
 }  // namespace
