@@ -39,6 +39,11 @@ void ImageWorker::SignalFrame() {
     wake_.notify_all();
 }
 
+void ImageWorker::Redraw() {
+    std::lock_guard lock(mutex_);
+    if (latest_ != nullptr) drawn_ = false;
+}
+
 ImageWorker::Snapshot ImageWorker::Latest() const {
     std::lock_guard lock(mutex_);
     return latest_;

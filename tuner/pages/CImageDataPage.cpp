@@ -332,6 +332,7 @@ void CImageDataPage::OnPointer(CImageControl::Pointer event, QPoint at) {
                 style_.markedRows[static_cast<size_t>(row)].flip();
                 style_.markedColumns[static_cast<size_t>(column)].flip();
             }
+            worker_->Redraw();
             return;
         case P::kRightDown:
         case P::kRightDoubleClick:

@@ -43,6 +43,7 @@ class CImageDataPage : public CSheetPage {
     void SelectDataType(const QString& text);
     void SetDisplayMode(tuner::image::DisplayMode mode, int quadrant = 0);
     void SetColourScale(bool on);
+    void SetShowValue(bool on);
     // The magnifier, for tests: on, and the grid cell it shows (-1 when none).
     bool MagnifierOn() const { return magnifier_; }
     int PointedRow() const { return pointedRow_; }

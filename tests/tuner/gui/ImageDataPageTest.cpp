@@ -104,6 +104,9 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
                 page.SelectDataType(QString::fromUtf8(type.text.data(),
                                                       static_cast<int>(type.text.size())));
                 t.shown = WaitForPicture(page, type.text);
+                std::string file = "tuner-image-" + t.type + ".png";
+                for (char& ch : file)
+                    if (ch == ' ' || ch == '%' || ch == '(' || ch == ')') ch = '_';
                 const auto s = page.Shown();
                 if (t.shown && s != nullptr) {
                     t.statistics = page.StatisticsText().toStdString();
@@ -115,15 +118,19 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
                                 t.peakRow = r;
                                 t.peakColumn = c;
                             }
-                    const QImage picture = grid->pixmap().toImage();
-                    const int row = s->geometry.lead2 + fingerRow;
-                    t.fingerColour = CellColour(picture, *s, row, fingerColumn + 1);
-                    t.farColour = CellColour(picture, *s, s->rows - 1, 1);
                 }
-                std::string file = "tuner-image-" + t.type + ".png";
-                for (char& ch : file)
-                    if (ch == ' ' || ch == '%' || ch == '(' || ch == ')') ch = '_';
                 page.grab().save(QString::fromStdString((guitest::ArtifactFolder() / file).string()));
+                if (t.shown) {
+                    // The colours alone, without the values written over them.
+                    page.SetShowValue(false);
+                    t.shown = WaitForPicture(page, type.text, 2);
+                    const auto now = page.Shown();
+                    const QImage picture = grid->pixmap().toImage();
+                    const int row = now->geometry.lead2 + fingerRow;
+                    t.fingerColour = CellColour(picture, *now, row, fingerColumn + 1);
+                    t.farColour = CellColour(picture, *now, now->rows - 1, 1);
+                    page.SetShowValue(true);
+                }
                 seen.push_back(t);
             }
             sheet.close();

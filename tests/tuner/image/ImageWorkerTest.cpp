@@ -64,6 +64,11 @@ TEST(ImageWorkerTest, ComputesAndDrawsTheNewestFrameAndStops) {
     EXPECT_LE(worker.ComputedFrames(), 3u);  // every second complete frame is handed on
     EXPECT_LE(drawn.load(), static_cast<int>(worker.ComputedFrames()));
 
+    // A new style is drawn without a new frame.
+    const int before = drawn.load();
+    worker.Redraw();
+    EXPECT_TRUE(WaitFor([&] { return drawn.load() == before + 1; }));
+
     // A replaced stream: its kept frame is not computed again.
     frames.Restart();
     const uint64_t computed = worker.ComputedFrames();
