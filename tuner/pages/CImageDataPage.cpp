@@ -244,7 +244,7 @@ void CImageDataPage::ShowDrawn() {
     statistics_->setText(QString::fromStdString(StatisticsLine(*shown_)));
     ++picturesShown_;
     // The key strip or the layout changed the grid's room: the next picture is drawn to fit.
-    if (grid_->size() != grid.size()) StyleChanged();
+    if (!grid_->size().isEmpty() && grid_->size() != grid.size()) StyleChanged();
 }
 
 QString CImageDataPage::StatisticsText() const {
