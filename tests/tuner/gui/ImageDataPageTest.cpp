@@ -291,3 +291,36 @@ TEST_F(ImageDataPageTest, PointerMagnifiesTheCellUnderItAndMarksRowsAndColumns) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ImageDataPageTableTest, CorruptUniformityTableIsReportedAndTheImageStillRuns) {
+    guitest::TempFolder runtime, profiles;
+    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    setenv("DEVLINK",
+           guitest::WriteProfile(profiles, "model = K7P100\nbad_checksum = table\n").c_str(), 1);
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    bool shown = false;
+    std::string statistics;
+    guitest::WhenReady scenario(
+        [&] { return app.MainSheet() != nullptr && app.MainSheet()->isVisible(); },
+        [&] {
+            CMainSheet& sheet = *app.MainSheet();
+            sheet.SelectPage(1);
+            auto& page = *qobject_cast<CImageDataPage*>(sheet.Page(1));
+            page.SelectDataType(QStringLiteral("Unifor Cook"));
+            shown = WaitForPicture(page, "Unifor Cook", 2);
+            statistics = page.StatisticsText().toStdString();
+            sheet.close();
+        });
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, QStringLiteral("Table is Invalid!!"));
+    EXPECT_EQ(answerer.Seen()[0].caption, QStringLiteral(" ERROR "));
+    EXPECT_TRUE(shown);
+    // No table correction: no entries and no use.
+    EXPECT_NE(statistics.find("URecord: 0 (0%)"), std::string::npos) << statistics;
+}
+
+}  // namespace
