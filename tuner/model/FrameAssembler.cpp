@@ -50,7 +50,10 @@ bool FrameAssembler::OnImageReport(const DevReport& report) {
 
 bool FrameAssembler::Complete() {
     completed_.fetch_add(1);
-    if (!paused_.load()) std::swap(back_, front_);
+    if (!paused_.load()) {
+        std::swap(back_, front_);
+        haveFrame_ = true;
+    }
     if (counter_ >= skip_.load()) {
         counter_ = 0;
         return true;
@@ -59,15 +62,25 @@ bool FrameAssembler::Complete() {
     return false;
 }
 
-void FrameAssembler::CopyFront(Frame& out) const {
+bool FrameAssembler::CopyFront(Frame& out) const {
     std::lock_guard lock(mutex_);
+    if (!haveFrame_) return false;
     out = *front_;
+    return true;
 }
 
 void FrameAssembler::Clear() {
     std::lock_guard lock(mutex_);
     *back_ = Frame{};
     *front_ = Frame{};
+}
+
+void FrameAssembler::Restart() {
+    std::lock_guard lock(mutex_);
+    *back_ = Frame{};
+    *front_ = Frame{};
+    counter_ = 0;
+    haveFrame_ = false;
 }
 
 void ListBurst::OnListReport(const DevReport& report) {

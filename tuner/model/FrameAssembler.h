@@ -43,10 +43,13 @@ class FrameAssembler {
     // One image report. True when the worker should take the new frame now.
     bool OnImageReport(const DevReport& report);
 
-    // The last complete frame.
-    void CopyFront(Frame& out) const;
-    // Zeroes both buffers.
+    // The last complete frame; false (and `out` unchanged) when none has completed since the
+    // last restart.
+    bool CopyFront(Frame& out) const;
+    // Zeroes both buffers; the frame kept stays.
     void Clear();
+    // A new stream: nothing of the previous one is handed on, and counting starts again.
+    void Restart();
 
     uint64_t CompletedFrames() const { return completed_.load(); }
 
@@ -57,6 +60,7 @@ class FrameAssembler {
     std::unique_ptr<Frame> back_, front_;
     int expectedLastRow_ = -1, rowLength_ = 0, keyCount_ = 0;
     int counter_ = 0;
+    bool haveFrame_ = false;
     std::atomic<int> skip_{3};
     std::atomic<bool> paused_{false};
     std::atomic<uint64_t> completed_{0};

@@ -39,6 +39,11 @@ void ImageWorker::SignalFrame() {
     wake_.notify_all();
 }
 
+void ImageWorker::Redraw() {
+    std::lock_guard lock(mutex_);
+    if (latest_ != nullptr) drawn_ = false;
+}
+
 ImageWorker::Snapshot ImageWorker::Latest() const {
     std::lock_guard lock(mutex_);
     return latest_;
@@ -59,10 +64,10 @@ void ImageWorker::Run() {
         if (frameReady_) {
             frameReady_ = false;
             lock.unlock();
-            frames_.CopyFront(*work_);
             auto snapshot = std::make_shared<GridSnapshot>();
             bool shown = false;
-            {
+            // A frame of a stream that was replaced meanwhile is not computed.
+            if (frames_.CopyFront(*work_)) {
                 std::lock_guard guard(processorMutex_);
                 shown = processor_.Process(*work_, settings_(), *snapshot);
             }

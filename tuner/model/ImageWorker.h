@@ -37,6 +37,8 @@ class ImageWorker {
 
     // The frame-ready event, set from any thread.
     void SignalFrame();
+    // The last computed frame is drawn again (the drawing style changed), within one interval.
+    void Redraw();
 
     // Changes of the computation, from the user-interface thread.
     template <typename F>

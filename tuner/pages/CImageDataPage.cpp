@@ -91,6 +91,8 @@ void CImageDataPage::Activate() {
 void CImageDataPage::Deactivate() {
     if (!active_) return;
     active_ = false;
+    pointedRow_ = pointedColumn_ = -1;
+    magnifier_ = magnifierLocked_ = false;
     DevHandle device = App().Device();
     if (device != nullptr) devSwitchWorkMode(device, tuner::kCommandMode);
     worker_->Stop();
@@ -111,6 +113,7 @@ bool CImageDataPage::SendReportWindow() {
         settings_.window = plan_.window;
     }
     devSwitchWorkMode(device, tuner::kCommandMode);
+    frames_.Restart();
     const ChannelWindow& w = plan_.window;
     const bool sent = devSetReportImage(device, w.firstRx, w.lastRx, w.firstTx, w.lastTx) != 0;
     if (!sent) ShowUserMessage(tuner::kSetReportImageFailed);
@@ -126,6 +129,8 @@ void CImageDataPage::SelectDataType(const QString& text) {
     if (type == nullptr || index < 0) return;
     type_ = type;
     if (dataType_->currentIndex() != index) dataType_->setCurrentIndex(index);
+    // No frame of the previous type's stream reaches the new type's computation or baseline.
+    frames_.Restart();
     worker_->WithProcessor([&](ImageProcessor& p) { p.SelectType(*type); });
     if (device != nullptr && active_) devSwitchWorkMode(device, type->workingMode);
 }
@@ -232,11 +237,14 @@ void CImageDataPage::ShowDrawn() {
         shown_ = drawn_;
     }
     if (!active_ || shown_ == nullptr) return;
-    grid_->setPixmap(QPixmap::fromImage(grid));
+    shownGrid_ = grid;
+    ShowPicture();
     keys_->setPixmap(QPixmap::fromImage(keys));
     keys_->setVisible(!shown_->keys.empty());
     statistics_->setText(QString::fromStdString(StatisticsLine(*shown_)));
     ++picturesShown_;
+    // The key strip or the layout changed the grid's room: the next picture is drawn to fit.
+    if (!grid_->size().isEmpty() && grid_->size() != grid.size()) StyleChanged();
 }
 
 QString CImageDataPage::StatisticsText() const {

@@ -14,6 +14,7 @@
 #include "model/ImageGeometry.h"
 #include "model/ImageLog.h"
 #include "model/ImageWorker.h"
+#include "pages/CImageControl.h"
 #include "pages/ImageGridRender.h"
 
 class QButtonGroup;
@@ -42,6 +43,12 @@ class CImageDataPage : public CSheetPage {
     void SelectDataType(const QString& text);
     void SetDisplayMode(tuner::image::DisplayMode mode, int quadrant = 0);
     void SetColourScale(bool on);
+    void SetShowValue(bool on);
+    // The magnifier, for tests: on, and the grid cell it shows (-1 when none).
+    bool MagnifierOn() const { return magnifier_; }
+    int PointedRow() const { return pointedRow_; }
+    int PointedColumn() const { return pointedColumn_; }
+    CImageControl* ImageControl() const { return grid_; }
     bool LogRunning() const { return log_.Running(); }
     std::filesystem::path LogPath() const { return log_.Path(); }
     void ToggleLog();
@@ -67,6 +74,9 @@ class CImageDataPage : public CSheetPage {
     void ChangeFont(int step);
     void MoveRange(int rxStep, int txStep);
     void LogTick();
+    void OnPointer(CImageControl::Pointer event, QPoint at);
+    // The last picture with the pointer's cross-hair and magnifier over it.
+    void ShowPicture();
 
     // Worker thread: draws a computed frame and hands the picture over.
     void Draw(const tuner::image::ImageWorker::Snapshot& snapshot);
@@ -101,6 +111,10 @@ class CImageDataPage : public CSheetPage {
     std::atomic<bool> showPending_{false};
 
     tuner::image::ImageWorker::Snapshot shown_;
+    QImage shownGrid_;
+    int pointedRow_ = -1, pointedColumn_ = -1;
+    QPoint pointer_;
+    bool magnifier_ = false, magnifierLocked_ = false;
     uint64_t picturesShown_ = 0;
     tuner::image::ImageLog log_;
     QTimer logTimer_;
@@ -123,7 +137,7 @@ class CImageDataPage : public CSheetPage {
     QPushButton* logButton_ = nullptr;
     QSpinBox* logInterval_ = nullptr;
     QLabel* frequency_ = nullptr;
-    QLabel* grid_ = nullptr;
+    CImageControl* grid_ = nullptr;
     QLabel* statistics_ = nullptr;
     QLabel* keys_ = nullptr;
 };

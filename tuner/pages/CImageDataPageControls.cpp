@@ -147,11 +147,13 @@ void CImageDataPage::BuildControls() {
     second->addWidget(higher);
     second->addStretch();
 
-    grid_ = new QLabel;
+    grid_ = new CImageControl;
+    connect(grid_, &CImageControl::PointerEvent, this, &CImageDataPage::OnPointer);
     grid_->setObjectName(QStringLiteral("imageGrid"));
     grid_->setMinimumSize(200, 120);
     grid_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     grid_->setStyleSheet(QStringLiteral("background: black"));
+    grid_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     statistics_ = new QLabel;
     statistics_->setStyleSheet(QStringLiteral("background: white; color: black"));
     keys_ = new QLabel;
@@ -189,10 +191,15 @@ void CImageDataPage::StyleChanged() {
     style_.calTarget = calTarget_->isChecked();
     if (grid_->width() > 0 && grid_->height() > 0) gridSize_ = grid_->size();
     keySize_ = QSize(std::max(grid_->width(), 1), keys_->height());
+    if (worker_) worker_->Redraw();  // also while paused
 }
 
 void CImageDataPage::SetColourScale(bool on) {
     colourScale_->setChecked(on);
+}
+
+void CImageDataPage::SetShowValue(bool on) {
+    showValue_->setChecked(on);
 }
 
 void CImageDataPage::TogglePause() {
@@ -209,8 +216,11 @@ void CImageDataPage::ToggleTestMode() {
 }
 
 void CImageDataPage::ChangeFont(int step) {
-    std::lock_guard lock(shared_);
-    style_.fontStep = std::clamp(style_.fontStep + step, 0, 9);
+    {
+        std::lock_guard lock(shared_);
+        style_.fontStep = std::clamp(style_.fontStep + step, 0, 9);
+    }
+    worker_->Redraw();
 }
 
 void CImageDataPage::MoveRange(int rxStep, int txStep) {

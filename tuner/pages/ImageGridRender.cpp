@@ -150,4 +150,42 @@ QImage RenderKeyStrip(const GridSnapshot& s, const GridStyle& style, QSize size)
     return image;
 }
 
+void DrawMagnifier(QImage& image, const GridSnapshot& s, const GridStyle& style, int row,
+                   int column, QPoint pointer) {
+    const int rows = s.rows + kLabelRows, columns = s.columns + 1 + kLabelColumns;
+    const double w = static_cast<double>(image.width()) / columns;
+    const double h = static_cast<double>(image.height()) / rows;
+    QPainter p(&image);
+    p.setPen(QPen(QColor(255, 255, 255), 1, Qt::DashLine));
+    const double x = (column + kLabelColumns + 0.5) * w, y = (row + kLabelRows + 0.5) * h;
+    p.drawLine(QPointF(x, 0), QPointF(x, image.height()));
+    p.drawLine(QPointF(0, y), QPointF(image.width(), y));
+
+    constexpr int kBoxWidth = 300, kBoxHeight = 240, kBoxRows = 9, kBoxColumns = 10;
+    int left = pointer.x() + 30, top = pointer.y() + 20;
+    if (left + kBoxWidth > image.width()) left = pointer.x() - 30 - kBoxWidth;
+    if (top + kBoxHeight > image.height()) top = pointer.y() - 20 - kBoxHeight;
+    const QRect box(std::max(left, 0), std::max(top, 0), kBoxWidth, kBoxHeight);
+    p.fillRect(box, QColor(20, 20, 20));
+    p.setPen(QColor(200, 200, 200));
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+    QFont font = p.font();
+    font.setPointSize(FontPoints(std::min(style.fontStep + 3, kFontSteps - 1)));
+    p.setFont(font);
+    const double cw = static_cast<double>(kBoxWidth) / kBoxColumns;
+    const double ch = static_cast<double>(kBoxHeight) / kBoxRows;
+    for (int i = 0; i < kBoxRows; ++i)
+        for (int j = 0; j < kBoxColumns; ++j) {
+            const int r = row - kBoxRows / 2 + i, c = column - kBoxColumns / 2 + j;
+            // Grid column 0 is the "WT" column, which carries no value.
+            if (r < 0 || r >= s.rows || c < 1 || c > s.columns) continue;
+            const int v = s.Value(r, c - 1);
+            const QRect at =
+                QRectF(box.left() + j * cw, box.top() + i * ch, cw, ch).toAlignedRect();
+            if (r == row && c == column) p.fillRect(at, QColor(80, 80, 160));
+            p.setPen(ToQColor(ValueColour(s, v, style.thresholdLow, style.thresholdHigh)));
+            p.drawText(at, Qt::AlignCenter, QString::number(v));
+        }
+}
+
 }  // namespace tuner::image

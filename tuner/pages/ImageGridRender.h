@@ -32,6 +32,11 @@ QImage RenderGrid(const GridSnapshot& s, const GridStyle& style, const ChannelIn
                   QSize size);
 QImage RenderKeyStrip(const GridSnapshot& s, const GridStyle& style, QSize size);
 
+// The cross-hair on a grid cell and, beside the pointer, a 300 x 240 box with the 9 rows and 10
+// columns around it in a font three steps larger; the box flips to the other side near the edges.
+void DrawMagnifier(QImage& image, const GridSnapshot& s, const GridStyle& style, int row,
+                   int column, QPoint pointer);
+
 // The grid cell under a point of an image of `size`: row and column of the grid (the "WT" column
 // is column 0), or false for a label, a point outside, or an image without area.
 bool CellAt(const GridSnapshot& s, QSize size, QPoint point, int& row, int& column);

@@ -6,8 +6,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QTest>
+#include <cctype>
 #include <cmath>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "../../diag/TruthFile.h"
@@ -30,7 +32,9 @@ class ImageDataPageTest : public ::testing::Test {
         setenv("DEVLINK",
                guitest::WriteProfile(profiles_, "model = K7P100\nfinger = " +
                                                     std::to_string(kFingerTx) + "," +
-                                                    std::to_string(kFingerRx) + "\n")
+                                                    std::to_string(kFingerRx) +
+                                                    "\nfinger_from_frame = 40\n"
+                                                    "touch_keys = 4\nkey_pressed = 1\n")
                    .c_str(),
                1);
         setenv("DEVLINK_SIM_TRUTH", TruthPath().c_str(), 1);
@@ -43,16 +47,20 @@ class ImageDataPageTest : public ::testing::Test {
     guitest::TempFolder profiles_;
 };
 
-// Waits, with the event loop running, until the page shows a new picture of the type.
-bool WaitForPicture(CImageDataPage& page, std::string_view type, int pictures = 2) {
-    const uint64_t start = page.PicturesShown();
+// Waits, with the event loop running, until the page has shown `frames` newly computed frames of
+// the type (a picture drawn again for a new style is no new frame). The finger lands on frame 40
+// of each stream and one frame in four is computed, so the twelfth frame after a switch has it.
+bool WaitForPicture(CImageDataPage& page, std::string_view type, int frames = 12) {
+    std::set<const GridSnapshot*> seen{page.Shown().get()};
+    int fresh = 0;
     return QTest::qWaitFor(
         [&] {
             const auto shown = page.Shown();
-            return page.PicturesShown() >= start + static_cast<uint64_t>(pictures) &&
-                   shown != nullptr && shown->type->text == type;
+            if (shown != nullptr && shown->type->text == type && seen.insert(shown.get()).second)
+                ++fresh;
+            return fresh >= frames;
         },
-        15000);
+        30000);
 }
 
 // The colour the page drew at the top-left inside of a grid cell (grid row, column with "WT" 0).
@@ -66,12 +74,16 @@ QColor CellColour(const QImage& grid, const GridSnapshot& s, int row, int column
 struct TypeSeen {
     std::string type;
     bool shown = false;
+    std::vector<int> keys;
     std::string statistics;
     int peakRow = -1, peakColumn = -1;
     QColor fingerColour, farColour;
 };
 
-TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
+class ImageDataTypeTest : public ImageDataPageTest,
+                          public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ImageDataTypeTest, ShowsTheFingerWhereThePanelHasIt) {
     CTovrexTunerT3300App app;
     guitest::MessageBoxAnswerer answerer;
     std::vector<TypeSeen> seen;
@@ -93,15 +105,20 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
                 std::find(rxLines.begin(), rxLines.end(), kFingerRx) - rxLines.begin());
 
             const auto* grid = page.findChild<QLabel*>(QStringLiteral("imageGrid"));
-            for (const DataType& type : OfferedDataTypes(5, 120)) {
+            {
+                const DataType& type = *FindDataType(GetParam());
                 TypeSeen t;
                 t.type = type.text;
                 page.SelectDataType(QString::fromUtf8(type.text.data(),
                                                       static_cast<int>(type.text.size())));
                 t.shown = WaitForPicture(page, type.text);
+                std::string file = "tuner-image-" + t.type + ".png";
+                for (char& ch : file)
+                    if (ch == ' ' || ch == '%' || ch == '(' || ch == ')') ch = '_';
                 const auto s = page.Shown();
                 if (t.shown && s != nullptr) {
                     t.statistics = page.StatisticsText().toStdString();
+                    t.keys = s->keys;
                     // The water rows carry other data; the Tx rows are the sensor.
                     for (int r = s->geometry.lead2; r < s->rows; ++r)
                         for (int c = 0; c < s->columns; ++c)
@@ -109,15 +126,20 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
                                 t.peakRow = r;
                                 t.peakColumn = c;
                             }
-                    const QImage picture = grid->pixmap().toImage();
-                    const int row = s->geometry.lead2 + fingerRow;
-                    t.fingerColour = CellColour(picture, *s, row, fingerColumn + 1);
-                    t.farColour = CellColour(picture, *s, s->rows - 1, 1);
                 }
-                std::string file = "tuner-image-" + t.type + ".png";
-                for (char& ch : file)
-                    if (ch == ' ' || ch == '%' || ch == '(' || ch == ')') ch = '_';
                 page.grab().save(QString::fromStdString((guitest::ArtifactFolder() / file).string()));
+                if (t.shown) {
+                    // The colours alone, without the values written over them.
+                    page.SetShowValue(false);
+                    // A frame whose drawing began before the change still carries values.
+                    t.shown = WaitForPicture(page, type.text, 3);
+                    const auto now = page.Shown();
+                    const QImage picture = grid->pixmap().toImage();
+                    const int row = now->geometry.lead2 + fingerRow;
+                    t.fingerColour = CellColour(picture, *now, row, fingerColumn + 1);
+                    t.farColour = CellColour(picture, *now, now->rows - 1, 1);
+                    page.SetShowValue(true);
+                }
                 seen.push_back(t);
             }
             sheet.close();
@@ -126,14 +148,25 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
     EXPECT_EQ(app.Run(), 0);
     ASSERT_TRUE(scenario.Ran());
     ASSERT_GE(fingerRow, 0);
-    ASSERT_EQ(seen.size(), OfferedDataTypes(5, 120).size());
+    ASSERT_EQ(seen.size(), 1u);
     for (const TypeSeen& t : seen) {
         EXPECT_TRUE(t.shown) << t.type;
         EXPECT_EQ(t.statistics.rfind(t.type + ": Min: ", 0), 0u) << t.type << ": " << t.statistics;
     }
-    // The delta views peak under the finger, which the colour scale paints red on a blue field.
+    // The delta views, and "Touch %" once the finger has landed on its baseline, peak under the
+    // finger, which the colour scale paints red on a blue field; the pressed key stands out.
+    const TruthFile truth(TruthPath());
+    const double key = truth.Numbers("key_magnitude")[0];
     for (const TypeSeen& t : seen) {
-        if (t.type != "Touch Signal" && t.type != "Cooked Data") continue;
+        ASSERT_EQ(t.keys.size(), 4u) << t.type;
+        if (t.type == "Raw (Cal)") {
+            EXPECT_NEAR(t.keys[0], key, 0.01 * key + 6);
+            EXPECT_NEAR(t.keys[1], 0.75 * key, 0.01 * key + 6);
+        }
+        if (t.type == "Touch Signal") {
+            EXPECT_NEAR(t.keys[1], 0.25 * key, 0.01 * key + 6);
+        }
+        if (t.type != "Touch Signal" && t.type != "Cooked Data" && t.type != "Touch %") continue;
         EXPECT_EQ(t.peakRow, 1 + fingerRow) << t.type;  // after the one water row
         EXPECT_EQ(t.peakColumn, fingerColumn) << t.type;
         EXPECT_GT(t.fingerColour.red(), 200) << t.type;
@@ -142,6 +175,17 @@ TEST_F(ImageDataPageTest, EveryDataTypeShowsTheFingerWhereThePanelHasIt) {
     }
     EXPECT_TRUE(answerer.Seen().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryDataType, ImageDataTypeTest,
+                         ::testing::Values("Raw (Cal)", "Raw (NoCal)", "Touch Signal", "Touch %",
+                                           "AFE AD %", "ADC AD %", "Cooked Data", "Unifor Cook",
+                                           "Uniformity"),
+                         [](const auto& info) {
+                             std::string name;
+                             for (const char* c = info.param; *c != 0; ++c)
+                                 if (std::isalnum(static_cast<unsigned char>(*c))) name += *c;
+                             return name;
+                         });
 
 TEST_F(ImageDataPageTest, ImageLogWritesTheShownRawRows) {
     CTovrexTunerT3300App app;
@@ -197,6 +241,86 @@ TEST_F(ImageDataPageTest, ImageLogWritesTheShownRawRows) {
     }
     EXPECT_EQ(rows, tx);
     EXPECT_EQ(far, 0);
+}
+
+TEST_F(ImageDataPageTest, PointerMagnifiesTheCellUnderItAndMarksRowsAndColumns) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    struct Seen {
+        bool onAtCell = false, offAfterUp = false, onAtLabel = true;
+        int row = -1, column = -1;
+    } seen;
+    int expectedRow = -1;
+
+    guitest::WhenReady scenario(
+        [&] { return app.MainSheet() != nullptr && app.MainSheet()->isVisible(); },
+        [&] {
+            CMainSheet& sheet = *app.MainSheet();
+            sheet.SelectPage(1);
+            auto& page = *qobject_cast<CImageDataPage*>(sheet.Page(1));
+            if (WaitForPicture(page, "Raw (Cal)", 2)) {
+                const auto s = page.Shown();
+                const QImage picture = page.ImageControl()->pixmap().toImage();
+                // The middle of the cell of Tx channel 5, Rx channel 7.
+                expectedRow = s->geometry.lead2 + 5;
+                const double w = static_cast<double>(picture.width()) / (s->columns + 1 + kLabelColumns);
+                const double h = static_cast<double>(picture.height()) / (s->rows + kLabelRows);
+                const QPoint cell(static_cast<int>((kLabelColumns + 1 + 7 + 0.5) * w),
+                                  static_cast<int>((kLabelRows + expectedRow + 0.5) * h));
+                QTest::mousePress(page.ImageControl(), Qt::LeftButton, {}, cell);
+                seen.onAtCell = page.MagnifierOn();
+                seen.row = page.PointedRow();
+                seen.column = page.PointedColumn();
+                page.grab().save(QString::fromStdString(
+                    (guitest::ArtifactFolder() / "tuner-image-magnifier.png").string()));
+                QTest::mouseRelease(page.ImageControl(), Qt::LeftButton, {}, cell);
+                seen.offAfterUp = !page.MagnifierOn();
+                QTest::mousePress(page.ImageControl(), Qt::LeftButton, {}, QPoint(2, 2));
+                seen.onAtLabel = page.MagnifierOn();
+                QTest::mouseRelease(page.ImageControl(), Qt::LeftButton, {}, QPoint(2, 2));
+            }
+            sheet.close();
+        });
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_GE(expectedRow, 0) << "no picture";
+    EXPECT_TRUE(seen.onAtCell);
+    EXPECT_EQ(seen.row, expectedRow);
+    EXPECT_EQ(seen.column, 1 + 7);  // after the "WT" column
+    EXPECT_TRUE(seen.offAfterUp);
+    EXPECT_FALSE(seen.onAtLabel);  // a label is no cell
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImageDataPageTableTest, CorruptUniformityTableIsReportedAndTheImageStillRuns) {
+    guitest::TempFolder runtime, profiles;
+    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    setenv("DEVLINK",
+           guitest::WriteProfile(profiles, "model = K7P100\nbad_checksum = table\n").c_str(), 1);
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    bool shown = false;
+    std::string statistics;
+    guitest::WhenReady scenario(
+        [&] { return app.MainSheet() != nullptr && app.MainSheet()->isVisible(); },
+        [&] {
+            CMainSheet& sheet = *app.MainSheet();
+            sheet.SelectPage(1);
+            auto& page = *qobject_cast<CImageDataPage*>(sheet.Page(1));
+            page.SelectDataType(QStringLiteral("Unifor Cook"));
+            shown = WaitForPicture(page, "Unifor Cook", 2);
+            statistics = page.StatisticsText().toStdString();
+            sheet.close();
+        });
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_EQ(answerer.Seen().size(), 1u);
+    EXPECT_EQ(answerer.Seen()[0].text, QStringLiteral("Table is Invalid!!"));
+    EXPECT_EQ(answerer.Seen()[0].caption, QStringLiteral(" ERROR "));
+    EXPECT_TRUE(shown);
+    // No table correction: no entries and no use.
+    EXPECT_NE(statistics.find("URecord: 0 (0%)"), std::string::npos) << statistics;
 }
 
 }  // namespace

@@ -77,6 +77,24 @@ TEST(FrameAssemblerTest, PausedKeepsThePictureAndResumingShowsTheNewest) {
     EXPECT_EQ(f.At(1, 0), 8100);
 }
 
+TEST(FrameAssemblerTest, RestartForgetsThePreviousStream) {
+    FrameAssembler a;
+    a.Configure(1, 4, 0);
+    a.SetSkipCount(1);
+    Frame f;
+    EXPECT_FALSE(a.CopyFront(f));  // nothing complete yet
+    SendFrame(a, 1, 4, 0);
+    ASSERT_TRUE(a.CopyFront(f));
+    SendFrame(a, 0, 4, 500);  // half a frame of the old stream
+    a.Restart();
+    EXPECT_FALSE(a.CopyFront(f));
+    // The new stream's frames count from the start again: the second is handed on.
+    EXPECT_EQ(SendFrame(a, 1, 4, 900), 0);
+    EXPECT_EQ(SendFrame(a, 1, 4, 900), 1);
+    ASSERT_TRUE(a.CopyFront(f));
+    EXPECT_EQ(f.At(0, 0), 900);
+}
+
 TEST(FrameAssemblerTest, ReportsOutsideTheFrameAreaAreBounded) {
     FrameAssembler a;
     a.Configure(200, 255, 0);

@@ -15,7 +15,8 @@ void Put16(std::vector<uint8_t>& t, size_t at, int v) {
 void Seal(std::vector<uint8_t>& t, int covered) {
     Put16(t, 0, covered);
     uint32_t sum = 0x55AA;
-    for (int i = 0; i < (covered + 1) / 2; ++i) sum += t[4 + 2 * i] | (t[5 + 2 * i] << 8);
+    for (size_t i = 0; i < static_cast<size_t>(covered + 1) / 2 && 5 + 2 * i < t.size(); ++i)
+        sum += t[4 + 2 * i] | (t[5 + 2 * i] << 8);
     Put16(t, 2, static_cast<int>(sum & 0xFFFF));
 }
 
