@@ -17,7 +17,7 @@
 #include "GuiSupport.h"
 #include "app/CMainSheet.h"
 #include "app/CTovrexTunerT3300App.h"
-#include "app/PostedReports.h"
+#include "pages/PostedReports.h"
 #include "pages/CDrawTestPage.h"
 #include "pages/FullScreenWindow.h"
 
