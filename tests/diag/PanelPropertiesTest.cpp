@@ -172,7 +172,7 @@ TEST_P(PanelPropertiesTest, AxisLineIsLinearInTheMeasureCountAndHalvedPerScaling
     };
     double sumBase = 0, sumFour = 0, sumTwo = 0;
     for (size_t r = 0; r < base.size(); ++r) {
-        ASSERT_GT(base[r], 100) << r;
+        ASSERT_GT(base[r], 50) << r;  // well above the noise of a count, so 2 % means something
         EXPECT_NEAR(four[r], 4.0 * base[r], tolerance(4, base[r], four[r])) << r;
         EXPECT_NEAR(two[r], 2.0 * base[r], tolerance(2, base[r], two[r])) << r;
         sumBase += base[r], sumFour += four[r], sumTwo += two[r];
