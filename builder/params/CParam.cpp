@@ -7,9 +7,9 @@
 #include <ctime>
 #include <fstream>
 
+#include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "params/BinaryHeader.h"
-#include "core/BuilderLog.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <string>
 #include <vector>
 
+#include "core/ResultCodes.h"
 #include "platform/ConsoleInput.h"
 #include "platform/ProgramFolder.h"
 #include "shell/DeviceSession.h"
-#include "core/ResultCodes.h"
 #include "shell/Startup.h"
 
 int main(int argc, char** argv) {

@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "SimModels.h"
 #include "SimulatedController.h"
 #include "params/CParam_HW.h"
-#include "SimModels.h"
 
 namespace {
 
@@ -16,7 +16,8 @@ using testsupport::OnChip;
 using testsupport::SimModelsWhere;
 using testsupport::TestName;
 
-class T3300SimulatorTest : public testing::TestWithParam<testsupport::SimModel>, protected SimulatedController {
+class T3300SimulatorTest : public testing::TestWithParam<testsupport::SimModel>,
+                           protected SimulatedController {
   protected:
     void SetUp() override { Open(GetParam().name, GetParam().typeCode); }
     void TearDown() override { Close(); }

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "platform/SingleInstance.h"
 #include "SimModels.h"
+#include "platform/SingleInstance.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // the controller's storage kept between runs, so that what one command writes the next one reads.
 #include <sstream>
 
-#include "SimulatedBuilder.h"
 #include "SimModels.h"
+#include "SimulatedBuilder.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 // is covered at once and no test keeps its own copy of the list.
 #pragma once
 
-#include <cstdint>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -74,7 +74,9 @@ inline bool WithStylus(const SimModel& m) {
 }
 // Kernel major.minor at least the given one.
 inline std::function<bool(const SimModel&)> KernelFrom(int major, int minor) {
-    return [=](const SimModel& m) { return m.kernelMajor * 1000 + m.kernelMinor >= major * 1000 + minor; };
+    return [=](const SimModel& m) {
+        return m.kernelMajor * 1000 + m.kernelMinor >= major * 1000 + minor;
+    };
 }
 
 // A test name part from a model: the name with anything but letters and digits made '_'.

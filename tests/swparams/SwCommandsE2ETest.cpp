@@ -1,8 +1,8 @@
 // The software-set commands of the builder end to end against the simulated controller, whose
 // stored sets survive between runs in a state file.
 
-#include "SimulatedBuilder.h"
 #include "SimModels.h"
+#include "SimulatedBuilder.h"
 
 namespace {
 
