@@ -5,8 +5,8 @@
 
 #include "chips/CSlave.h"
 #include "chips/RegisterMap.h"
-#include "device/CAPI.h"
 #include "core/BuilderLog.h"
+#include "device/CAPI.h"
 
 using chipmap::Quantity;
 
@@ -41,8 +41,8 @@ bool CSlave::WriteSinTable(ConstImage image) {
     // A table too long for the chip leaves the buffer as zeroed: a flat drive, never stale bytes.
     std::array<uint8_t, kSinTableMax + 1> table{};
     BuildSinTable(image, table);
-    return Host()->Api().WriteRegisters(kAllChips, 0, kSinTableFirstReg, kSinTableMax,
-                                         table.data(), true) != 0;
+    return Host()->Api().WriteRegisters(kAllChips, 0, kSinTableFirstReg, kSinTableMax, table.data(),
+                                        true) != 0;
 }
 
 // ---- Measurement presets -----------------------------------------------------------------------
@@ -125,9 +125,9 @@ bool CSlave::WriteRegs(int chip, ConstImage image, int first, int count, bool ch
     if (first < 0 || count <= 0 || image.size() < static_cast<std::size_t>(first + count)) {
         return false;
     }
-    return Host()->Api().WriteRegisters(static_cast<uint8_t>(chip), 0,
-                                         static_cast<uint16_t>(first), static_cast<uint16_t>(count),
-                                         image.data() + first, checked) != 0;
+    return Host()->Api().WriteRegisters(static_cast<uint8_t>(chip), 0, static_cast<uint16_t>(first),
+                                        static_cast<uint16_t>(count), image.data() + first,
+                                        checked) != 0;
 }
 
 bool CSlave::WriteField(int chip, Image image, int quantity, int value, bool checked) {
@@ -219,7 +219,7 @@ bool CSlave::ReadAxisLine(int scanType, std::span<uint8_t> out) {
 
         std::fill(block.begin(), block.end(), uint8_t{0});
         if (!Host()->Api().ReadRegisters(static_cast<uint8_t>(chip), data.bank, data.firstReg,
-                                          data.bytes, block.data())) {
+                                         data.bytes, block.data())) {
             return false;
         }
         // The last chip's run may not fit: the chip maximum (T320: 255 Rx) is what the caller
@@ -247,8 +247,8 @@ int CSlave::ReadRxPairs(std::vector<uint16_t>& first, std::vector<uint16_t>& sec
     for (int chip = 0; chip < chips; ++chip) {
         std::fill(block.begin(), block.end(), uint8_t{0});
         Host()->Api().ReadRegisters(static_cast<uint8_t>(chip), profile->rxPairs.bank,
-                                     profile->rxPairs.firstReg, profile->rxPairs.bytes,
-                                     block.data());
+                                    profile->rxPairs.firstReg, profile->rxPairs.bytes,
+                                    block.data());
         const WiredRun wired = host.WiredChannels(false, chip);
         const int start = wired.first;
         const int end = wired.last;
@@ -267,7 +267,7 @@ bool CSlave::ReadCalSample(int chip, uint16_t& sample) {
     const chipmap::DataBlock& data = profile->rxData;
     std::vector<uint8_t> block(data.bytes);
     if (!Host()->Api().ReadRegisters(static_cast<uint8_t>(chip), data.bank, data.firstReg,
-                                      data.bytes, block.data())) {
+                                     data.bytes, block.data())) {
         return false;
     }
     sample = static_cast<uint16_t>(block[data.bytes - 2] | block[data.bytes - 1] << 8);

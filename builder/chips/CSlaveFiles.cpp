@@ -3,8 +3,8 @@
 
 #include "chips/CSlave.h"
 #include "chips/RegisterMap.h"
-#include "files/CParamFile.h"
 #include "core/BuilderLog.h"
+#include "files/CParamFile.h"
 
 using chipmap::Quantity;
 

@@ -6,16 +6,16 @@
 #include "chips/t320/CSlave_T320.h"
 #include "chips/t324/CSlave_T324.h"
 #include "chips/t3300/CSlave_T3300.h"
+#include "core/BuilderLog.h"
+#include "core/ControllerExceptions.h"
 #include "device/CAPI_F412.h"
 #include "device/CMCU_F412.h"
 #include "diag/CTuneData.h"
 #include "params/CParam_HW.h"
-#include "params/HwLayout.h"
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "core/BuilderLog.h"
-#include "core/ControllerExceptions.h"
+#include "params/HwLayout.h"
 
 namespace {
 
@@ -144,9 +144,10 @@ void CController::SubscribeDisconnect(DevReportHandler handler) {
 }
 
 void CController::LogIdentity() {
-    MainLog().Printf(kColourSuccess, kRouteBoth,
-                     "\nFind controller: %s (%s, %s), Kernel: %02d_%02d.\n", identity_.typeName.c_str(),
-                     reportedModelName_.c_str(), identity_.firmwareVersion.c_str(), identity_.kernelMajor, identity_.kernelMinor);
+    MainLog().Printf(
+        kColourSuccess, kRouteBoth, "\nFind controller: %s (%s, %s), Kernel: %02d_%02d.\n",
+        identity_.typeName.c_str(), reportedModelName_.c_str(), identity_.firmwareVersion.c_str(),
+        identity_.kernelMajor, identity_.kernelMinor);
     if (hw_ && hw_->UsesStylus()) {
         MainLog().Printf(kColourNormal, kRouteBoth, "Dev parameter version: HW=%d, SW=%d, PW=%d\n",
                          identity_.hwVersion, identity_.swVersion, identity_.penVersion);

@@ -17,8 +17,8 @@
 #include <devlink/devlink.h>
 
 #include "chips/ChipHost.h"
-#include "core/ControllerFacts.h"
 #include "core/BuilderOptions.h"
+#include "core/ControllerFacts.h"
 #include "core/ModelTable.h"
 #include "device/DevLinkApi.h"
 #include "device/DeviceHost.h"

@@ -3,14 +3,14 @@
 #include <algorithm>
 
 #include "chips/CSlave.h"
+#include "controller/Controller.h"
+#include "core/ControllerExceptions.h"
 #include "device/CAPI.h"
 #include "device/CMCU.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "controller/Controller.h"
-#include "core/ControllerExceptions.h"
 
 namespace {
 
@@ -136,6 +136,8 @@ void CController::DecideRangeClasses() {
     int length = 64;
     Require(api_->GetReportInfo(identity_.reportInfo.data(), length),
             "Query HID Report Information Failed!\n");
-    geometry_.rangeClassX = RangeClass(static_cast<uint16_t>(identity_.reportInfo[1] | (identity_.reportInfo[2] << 8)));
-    geometry_.rangeClassY = RangeClass(static_cast<uint16_t>(identity_.reportInfo[3] | (identity_.reportInfo[4] << 8)));
+    geometry_.rangeClassX =
+        RangeClass(static_cast<uint16_t>(identity_.reportInfo[1] | (identity_.reportInfo[2] << 8)));
+    geometry_.rangeClassY =
+        RangeClass(static_cast<uint16_t>(identity_.reportInfo[3] | (identity_.reportInfo[4] << 8)));
 }

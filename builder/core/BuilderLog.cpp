@@ -7,10 +7,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Console.h"
+#include "core/BuilderOptions.h"
 #include "core/ConsoleOut.h"
 #include "core/LogRecord.h"
-#include "core/BuilderOptions.h"
+#include "platform/Console.h"
 
 namespace {
 

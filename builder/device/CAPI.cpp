@@ -3,7 +3,6 @@
 #include <array>
 #include <cstring>
 
-
 int CAPI::QueryText(std::string& text, TextGetter getter) {
     text = "N/A";
     if (host_ == nullptr || host_->Handle() == nullptr || getter == nullptr) return 0;

@@ -2,9 +2,7 @@
 
 #include <array>
 
-
 namespace {
-
 
 // (count, divider) rows, clock 0 throughout.
 constexpr std::array<FreqSetting, 38> kT324Table = {{

@@ -8,9 +8,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "params/BinaryHeader.h"
-#include "core/BuilderLog.h"
 
 namespace {
 

@@ -145,7 +145,8 @@ class CParam {
 
   private:
     bool StartLoad(const ParamFileFrame& frame, CParamFile& file);
-    std::span<uint8_t> ModeImage(const RegisterFileLayout& layout, int frequency, std::size_t group);
+    std::span<uint8_t> ModeImage(const RegisterFileLayout& layout, int frequency,
+                                 std::size_t group);
 
     ParamHost* host_;
     uint8_t kind_;

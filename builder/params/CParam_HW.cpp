@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "chips/CSlave.h"
-#include "files/CParamFile.h"
-#include "params/CParam_Pen.h"
 #include "core/BuilderLog.h"
+#include "files/CParamFile.h"
 
 namespace {
 
@@ -140,10 +139,7 @@ void CParam_HW::LoadDefaultFrequency(int f, bool pipeline) {
 
 int CParam_HW::LoadRegFile() {
     std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kHwRegister);
-    return LoadRegisterFrame(kRegisterFrame, commandLine, kRegisterLayout,
-                             NumsOfFreq())
-               ? 1
-               : 0;
+    return LoadRegisterFrame(kRegisterFrame, commandLine, kRegisterLayout, NumsOfFreq()) ? 1 : 0;
 }
 
 int CParam_HW::SaveRegFile() {

@@ -4,10 +4,10 @@
 #include <filesystem>
 
 #include "chips/CSlave.h"
+#include "core/BuilderLog.h"
 #include "device/CMCU.h"
 #include "files/CParamFile.h"
 #include "params/IniSections.h"
-#include "core/BuilderLog.h"
 
 using namespace ini;
 

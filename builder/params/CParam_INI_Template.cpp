@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/BuilderLog.h"
 #include "device/CMCU.h"
 #include "files/CParamFile.h"
 #include "params/CParam_INI.h"
 #include "params/IniSections.h"
-#include "core/BuilderLog.h"
 
 using namespace ini;
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "files/CParamFile.h"
 #include "params/CParam_HW.h"
 #include "params/SwLayout.h"
 #include "params/SwTextItems.h"
-#include "core/BuilderLog.h"
 
 namespace {
 

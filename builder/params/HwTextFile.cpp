@@ -141,9 +141,10 @@ void CParam_HW::WriteSensorConfig(CParamFile& file) {
     for (int k = 0; k < hw::kPhaseTargets; ++k)
         file.WriteItem(PhaseTarget(k), phaseLevel, rd, Indexed("PhaseTarget(%d)", k), "", "");
     WriteRangedKeys(file, image, kSensorConfigDetail, rd, kLevelDetail);
-    const char* strayComment = StrayCountsInSoftwareSet(Host()->Identity().kernelMajor, Host()->Identity().kernelMinor)
-                                   ? "Read Only. Move to SWT after v03_30"
-                                   : "";
+    const char* strayComment =
+        StrayCountsInSoftwareSet(Host()->Identity().kernelMajor, Host()->Identity().kernelMinor)
+            ? "Read Only. Move to SWT after v03_30"
+            : "";
     file.WriteRangedItem(ImageField<uint8_t>(image, hw::kStrayUpdatWaiteTime), 100, 1, 254,
                          kLevelDetail, rd, "StrayUpdatWaiteTime", strayComment);
     file.WriteRangedItem(ImageField<uint8_t>(image, hw::kStrayUpdatTime), 100, 1, 254, kLevelDetail,
@@ -160,7 +161,7 @@ void CParam_HW::WriteFrequencySections(CParamFile& file, int f) {
     char working[32];
     std::snprintf(working, sizeof working, "%.2fKHz",
                   static_cast<double>(Host()->Mcu().CalcFrequency(GetClkSrc(f), GetPreScaler(f),
-                                                                   GetFreqDivider(f))));
+                                                                  GetFreqDivider(f))));
     Section(file, general, kLevelBasic);
     file.WriteItem(working, kLevelBasic, general, "WorkingFreq", "", "Read Only");
     EndSection(file, kLevelBasic);

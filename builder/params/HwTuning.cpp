@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "chips/CSlave.h"
+#include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "params/CParam_HW.h"
-#include "core/BuilderLog.h"
 
 namespace {
 

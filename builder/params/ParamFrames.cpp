@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "chips/CSlave.h"
-#include "params/CParam.h"
-#include "files/CParamFile.h"
 #include "core/BuilderLog.h"
+#include "files/CParamFile.h"
+#include "params/CParam.h"
 
 namespace {
 
@@ -136,7 +136,7 @@ bool CParam::LoadRegisterFrame(const ParamFileFrame& frame, std::string& command
         for (std::size_t g = 0; g < layout.groups.size(); ++g) {
             const std::span<uint8_t> mode = ModeImage(layout, f, g);
             if (!host_->Chip().LoadRegSection(*file, RegisterSection(f, layout.groups[g]),
-                                               layout.groups[g], mode)) {
+                                              layout.groups[g], mode)) {
                 return false;
             }
         }
@@ -165,7 +165,7 @@ int CParam::SaveRegisterFrame(const ParamFileFrame& frame, const RegisterFileLay
                                  const std::string section = RegisterSection(f, layout.groups[g]);
                                  file.WriteLine(Bracketed(section), kLevelDetail);
                                  host_->Chip().SaveRegSection(file, section, layout.groups[g],
-                                                               mode);
+                                                              mode);
                                  WriteRawRegisterItems(file, section, mode);
                                  file.WriteLine("", kLevelDetail);
                              }

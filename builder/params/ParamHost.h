@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <string>
 
-#include "core/ControllerFacts.h"
 #include "core/BuilderOptions.h"
+#include "core/ControllerFacts.h"
 
 class CAPI;
 class CMCU;

@@ -25,10 +25,8 @@ int CParam_SW::SaveTxtFile() {
 
 int CParam_SW::LoadTxtFile() {
     std::string commandLine = Host()->TakeCommandLinePath(CommandLineFile::kSwText);
-    return LoadTextFrame(kFrame, commandLine,
-                         [&](CParamFile& file) { ReadSections(file); })
-               ? 1
-               : 0;
+    return LoadTextFrame(kFrame, commandLine, [&](CParamFile& file) { ReadSections(file); }) ? 1
+                                                                                             : 0;
 }
 
 bool CParam_SW::StrayCountsFromKernel() const {

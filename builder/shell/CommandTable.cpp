@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "controller/Controller.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "controller/Controller.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // The program's device session: start-up and the dispatcher reach the controller model here.
 #include <filesystem>
 
+#include "controller/Controller.h"
 #include "device/CAPI.h"
 #include "device/CommandStop.h"
 #include "params/CParam_HW.h"
@@ -8,7 +9,6 @@
 #include "params/CParam_SW.h"
 #include "platform/ProgramFolder.h"
 #include "shell/CommandTable.h"
-#include "controller/Controller.h"
 #include "shell/DeviceSession.h"
 #include "shell/Discovery.h"
 #include "shell/Options.h"
@@ -50,13 +50,16 @@ class CControllerSession final : public CDeviceSession {
         if (c == nullptr) return {};
         switch (set) {
             case ParamSet::kHardware:
-                return {c->Hw().GetAppParamVersion(), c->Hw().GetParamVersion(), c->Identity().hwVersion};
+                return {c->Hw().GetAppParamVersion(), c->Hw().GetParamVersion(),
+                        c->Identity().hwVersion};
             case ParamSet::kSoftware:
-                return {c->Sw().GetAppParamVersion(), c->Sw().GetParamVersion(), c->Identity().swVersion};
+                return {c->Sw().GetAppParamVersion(), c->Sw().GetParamVersion(),
+                        c->Identity().swVersion};
             case ParamSet::kStylus:
                 break;
         }
-        return {c->Pen().GetAppParamVersion(), c->Pen().GetParamVersion(), c->Identity().penVersion};
+        return {c->Pen().GetAppParamVersion(), c->Pen().GetParamVersion(),
+                c->Identity().penVersion};
     }
 
     uint32_t RunHandler(const std::string& name) override {

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <memory>
 
+#include "controller/Controller.h"
 #include "core/BuilderLog.h"
 #include "core/ConsoleOut.h"
-#include "controller/Controller.h"
 #include "core/ControllerExceptions.h"
 
 namespace {

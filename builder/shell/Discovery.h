@@ -3,8 +3,8 @@
 
 #include <devlink/devlink.h>
 
-#include "device/DevLinkApi.h"
 #include "core/BuilderOptions.h"
+#include "device/DevLinkApi.h"
 
 class CController;
 

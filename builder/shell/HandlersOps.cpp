@@ -1,13 +1,13 @@
 // The handlers' operations over a real controller. Operations that a later version of the builder
 // provides report that they are not available and fail; none of them reports success.
+#include "controller/Controller.h"
+#include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "diag/CTuneData.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "core/BuilderLog.h"
-#include "controller/Controller.h"
 #include "shell/Handlers.h"
 #include "shell/Progress.h"
 #include "shell/Uniformity.h"

@@ -1,6 +1,4 @@
 // Handlers that move parameter sets between the controller and files.
-#include <array>
-
 #include "core/ModelTable.h"
 #include "shell/HandlersSteps.h"
 

@@ -64,7 +64,8 @@ uint32_t DiagMutual(CHandlerOps& ops) {
     return RunDiagnosticCommand(ops, 0x01700000, 4, 0x01700000);
 }
 uint32_t Calibrate(CHandlerOps& ops) {
-    return RunDiagnosticCommand(ops, 0x01B00000, ops.Options().sensorTest.testMask | 0x40, 0x01B00000);
+    return RunDiagnosticCommand(ops, 0x01B00000, ops.Options().sensorTest.testMask | 0x40,
+                                0x01B00000);
 }
 
 uint32_t DiagDigital(CHandlerOps&) {

@@ -4,14 +4,14 @@
 #include <cstdlib>
 #include <system_error>
 
-#include "platform/SingleInstance.h"
-#include "platform/WindowNotice.h"
 #include "core/BuilderLog.h"
 #include "core/ConsoleOut.h"
+#include "core/ResultCodes.h"
+#include "platform/SingleInstance.h"
+#include "platform/WindowNotice.h"
 #include "shell/Dispatcher.h"
 #include "shell/Options.h"
 #include "shell/Progress.h"
-#include "core/ResultCodes.h"
 
 namespace {
 

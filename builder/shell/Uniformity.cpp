@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
+#include "controller/Controller.h"
+#include "core/BuilderLog.h"
 #include "params/CParam_INI.h"
 #include "params/CParam_SW.h"
 #include "platform/Process.h"
-#include "core/BuilderLog.h"
-#include "controller/Controller.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "core/ResultCodes.h"
 #include "platform/ConsoleInput.h"
 #include "platform/Interrupt.h"
 #include "platform/ProgramFolder.h"
 #include "shell/DeviceSession.h"
-#include "core/ResultCodes.h"
 #include "shell/Startup.h"
 #include "shell/Usage.h"
 

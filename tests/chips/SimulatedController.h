@@ -11,9 +11,9 @@
 #include <string>
 
 #include "chips/CSlave.h"
+#include "controller/Controller.h"
 #include "device/CAPI.h"
 #include "device/DevLinkApi.h"
-#include "controller/Controller.h"
 
 using Image = std::array<uint8_t, 68>;
 

@@ -6,17 +6,18 @@
 #include <algorithm>
 #include <vector>
 
+#include "SimModels.h"
 #include "SimulatedController.h"
 #include "params/CParam_HW.h"
 
 namespace {
 
-struct Model {
-    const char* name;
-    int typeCode;
-};
+using testsupport::OnChip;
+using testsupport::SimModelsWhere;
+using testsupport::TestName;
 
-class T3300SimulatorTest : public testing::TestWithParam<Model>, protected SimulatedController {
+class T3300SimulatorTest : public testing::TestWithParam<testsupport::SimModel>,
+                           protected SimulatedController {
   protected:
     void SetUp() override { Open(GetParam().name, GetParam().typeCode); }
     void TearDown() override { Close(); }
@@ -79,9 +80,7 @@ TEST_P(T3300SimulatorTest, AfeGainWriteReachesBothSetsAndTheSignal) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, T3300SimulatorTest,
-                         testing::Values(Model{"K7P100", 94}, Model{"K7P80", 158},
-                                         Model{"K9P100", 164}, Model{"K9P80", 166},
-                                         Model{"K9PM100", 172}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         testing::ValuesIn(SimModelsWhere(OnChip(sim::ChipModel::T3300))),
+                         [](const auto& info) { return TestName(info.param); });
 
 }  // namespace

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "FakeController.h"
-#include "params/CParam_HW.h"
 #include "controller/Controller.h"
 #include "core/ControllerExceptions.h"
+#include "params/CParam_HW.h"
 #include "shell/Discovery.h"
 
 namespace {

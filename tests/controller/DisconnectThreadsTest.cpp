@@ -8,8 +8,8 @@
 #include <fstream>
 #include <thread>
 
-#include "device/CAPI.h"
 #include "controller/Controller.h"
+#include "device/CAPI.h"
 #include "shell/Discovery.h"
 
 namespace {

@@ -13,15 +13,14 @@
 
 #include "FakeController.h"
 #include "core/ControllerExceptions.h"
+#include "files/CParamFile.h"
 #include "params/BinaryHeader.h"
 #include "params/CParam.h"
-#include "files/CParamFile.h"
 
 namespace {
 
 constexpr ParamFileFrame kFrame{".hwt", "%s hardware parameter file", "HWB CRC Failed!\n", 3350};
-constexpr ParamFileFrame kRegFrame{".hwr", "%s hardware register file", "HWB CRC Failed!\n",
-                                   3350};
+constexpr ParamFileFrame kRegFrame{".hwr", "%s hardware register file", "HWB CRC Failed!\n", 3350};
 constexpr const char* kGroups[] = {"Noise", "Img"};
 constexpr RegisterFileLayout kLayout{106, 490, 5, kGroups};
 
@@ -253,13 +252,16 @@ TEST_F(ParamFramesTest, SaveRefusesAStaleChecksumAndKeepsThePreviousFileWhenItFa
 
 TEST_F(ParamFramesTest, RegisterFileHoldsEveryModeImageOfTheStoredFrequencies) {
     set_->SetByte(46, 255);  // a count the image cannot hold: five frequencies at most
-    for (int f = 0; f < 5; ++f) set_->SetByte(106 + 490 * f + 68 + 3, static_cast<uint8_t>(0xA0 + f));
+    for (int f = 0; f < 5; ++f)
+        set_->SetByte(106 + 490 * f + 68 + 3, static_cast<uint8_t>(0xA0 + f));
     set_->MakeValid();
     int saved = -1;
     const std::string out = Captured([&] { saved = set_->SaveRegFile(); });
     ASSERT_EQ(saved, kParamOk) << out;
     const std::string file = ReadFile("GXXX_C000.hwr");
-    EXPECT_EQ(file.rfind("[K7P100 hardware register file]\nControllerType = 94    ;    ;read only\n", 0), 0u);
+    EXPECT_EQ(
+        file.rfind("[K7P100 hardware register file]\nControllerType = 94    ;    ;read only\n", 0),
+        0u);
     EXPECT_EQ(Occurrences(file, " Reg Parameters]"), 5 * 2);
     EXPECT_EQ(Occurrences(file, "REG(0x"), 5 * 2 * 68);
     EXPECT_NE(file.find("[Freq-4 Img Reg Parameters]"), std::string::npos);
@@ -371,8 +373,8 @@ TEST(ImageChecksum, CoversWholeWordsOfTheUsedLengthAfterTheHead) {
         uint16_t expected;
     };
     // Image of 16 bytes (besides the head) with words 0x0101, 0x0202, ...; the seed is 0x55.
-    const Case cases[] = {{0, 0x55}, {1, 0x55}, {2, 0x55 + 0x0101}, {3, 0x55 + 0x0101},
-                          {4, 0x55 + 0x0101 + 0x0202}};
+    const Case cases[] = {
+        {0, 0x55}, {1, 0x55}, {2, 0x55 + 0x0101}, {3, 0x55 + 0x0101}, {4, 0x55 + 0x0101 + 0x0202}};
     for (const Case& c : cases) {
         TwoItemSet set(nullptr);
         for (int i = 0; i < 16; ++i) set.SetByte(4 + i, static_cast<uint8_t>(i / 2 + 1));

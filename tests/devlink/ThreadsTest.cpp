@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "SimFixture.h"
+#include "WaitFor.h"
 
 using namespace testsim;
 using namespace std::chrono_literals;
@@ -254,7 +255,7 @@ TEST(Subscriptions, RemovalWaitsForTheRunningCallbackAndWorksFromInsideIt) {
                                        s->finished = true;
                                    });
     ASSERT_TRUE(devSwitchWorkMode(dev.handle(), 0x4080));
-    while (!slow.inside) std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return slow.inside.load(); })) << "no report arrived";
     ASSERT_TRUE(devRemoveReportHandler(dev.handle(), sub));
     EXPECT_TRUE(slow.finished) << "removal returned while the callback still ran";
 
@@ -287,7 +288,7 @@ TEST(Session, CloseStopsTheReaderPromptlyWhileReportsArrive) {
             dev.handle(), 0x4A, kDevAnySubCode, &calls,
             [](void* c, int, const DevReport*) { ++*static_cast<std::atomic<int>*>(c); });
         ASSERT_TRUE(devSwitchWorkMode(dev.handle(), 0x4080));
-        while (calls < 100) std::this_thread::sleep_for(1ms);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return calls >= 100; })) << calls;
         const auto start = std::chrono::steady_clock::now();
         DevHandle h = dev.handle();
         dev.close();

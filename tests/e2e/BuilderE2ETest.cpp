@@ -6,15 +6,12 @@
 
 #include <algorithm>
 
+#include "SimModels.h"
 #include "platform/SingleInstance.h"
 
 namespace {
 
-struct Model {
-    const char* name;
-    const char* project;  // the last four characters of the reported model name
-    bool stylus;
-};
+using Model = testsupport::SimModel;
 
 class EveryModel : public SimulatedBuilder, public testing::WithParamInterface<Model> {};
 
@@ -39,13 +36,8 @@ TEST_P(EveryModel, FindsTheControllerWritesStructInfoAndRestartsItAtExit) {
     EXPECT_EQ(Has(trace, "read_block type=3"), m.stylus) << trace;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Models, EveryModel,
-    testing::Values(Model{"K7P100", "P094", false}, Model{"K7P80", "P158", false},
-                    Model{"K9P100", "P164", false}, Model{"K9P80", "P166", false},
-                    Model{"K9PM100", "P172", true}, Model{"K7P128", "P096", false},
-                    Model{"6310_K7P", "P160", false}, Model{"K7P84", "P176", true}),
-    [](const auto& info) { return std::string("Type") + info.param.project; });
+INSTANTIATE_TEST_SUITE_P(Models, EveryModel, testing::ValuesIn(testsupport::SimModels()),
+                         [](const auto& info) { return "Type" + info.param.project; });
 
 using Builder = SimulatedBuilder;
 

@@ -2,14 +2,12 @@
 // the controller's storage kept between runs, so that what one command writes the next one reads.
 #include <sstream>
 
+#include "SimModels.h"
 #include "SimulatedBuilder.h"
 
 namespace {
 
-struct Model {
-    const char* name;
-    const char* stem;  // project name and product number: the parameter files' names
-};
+using Model = testsupport::SimModel;
 
 class HwCommands : public SimulatedBuilder {
   protected:
@@ -104,18 +102,8 @@ TEST_P(EveryModelHw, TheFactorySetSurvivesItsTextFile) {
     EXPECT_EQ(File(stem + ".hwt"), text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, EveryModelHw,
-                         testing::Values(Model{"K7P128", "P096_C060"},
-                                         Model{"6310_K7P", "P160_C0A0"},
-                                         Model{"K7P84", "P176_C0B0"},
-                                         Model{"K7P100", "P094_C05E"},
-                                         Model{"K7P80", "P158_C09E"},
-                                         Model{"K9P100", "P164_C0A4"},
-                                         Model{"K9P80", "P166_C0A6"},
-                                         Model{"K9PM100", "P172_C0AC"}),
-                         [](const auto& info) {
-                             return std::string(info.param.stem).substr(0, 4);
-                         });
+INSTANTIATE_TEST_SUITE_P(Models, EveryModelHw, testing::ValuesIn(testsupport::SimModels()),
+                         [](const auto& info) { return info.param.project; });
 
 // The simulator keeps its own tables of the chips' register images; the builder builds its
 // default set from its chip model. Both must describe the same chip.

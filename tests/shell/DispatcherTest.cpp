@@ -9,8 +9,8 @@
 #include "LogTestSupport.h"
 #include "PipeInput.h"
 #include "core/BuilderLog.h"
-#include "shell/Dispatcher.h"
 #include "core/ResultCodes.h"
+#include "shell/Dispatcher.h"
 
 namespace {
 

@@ -98,8 +98,12 @@ TEST_F(OptionParsing, TableOfOptions) {
              EXPECT_EQ(o.sensorTest.mutualMinRepeat, 0);  // INT32_MIN narrowed to 16 bits
              EXPECT_EQ(o.sensorTest.shortMinRepeat, 0);   // no leading digits
          }},
-        {{"-j", "-cautotune"}, 0, [](const BuilderOptions& o) { EXPECT_FALSE(o.command.pauseAtExit); }},
-        {{"-cautotune", "-j"}, 0, [](const BuilderOptions& o) { EXPECT_TRUE(o.command.pauseAtExit); }},
+        {{"-j", "-cautotune"},
+         0,
+         [](const BuilderOptions& o) { EXPECT_FALSE(o.command.pauseAtExit); }},
+        {{"-cautotune", "-j"},
+         0,
+         [](const BuilderOptions& o) { EXPECT_TRUE(o.command.pauseAtExit); }},
         // -l and -q turn 0 into 1; -Gu stores the same setting as given.
         {{"-l0", "-q0"},
          0,
@@ -180,7 +184,8 @@ TEST_F(OptionParsing, TableOfOptions) {
          [](const BuilderOptions& o) {
              EXPECT_TRUE(o.fixed.fixedName);
              EXPECT_EQ(o.fixed.resumeMode, 0x8000);
-             EXPECT_EQ(o.fixed.optionMask, kOptionPinFinding | kOptionOpenTest | kOptionAdjustExtraStep);
+             EXPECT_EQ(o.fixed.optionMask,
+                       kOptionPinFinding | kOptionOpenTest | kOptionAdjustExtraStep);
              EXPECT_TRUE(o.fixed.keepVersion);
              EXPECT_TRUE(o.fixed.research);
              EXPECT_EQ(o.fixed.keptScalingOffset, 7);
@@ -196,10 +201,13 @@ TEST_F(OptionParsing, TableOfOptions) {
         {{"-x", "-e5", "-", "-La7"},
          2,
          [](const BuilderOptions& o) {
-             EXPECT_EQ(o.sensorTest.mutualThreshold, 5);  // parsing went on after the unknown letter
+             EXPECT_EQ(o.sensorTest.mutualThreshold,
+                       5);  // parsing went on after the unknown letter
              EXPECT_EQ(o.sensorTest.testFreqA, 7);
          }},
-        {{"-Lz1", "-Gq1", "-J"}, 0, [](const BuilderOptions& o) { EXPECT_TRUE(o.fixed.fixedName); }},
+        {{"-Lz1", "-Gq1", "-J"},
+         0,
+         [](const BuilderOptions& o) { EXPECT_TRUE(o.fixed.fixedName); }},
     };
     for (const OptionCase& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.args));

@@ -2,8 +2,8 @@
 #include <stdlib.h>
 
 #include "LogTestSupport.h"
-#include "shell/Progress.h"
 #include "core/ResultCodes.h"
+#include "shell/Progress.h"
 
 namespace {
 

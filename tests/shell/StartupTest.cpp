@@ -7,8 +7,8 @@
 #include "FakeSession.h"
 #include "LogTestSupport.h"
 #include "PipeInput.h"
-#include "platform/SingleInstance.h"
 #include "core/ResultCodes.h"
+#include "platform/SingleInstance.h"
 #include "shell/Startup.h"
 
 namespace {

@@ -1,6 +1,7 @@
 // The software-set commands of the builder end to end against the simulated controller, whose
 // stored sets survive between runs in a state file.
 
+#include "SimModels.h"
 #include "SimulatedBuilder.h"
 
 namespace {
@@ -58,10 +59,7 @@ class SwCommands : public SimulatedBuilder {
     }
 };
 
-struct Model {
-    const char* name;
-    const char* project;
-};
+using Model = testsupport::SimModel;
 
 class EveryModelSw : public SwCommands, public testing::WithParamInterface<Model> {};
 
@@ -83,12 +81,8 @@ TEST_P(EveryModelSw, DumpedTextLoadsBackCleanlyAndIsWritten) {
     EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, EveryModelSw,
-                         testing::Values(Model{"K7P100", "P094"}, Model{"K7P80", "P158"},
-                                         Model{"K9P100", "P164"}, Model{"K9P80", "P166"},
-                                         Model{"K9PM100", "P172"}, Model{"K7P128", "P096"},
-                                         Model{"6310_K7P", "P160"}, Model{"K7P84", "P176"}),
-                         [](const auto& info) { return std::string("Type") + info.param.project; });
+INSTANTIATE_TEST_SUITE_P(Models, EveryModelSw, testing::ValuesIn(testsupport::SimModels()),
+                         [](const auto& info) { return "Type" + info.param.project; });
 
 TEST_F(SwCommands, AnEditedValueReachesTheControllerAndComesBackInTheNextDump) {
     ASSERT_EQ(RunKept("K7P100", {"-cdump_sw"}).status, 0);

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "GuiSupport.h"
-#include "pages/CSheetPage.h"
 #include "app/CTovrexTunerT3300App.h"
+#include "pages/CSheetPage.h"
 #include "pages/PostedReports.h"
 
 namespace {
