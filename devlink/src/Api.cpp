@@ -29,7 +29,7 @@ std::string recordPath(const DevRecord& record) {
     return std::string(record.path, strnlen(record.path, kDevPathSize));
 }
 
-// The controllers the environment selects: DEVLINK=<scheme><spec> of one backend.
+// The controllers the environment selects: DEVLINK=<scheme><selector> of one backend.
 std::vector<DevRecord> attachedControllers() {
     const char* selector = std::getenv("DEVLINK");
     if (!selector || !*selector) return {};

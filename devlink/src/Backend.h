@@ -16,9 +16,9 @@ namespace devlink {
 
 struct Backend {
     const char* scheme;  // the prefix of its device paths and of its DEVLINK selector
-    // The controllers `spec` (the selector after the scheme) names; `error` says why there are
-    // none when the spec cannot be used.
-    std::vector<DevRecord> (*enumerate)(const std::string& spec, std::string& error);
+    // The controllers `selector` (what follows the scheme) names; `error` says why there are
+    // none when the selector cannot be used.
+    std::vector<DevRecord> (*enumerate)(const std::string& selector, std::string& error);
     // Opens the device a path (scheme included) names; null with `error` set on failure.
     std::unique_ptr<Transport> (*open)(const std::string& path, std::string& error);
     // The device type code of a path, 0 when unknown.

@@ -34,7 +34,7 @@ Wave randomWave(std::mt19937& g) {
 }  // namespace
 
 Panel::Panel(const Profile& profile)
-    : spec_(profile.panel),
+    : description_(profile.panel),
       wiring_(profile.ranges),
       chips_(std::clamp(profile.chipCount, 1, 4)),
       noise_(profile.panel.seed * 2654435761u + 1) {
@@ -42,7 +42,7 @@ Panel::Panel(const Profile& profile)
         tx_ += runLength(wiring_[i].txStart, wiring_[i].txEnd);
         rx_ += runLength(wiring_[i].rxStart, wiring_[i].rxEnd);
     }
-    std::mt19937 shape(spec_.seed);
+    std::mt19937 shape(description_.seed);
     const Wave cTx = randomWave(shape), cRx = randomWave(shape);
     const Wave pTx = randomWave(shape), pRx = randomWave(shape);
     coupling_.resize(static_cast<size_t>(tx_ * rx_));
@@ -50,12 +50,12 @@ Panel::Panel(const Profile& profile)
     for (int t = 0; t < tx_; ++t) {
         for (int r = 0; r < rx_; ++r) {
             double c = 1.0 + 0.05 * cTx.at(t, tx_) + 0.05 * cRx.at(r, rx_);
-            if (spec_.uneven) c *= 0.6 + 0.9 * (rx_ > 1 ? double(r) / (rx_ - 1) : 0.0);
+            if (description_.uneven) c *= 0.6 + 0.9 * (rx_ > 1 ? double(r) / (rx_ - 1) : 0.0);
             const bool txEdge = t == 0 || t == tx_ - 1, rxEdge = r == 0 || r == rx_ - 1;
-            if (txEdge) c *= spec_.weakEdge ? kWeakEdge : 1.0 - kEdgeLoss;
-            if (rxEdge) c *= spec_.weakEdge ? kWeakEdge : 1.0 - kEdgeLoss;
-            if (spec_.openTx.count(t) || spec_.openRx.count(r) || spec_.noWiredPins) c = 0.0;
-            coupling_[static_cast<size_t>(index(t, r))] = c * spec_.signalScale;
+            if (txEdge) c *= description_.weakEdge ? kWeakEdge : 1.0 - kEdgeLoss;
+            if (rxEdge) c *= description_.weakEdge ? kWeakEdge : 1.0 - kEdgeLoss;
+            if (description_.openTx.count(t) || description_.openRx.count(r) || description_.noWiredPins) c = 0.0;
+            coupling_[static_cast<size_t>(index(t, r))] = c * description_.signalScale;
             phase_[static_cast<size_t>(index(t, r))] =
                 50.0 + 9.0 * (0.5 * pTx.at(t, tx_) + 0.5 * pRx.at(r, rx_));
         }
@@ -102,8 +102,8 @@ double Panel::coupling(int t, int r) const {
 }
 
 double Panel::touch(int t, int r) const {
-    if (!spec_.finger || !fingerDown_) return 1.0;
-    const double dt = t - spec_.finger->tx, dr = r - spec_.finger->rx;
+    if (!description_.finger || !fingerDown_) return 1.0;
+    const double dt = t - description_.finger->tx, dr = r - description_.finger->rx;
     return 1.0 - kFingerDepth * std::exp(-(dt * dt + dr * dr) / (2 * kFingerSigma * kFingerSigma));
 }
 
@@ -138,7 +138,7 @@ int Panel::calibrationValue(int chip) const {
 
 double Panel::sourceNoise(double kHz) const {
     double sum = 0;
-    for (const NoiseSource& s : spec_.noiseSources) {
+    for (const NoiseSource& s : description_.noiseSources) {
         const double x = (kHz - s.kHz) / s.widthKHz;
         sum += s.amplitude * std::exp(-x * x);
     }

@@ -24,7 +24,7 @@ class Panel {
 
     explicit Panel(const Profile& profile);
 
-    const PanelSpec& spec() const { return spec_; }
+    const PanelDescription& description() const { return description_; }
     int txLines() const { return tx_; }
     int rxLines() const { return rx_; }
 
@@ -48,7 +48,7 @@ class Panel {
     static double settingsScale(int rs, int gain);
     static double delayResponse(int offset);
 
-    double chipGain(int chip) const { return spec_.gainOf(chip); }
+    double chipGain(int chip) const { return description_.gainOf(chip); }
     int calibrationValue(int chip) const;
     // The noise the sources put at a frequency, in AFE units at RS 8, gain 20.
     double sourceNoise(double kHz) const;
@@ -59,7 +59,7 @@ class Panel {
   private:
     int index(int t, int r) const { return t * rx_ + r; }
 
-    PanelSpec spec_;
+    PanelDescription description_;
     std::array<ChipRange, 4> wiring_{};
     int chips_ = 1;
     int tx_ = 0, rx_ = 0;

@@ -196,11 +196,11 @@ void measureChips(const Panel& panel, ChipBanks& banks, const Bytes& image,
         };
         std::vector<uint16_t> rxWords(static_cast<size_t>(l.rxChannels), 0), txWords;
         const double slope =
-            panel.spec().calibrationUnreadable
+            panel.description().calibrationUnreadable
                 ? 0.0
                 : l.calScale * 100.0 /
                       ((panel.calibrationValue(chip) + 0.5) * (l.calHigh - l.calLow));
-        std::mt19937 floorShape(panel.spec().seed + 7919u * static_cast<unsigned>(chip));
+        std::mt19937 floorShape(panel.description().seed + 7919u * static_cast<unsigned>(chip));
         for (int k = 0; k < l.rxChannels; ++k) {
             double v = 0;
             const int floor = 5 + static_cast<int>(floorShape() % 11);

@@ -162,7 +162,7 @@ bool parseCount(const std::string& value, int lo, int& out, std::string& error) 
 }  // namespace
 
 bool applyPanelKey(Profile& p, const std::string& k, const std::string& v, std::string& error) {
-    PanelSpec& s = p.panel;
+    PanelDescription& s = p.panel;
     if (k == "panel_seed") {
         int seed = 0;
         if (!toInt(v, 0, 999999999, seed)) error = "bad seed '" + v + "'";

@@ -43,12 +43,12 @@ bool writeTruth(const std::string& path, const Profile& profile, const Panel& pa
         << '\n';
     out << "optimal_delay = "
         << joined(panel.txLines(), [&](int t) { return panel.optimalDelay(t); }) << '\n';
-    out << "open_tx = " << linesText(panel.spec().openTx) << '\n';
-    out << "open_rx = " << linesText(panel.spec().openRx) << '\n';
-    out << "short = " << shortsText(panel.spec().shorts) << '\n';
-    out << "noise_source = " << noiseSourcesText(panel.spec().noiseSources) << '\n';
-    if (panel.spec().finger)
-        out << "finger = " << panel.spec().finger->tx << ',' << panel.spec().finger->rx << '\n';
+    out << "open_tx = " << linesText(panel.description().openTx) << '\n';
+    out << "open_rx = " << linesText(panel.description().openRx) << '\n';
+    out << "short = " << shortsText(panel.description().shorts) << '\n';
+    out << "noise_source = " << noiseSourcesText(panel.description().noiseSources) << '\n';
+    if (panel.description().finger)
+        out << "finger = " << panel.description().finger->tx << ',' << panel.description().finger->rx << '\n';
     else
         out << "finger = \n";
 

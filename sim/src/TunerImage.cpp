@@ -42,7 +42,7 @@ double keyMagnitude(const Panel& panel, ChipModel model, const Bytes& image, int
 
 std::vector<int16_t> measureKeys(const Panel& panel, ChipModel model, const Bytes& image, int f,
                                  uint16_t mode) {
-    const TouchKeys& keys = panel.spec().keys;
+    const TouchKeys& keys = panel.description().keys;
     const double base = keyMagnitude(panel, model, image, f);
     std::vector<int16_t> values;
     for (int k = 0; k < keys.count; ++k) {
@@ -149,13 +149,13 @@ Bytes panelUniformityTable(Panel& panel, ChipModel model, const Bytes& image) {
 }
 
 std::string keyTruth(const Panel& panel, ChipModel model, const Bytes& image, int f) {
-    const TouchKeys& keys = panel.spec().keys;
+    const TouchKeys& keys = panel.description().keys;
     char magnitude[32];
     std::snprintf(magnitude, sizeof magnitude, "%.1f", keyMagnitude(panel, model, image, f));
     return "touch_keys = " + std::to_string(keys.count) + "\nkey_pressed = " +
            (keys.pressed >= 0 ? std::to_string(keys.pressed) : std::string()) +
            "\nkey_magnitude = " + magnitude + "\nfinger_from_frame = " +
-           std::to_string(panel.spec().finger ? panel.spec().finger->fromFrame : 0) + "\n";
+           std::to_string(panel.description().finger ? panel.description().finger->fromFrame : 0) + "\n";
 }
 
 }  // namespace sim

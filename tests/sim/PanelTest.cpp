@@ -84,7 +84,7 @@ TEST(PanelProfile, KeysDescribeThePanel) {
         "frames_stop_after = 2\nmissing_report_in_frame = 1\nafe_burst = truncated\n",
         error);
     ASSERT_TRUE(p.has_value()) << error;
-    const PanelSpec& s = p->panel;
+    const PanelDescription& s = p->panel;
     EXPECT_EQ(s.seed, 7u);
     EXPECT_EQ(p->ranges[0].txStart, 2);
     EXPECT_EQ(p->ranges[1].txEnd, 20);

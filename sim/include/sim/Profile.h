@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/PanelSpec.h"
+#include "sim/PanelDescription.h"
 
 namespace sim {
 
@@ -73,7 +73,7 @@ struct Profile {
     std::vector<std::string> touchPath;  // parts of the scripted hand; empty: nobody touches
     int touchIntervalMs = 10;            // pause between point reports while a path plays
     Faults faults;
-    PanelSpec panel;
+    PanelDescription panel;
 };
 
 // The names of the built-in models, in type-code order of the model table.

@@ -44,7 +44,7 @@ struct StreamFaults {
     bool afeBurstTruncated = false;  // the burst's last row never comes
 };
 
-struct PanelSpec {
+struct PanelDescription {
     unsigned seed = 1;
     std::set<int> openTx, openRx;  // panel lines with no coupling
     bool weakEdge = false;         // the edge lines 40 % weaker
