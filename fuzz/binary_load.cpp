@@ -18,7 +18,7 @@
 #include "params/CParam_HW.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 namespace {
 

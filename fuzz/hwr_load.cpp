@@ -13,7 +13,8 @@
 #include "SimulatedControllers.h"
 #include "params/CParam_HW.h"
 #include "params/HwLayout.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -22,9 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CParam_HW& hw = controller.Hw();
     const auto before = fuzz::ImageOf(hw);
 
-    controller.Options().hwRegPath = fuzz::WriteScratchFile("input.hwr", data, size);
+    fuzz::OptionsOf(controller).files.hwRegPath = fuzz::WriteScratchFile("input.hwr", data, size);
+    controller.BeginCommand();
     const bool loaded = hw.LoadRegFile() != 0;
-    fuzz::Expect(controller.Options().hwRegPath.empty(), "the file named for one load is kept");
+    fuzz::Expect(controller.TakeCommandLinePath(CommandLineFile::kHwRegister).empty(),
+                 "the file named for one load is kept");
     // A load that fails half-way keeps what it read so far, so even then only mode images changed.
     std::vector<bool> mayChange(static_cast<std::size_t>(hw.ImageLength()), false);
     for (int i = 0; i < 4; ++i) mayChange[static_cast<std::size_t>(i)] = true;

@@ -13,7 +13,8 @@
 #include "params/CParam_HW.h"
 #include "params/HwTextKeys.h"
 #include "files/ParamIndex.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
 
 namespace {
 
@@ -52,9 +53,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CParam_HW& hw = controller.Hw();
     const auto before = fuzz::ImageOf(hw);
 
-    controller.Options().hwTextPath = fuzz::WriteScratchFile("input.hwt", data, size);
+    fuzz::OptionsOf(controller).files.hwTextPath = fuzz::WriteScratchFile("input.hwt", data, size);
+    controller.BeginCommand();
     const bool loaded = hw.LoadTxtFile() != 0;
-    fuzz::Expect(controller.Options().hwTextPath.empty(), "the file named for one load is kept");
+    fuzz::Expect(controller.TakeCommandLinePath(CommandLineFile::kHwText).empty(),
+                 "the file named for one load is kept");
     fuzz::ExpectSoundLoad(hw, before, loaded, CParam_HW::kUsedLength);
     if (!loaded) return 0;
 

@@ -8,7 +8,8 @@
 #include "SimulatedControllers.h"
 #include "params/CParam.h"
 #include "params/CParam_INI.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void ExpectTargets(const TuneTargets& t, const std::string& scan) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     CController& controller = fuzz::SimulatedController(fuzz::NamedTypeCode(text));
-    controller.Options().iniPath = fuzz::WriteScratchFile("input.ini", data, size);
+    fuzz::OptionsOf(controller).files.settingsPath = fuzz::WriteScratchFile("input.ini", data, size);
     // A fresh set for every input: nothing of an earlier input carries over.
     CParam_INI ini(&controller);
     fuzz::Expect(ini.InitFileName() != 0, "the settings file cannot be named");

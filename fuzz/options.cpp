@@ -12,7 +12,8 @@
 #include <vector>
 
 #include "FuzzSupport.h"
-#include "shell/BuilderLog.h"
+#include "core/BuilderLog.h"
+#include "core/BuilderOptions.h"
 #include "shell/Options.h"
 
 namespace {
@@ -28,10 +29,9 @@ std::vector<std::string> Arguments(std::string_view text) {
     return args;
 }
 
-// Blanks, an optional sign, then digits; saturated at the 32-bit limits.
+// An optional sign right after the option's letter (no blanks skipped), then digits; saturated at
+// the 32-bit limits.
 int64_t ModelLeadingInt(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\n\r\v\f");
-    text.remove_prefix(first == std::string_view::npos ? text.size() : first);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -59,11 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     fuzz::Expect(options.Intact(), "parsing wrote outside the settings record");
     const BuilderOptions& o = options.value;
-    fuzz::Expect(o.devicePath.size() <= kMaxDevicePathLength,
+    fuzz::Expect(o.device.devicePath.size() <= kMaxDevicePathLength,
                  "a device path too long for a record");
-    fuzz::Expect(o.uniformitySecond != 0, "-q left 0");
-    if (!o.workFolder.empty())
-        fuzz::Expect(std::filesystem::path(o.workFolder).is_absolute(), "a relative -Je folder");
+    fuzz::Expect(o.uniformity.second != 0, "-q left 0");
+    if (!o.fixed.workFolder.empty())
+        fuzz::Expect(std::filesystem::path(o.fixed.workFolder).is_absolute(), "a relative -Je folder");
     for (const std::string& arg : args) {
         const char* value = arg.size() > 2 ? arg.c_str() + 2 : "";
         if (ParseLeadingInt(value) != ModelLeadingInt(value))

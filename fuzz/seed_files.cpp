@@ -12,7 +12,7 @@
 #include "params/CParam.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_Pen.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
 
 namespace {
 
@@ -38,15 +38,15 @@ int main(int argc, char** argv) {
     const std::filesystem::path out = std::filesystem::absolute(argv[1]);
     std::filesystem::create_directories(out);
     int missing = 0;
-    for (const ModelEntry& model : SupportedModels()) {
+    for (const ModelRow& model : SupportedModels()) {
         CController& controller = fuzz::SimulatedController(model.typeCode);
-        if (!CopyRegisterFile(controller.Hw(), out, model.modelName, ".hwr")) {
-            std::fprintf(stderr, "%s: no hardware register file\n", model.modelName);
+        if (!CopyRegisterFile(controller.Hw(), out, model.name, ".hwr")) {
+            std::fprintf(stderr, "%s: no hardware register file\n", model.name);
             ++missing;
         }
         // Only a model whose hardware set uses a stylus has a stylus set to write.
         if (controller.Hw().UsesStylus())
-            CopyRegisterFile(controller.Pen(), out, model.modelName, ".pwr");
+            CopyRegisterFile(controller.Pen(), out, model.name, ".pwr");
     }
     return missing == 0 ? 0 : 1;
 }

@@ -3,7 +3,8 @@
 // set and kind of file; fuzz/CMakeLists.txt makes a target of it with tovrex_fuzz_set_target,
 // which defines:
 //   FUZZ_SET   the controller's accessor of the set (Hw, Sw, Pen)
-//   FUZZ_PATH  the options field that names the file for one load (penTextPath)
+//   FUZZ_PATH  the file options field that names the file for one load (penTextPath)
+//   FUZZ_KIND  the CommandLineFile through which the load takes that name (kPenText)
 //   FUZZ_LOAD  the set's load (LoadTxtFile, LoadRegFile)
 //   FUZZ_FILE  the scratch file's name, whose extension the load checks ("input.pwt")
 #include <cstddef>
@@ -16,7 +17,8 @@
 #include "params/CParam_HW.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -25,9 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CParam& set = controller.FUZZ_SET();
     const auto before = fuzz::ImageOf(set);
 
-    controller.Options().FUZZ_PATH = fuzz::WriteScratchFile(FUZZ_FILE, data, size);
+    fuzz::OptionsOf(controller).files.FUZZ_PATH = fuzz::WriteScratchFile(FUZZ_FILE, data, size);
+    controller.BeginCommand();
     const bool loaded = set.FUZZ_LOAD() != 0;
-    fuzz::Expect(controller.Options().FUZZ_PATH.empty(), "the file named for one load is kept");
+    fuzz::Expect(controller.TakeCommandLinePath(CommandLineFile::FUZZ_KIND).empty(),
+                 "the file named for one load is kept");
     // A load starts by storing the set's used length at the front; nothing past it may change.
     fuzz::ExpectSoundLoad(set, before, loaded, loaded ? set.Word(0) : 0);
     return 0;

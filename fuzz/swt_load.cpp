@@ -10,7 +10,8 @@
 #include "SimulatedControllers.h"
 #include "params/CParam_SW.h"
 #include "params/SwLayout.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -19,9 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     CParam_SW& sw = controller.Sw();
     const auto before = fuzz::ImageOf(sw);
 
-    controller.Options().swTextPath = fuzz::WriteScratchFile("input.swt", data, size);
+    fuzz::OptionsOf(controller).files.swTextPath = fuzz::WriteScratchFile("input.swt", data, size);
+    controller.BeginCommand();
     const bool loaded = sw.LoadTxtFile() != 0;
-    fuzz::Expect(controller.Options().swTextPath.empty(), "the file named for one load is kept");
+    fuzz::Expect(controller.TakeCommandLinePath(CommandLineFile::kSwText).empty(),
+                 "the file named for one load is kept");
     fuzz::ExpectSoundLoad(sw, before, loaded, SwLayout::kUsedLength);
     if (!loaded) return 0;
 

@@ -14,12 +14,16 @@
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
 #include "files/ParamIndex.h"
-#include "shell/Controller.h"
+#include "controller/Controller.h"
+#include "core/BuilderOptions.h"
+#include "core/ModelTable.h"
 
 namespace fuzz {
 namespace {
 
 struct Opened {
+    // Declared first: the controller reads it until it is destroyed, and it must not move.
+    std::unique_ptr<BuilderOptions> options;
     std::unique_ptr<CController> controller;
     std::vector<uint8_t> hw, sw, pen;
 };
@@ -32,10 +36,10 @@ void PutImage(CParam& set, const std::vector<uint8_t>& image) {
     std::copy(image.begin(), image.end(), set.Image());
 }
 
-Opened Open(const ModelEntry& model) {
+Opened Open(const ModelRow& model) {
     const std::string& folder = EnterScratchFolder();
     // The simulator reads its selection from the environment when enumerating.
-    setenv("DEVLINK", (std::string("sim:") + model.modelName).c_str(), 1);
+    setenv("DEVLINK", (std::string("sim:") + model.name).c_str(), 1);
     unsetenv("DEVLINK_SIM_STATE");
     unsetenv("DEVLINK_SIM_TRACE");
     DevRecord record{};
@@ -46,21 +50,21 @@ Opened Open(const ModelEntry& model) {
             return 1;
         },
         &record);
-    if (record.path[0] == '\0') Finding(std::string("no simulated ") + model.modelName);
+    if (record.path[0] == '\0') Finding(std::string("no simulated ") + model.name);
     DevHandle handle = devOpen(record);
-    if (handle == nullptr) Finding(std::string("cannot open the simulated ") + model.modelName);
+    if (handle == nullptr) Finding(std::string("cannot open the simulated ") + model.name);
 
-    ControllerOptions options;
-    options.workingFolder = folder;
     Opened opened;
+    opened.options = std::make_unique<BuilderOptions>();
+    opened.options->folders.workingFolder = folder;
     opened.controller = std::make_unique<CController>(RealDevLink(), handle, record, model.typeCode,
-                                                      model.modelName, options);
+                                                      model.name, *opened.options);
     CController& c = *opened.controller;
     c.CreateObjects();
     try {
         c.Initialise();
     } catch (...) {
-        Finding(std::string("the simulated ") + model.modelName + " does not initialise");
+        Finding(std::string("the simulated ") + model.name + " does not initialise");
     }
     opened.hw = ImageOf(c.Hw());
     opened.sw = ImageOf(c.Sw());
@@ -76,7 +80,7 @@ std::map<int, Opened>& OpenedControllers() {
 }  // namespace
 
 CController& SimulatedController(int typeCode) {
-    const ModelEntry* model = FindModel(typeCode);
+    const ModelRow* model = FindModel(typeCode);
     if (model == nullptr) model = &SupportedModels().front();
     auto& opened = OpenedControllers();
     auto it = opened.find(model->typeCode);
@@ -93,6 +97,10 @@ int NamedTypeCode(std::string_view text) {
     const std::size_t end = rest.find('\n');
     return ParamIndex::LeadingDecimal(
         ParamIndex::TrimBlanks(rest.substr(1, end == rest.npos ? end : end - 1)));
+}
+
+BuilderOptions& OptionsOf(CController& controller) {
+    return *OpenedControllers().at(controller.TypeCode()).options;
 }
 
 void RestoreSets(CController& controller) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 class CController;
+struct BuilderOptions;
 
 namespace fuzz {
 
@@ -18,6 +19,11 @@ CController& SimulatedController(int typeCode);
 // The type code a text or register file names in its ControllerType item (the first one found),
 // or -1 when there is none. Seeds written for each model are thus loaded into their own model.
 int NamedTypeCode(std::string_view text);
+
+// The options record the controller reads (the controller keeps it by reference): a target names
+// the file of one load in it, then starts a command (CController::BeginCommand) so that the next
+// load takes it.
+BuilderOptions& OptionsOf(CController& controller);
 
 // Puts the hardware, software and stylus images back as the controller first gave them, so that
 // every input starts from the same sets.
