@@ -8,8 +8,10 @@
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "chips/CSlave.h"
 #include "controller/Controller.h"
 #include "device/CAPI.h"
@@ -22,9 +24,8 @@ class SimulatedController {
     // Opens the first controller of the simulator's model and leaves it in command mode. A fatal
     // failure inside stops the test's set-up (check HasFatalFailure()).
     void Open(const std::string& model, int typeCode) {
-        char pattern[] = "/tmp/chip-sim-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        scratch_.emplace("chip-sim-test");
+        folder_ = scratch_->Path();
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         setenv("DEVLINK", ("sim:" + model).c_str(), 1);
@@ -56,11 +57,12 @@ class SimulatedController {
         controller_.reset();
         unsetenv("DEVLINK");
         if (!previous_.empty()) std::filesystem::current_path(previous_);
-        if (!folder_.empty()) std::filesystem::remove_all(folder_);
+        scratch_.reset();
     }
 
     CAPI& Api() { return controller_->Api(); }
 
+    std::optional<testsupport::ScratchFolder> scratch_;
     std::filesystem::path folder_, previous_;
     std::unique_ptr<CController> controller_;
     CSlave* chip_ = nullptr;

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "RecordingOps.h"
+#include "ScratchFolder.h"
 #include "shell/CommandTable.h"
 
 namespace {
@@ -70,20 +71,17 @@ TEST(CommandTable, HelpWithoutAControllerListsTheCommandsPaddedTo79) {
 class StructInfoTest : public testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/structinfo-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         ops_.options.folders.workingFolder = folder_.string() + "/";
     }
     void TearDown() override {
         std::filesystem::permissions(folder_, std::filesystem::perms::owner_all);
-        std::filesystem::remove_all(folder_);
     }
     std::string Read() {
         std::ifstream in(folder_ / "StructInfo");
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    std::filesystem::path folder_;
+    testsupport::ScratchFolder scratch_{"structinfo-test"};
+    const std::filesystem::path folder_ = scratch_.Path();
     RecordingOps ops_;
 };
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <thread>
 
+#include "ScratchFolder.h"
 #include "controller/Controller.h"
 #include "device/CAPI.h"
 #include "shell/Discovery.h"
@@ -17,9 +18,6 @@ namespace {
 class DisconnectThreads : public testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/disconnect-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
     }
@@ -27,14 +25,15 @@ class DisconnectThreads : public testing::Test {
         CloseController();
         unsetenv("DEVLINK");
         std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
     }
     void UseProfile(const std::string& text) {
         const auto path = folder_ / "profile.txt";
         std::ofstream(path) << text;
         setenv("DEVLINK", ("sim:" + path.string()).c_str(), 1);
     }
-    std::filesystem::path folder_, previous_;
+    testsupport::ScratchFolder scratch_{"disconnect-test"};
+    const std::filesystem::path folder_ = scratch_.Path();
+    std::filesystem::path previous_;
 };
 
 TEST_F(DisconnectThreads, TheNoticeMarksTheControllerWhileTheMainThreadPolls) {

@@ -10,14 +10,12 @@
 #include <string>
 
 #include "FakeDevLink.h"
+#include "ScratchFolder.h"
 #include "controller/Controller.h"
 
 class FakeControllerTest : public testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/controller-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         g_fake = &device_;
@@ -26,7 +24,6 @@ class FakeControllerTest : public testing::Test {
         controller_.reset();
         g_fake = nullptr;
         std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
     }
 
     // Builds the controller of a type code; handle false gives a controller without a device.
@@ -49,6 +46,7 @@ class FakeControllerTest : public testing::Test {
     FakeDevice device_;
     BuilderOptions options_;
     std::unique_ptr<CController> controller_;
-    std::filesystem::path folder_;
+    testsupport::ScratchFolder scratch_{"controller-test"};
+    const std::filesystem::path folder_ = scratch_.Path();
     std::filesystem::path previous_;
 };

@@ -10,29 +10,22 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "devlink/devlink.h"
 
 namespace testsim {
 
-// A fresh folder, removed with everything in it.
+// A fresh folder, removed with everything in it, with short ways to name and write its files.
 class TempDir {
   public:
-    TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "devlink-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string file(const std::string& name) const { return (folder_ / name).string(); }
     std::string write(const std::string& name, const std::string& text) const {
         std::ofstream(file(name)) << text;
         return file(name);
     }
 
   private:
-    std::filesystem::path path_;
+    testsupport::ScratchFolder folder_{"devlink"};
 };
 
 inline std::vector<DevRecord> enumerateAll() {

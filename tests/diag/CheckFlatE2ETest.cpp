@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "RunProgram.h"
+#include "ScratchFolder.h"
 #include "TruthFile.h"
 
 namespace {
@@ -23,13 +24,9 @@ class CheckFlatE2ETest : public testing::TestWithParam<const char*> {
     void SetUp() override {
         const char* bin = std::getenv("TOVREX_BIN_DIR");
         ASSERT_NE(bin, nullptr) << "TOVREX_BIN_DIR is not set";
-        char pattern[] = "/tmp/check-flat-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         fs::create_directories(folder_ / "runtime");
         fs::copy_file(fs::path(bin) / "TovrexBuilder4", folder_ / "TovrexBuilder4");
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     testsupport::ProgramRun Run(const std::string& device) {
         testsupport::ProgramRequest request;
@@ -69,7 +66,8 @@ class CheckFlatE2ETest : public testing::TestWithParam<const char*> {
         return frame;
     }
 
-    fs::path folder_;
+    testsupport::ScratchFolder scratch_{"check-flat"};
+    const std::filesystem::path folder_ = scratch_.Path();
 };
 
 TEST_P(CheckFlatE2ETest, LoggedFrameIsThePanel) {

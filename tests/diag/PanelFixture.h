@@ -12,10 +12,12 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "TruthFile.h"
 #include "chips/CSlave.h"
 #include "device/CAPI.h"
@@ -91,9 +93,8 @@ class PanelFixture {
 
     // Opens the first controller of a profile: a model name, or "model = ..." profile text.
     void Open(const std::string& profile, int typeCode) {
-        char pattern[] = "/tmp/panel-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        scratch_.emplace("panel-test");
+        folder_ = scratch_->Path();
         std::string device = profile;
         if (profile.find('=') != std::string::npos) {
             device = (folder_ / "panel.profile").string();
@@ -135,7 +136,7 @@ class PanelFixture {
         unsetenv("DEVLINK_SIM_TRUTH");
         unsetenv("DEVLINK_SIM_TRACE");
         if (!previous_.empty()) std::filesystem::current_path(previous_);
-        if (!folder_.empty()) std::filesystem::remove_all(folder_);
+        scratch_.reset();
     }
 
     std::string TruthPath() const { return (folder_ / "truth.txt").string(); }
@@ -157,6 +158,7 @@ class PanelFixture {
         return row;
     }
 
+    std::optional<testsupport::ScratchFolder> scratch_;
     std::filesystem::path folder_, previous_;
     BuilderOptions options_;  // read by the controller, so it outlives it
     std::unique_ptr<CController> controller_;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "RunProgram.h"
+#include "ScratchFolder.h"
 
 struct BuilderRun {
     int status = -1;  // exit status; -1 when the program did not exit by itself
@@ -24,9 +25,6 @@ class SimulatedBuilder : public testing::Test {
     void SetUp() override {
         const char* bin = std::getenv("TOVREX_BIN_DIR");
         ASSERT_NE(bin, nullptr) << "TOVREX_BIN_DIR is not set";
-        char pattern[] = "/tmp/builder-e2e-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         app_ = folder_ / "app";
         std::filesystem::create_directories(app_);
         std::filesystem::create_directories(folder_ / "runtime");
@@ -35,7 +33,6 @@ class SimulatedBuilder : public testing::Test {
         std::filesystem::copy_file(std::filesystem::path(bin) / "uniformity_stand_in",
                                    app_ / "TovrexT310Suite.exe");
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
     // A profile file: a built-in model and some changes, one "key = value" per line.
     std::string Profile(const std::string& text) {
@@ -95,6 +92,7 @@ class SimulatedBuilder : public testing::Test {
         return text.find(what) != std::string::npos;
     }
 
-    std::filesystem::path folder_;
+    testsupport::ScratchFolder scratch_{"builder-e2e"};
+    const std::filesystem::path folder_ = scratch_.Path();
     std::filesystem::path app_;
 };

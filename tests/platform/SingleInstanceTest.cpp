@@ -1,3 +1,4 @@
+#include "ScratchFolder.h"
 #include "platform/SingleInstance.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +20,6 @@ using State = platform::CSingleInstanceLock::State;
 class SingleInstance : public testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/lock-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         const char* old = std::getenv("XDG_RUNTIME_DIR");
         hadOld_ = old != nullptr;
         if (hadOld_) old_ = old;
@@ -33,9 +31,9 @@ class SingleInstance : public testing::Test {
         } else {
             unsetenv("XDG_RUNTIME_DIR");
         }
-        std::filesystem::remove_all(folder_);
     }
-    std::filesystem::path folder_;
+    testsupport::ScratchFolder scratch_{"lock-test"};
+    const std::filesystem::path folder_ = scratch_.Path();
     std::string old_;
     bool hadOld_ = false;
 };

@@ -8,6 +8,7 @@
 
 #include "LogTestSupport.h"
 #include "RunProgram.h"
+#include "ScratchFolder.h"
 #include "platform/SingleInstance.h"
 
 namespace {
@@ -19,16 +20,12 @@ class BuilderProcess : public testing::Test {
     void SetUp() override {
         const char* bin = std::getenv("TOVREX_BIN_DIR");
         ASSERT_NE(bin, nullptr) << "TOVREX_BIN_DIR is not set";
-        char pattern[] = "/tmp/builder-process-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         std::filesystem::create_directory(folder_ / "app");
         std::filesystem::create_directory(folder_ / "runtime");
         std::filesystem::create_directory(folder_ / "caller");
         program_ = folder_ / "app" / "TovrexBuilder4";
         std::filesystem::copy_file(std::filesystem::path(bin) / "TovrexBuilder4", program_);
     }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
 
     // Runs the copy from the "caller" folder with the given standard input text; no controller
     // is selected.
@@ -48,7 +45,8 @@ class BuilderProcess : public testing::Test {
     std::filesystem::path ResultPath() const { return folder_ / "result"; }
     std::filesystem::path LockPath() const { return folder_ / "runtime"; }
 
-    std::filesystem::path folder_;
+    testsupport::ScratchFolder scratch_{"builder-process"};
+    const std::filesystem::path folder_ = scratch_.Path();
     std::filesystem::path program_;
 };
 

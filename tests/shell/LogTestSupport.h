@@ -12,25 +12,23 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "core/LogRecord.h"
 #include "shell/Options.h"
 
 class TempFolderTest : public testing::Test {
   protected:
     void SetUp() override {
-        char pattern[] = "/tmp/shell-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         Options() = BuilderOptions{};
     }
     void TearDown() override {
         std::filesystem::current_path(previous_);
-        std::filesystem::remove_all(folder_);
         Options() = BuilderOptions{};
     }
-    std::filesystem::path folder_;
+    testsupport::ScratchFolder scratch_{"shell-test"};
+    const std::filesystem::path folder_ = scratch_.Path();
     std::filesystem::path previous_;
 };
 

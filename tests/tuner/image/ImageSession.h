@@ -9,10 +9,12 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "../../diag/TruthFile.h"
+#include "ScratchFolder.h"
 #include "model/FrameAssembler.h"
 #include "model/ImageDataTypes.h"
 #include "model/ImageProcessor.h"
@@ -24,9 +26,8 @@ class ImageSession {
   public:
     // `profile` is profile text ("model = ...").
     void Open(const std::string& profile) {
-        char pattern[] = "/tmp/tuner-image-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = pattern;
+        scratch_.emplace("tuner-image");
+        folder_ = scratch_->Path();
         const auto path = folder_ / "panel.profile";
         std::ofstream(path) << profile << '\n';
         setenv("DEVLINK", ("sim:" + path.string()).c_str(), 1);
@@ -47,8 +48,7 @@ class ImageSession {
         if (subscription_ != nullptr) devRemoveReportHandler(Handle(), subscription_);
         state_.device.ReturnToNormalAndClose();
         unsetenv("DEVLINK_SIM_TRUTH");
-        std::error_code ignored;
-        if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+        scratch_.reset();
     }
 
     DevHandle Handle() { return state_.device.Handle(); }
@@ -83,6 +83,7 @@ class ImageSession {
     FrameAssembler& Frames() { return frames_; }
 
   private:
+    std::optional<testsupport::ScratchFolder> scratch_;
     std::filesystem::path folder_;
     TunerState state_;
     Geometry geometry_;
