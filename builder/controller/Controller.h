@@ -85,11 +85,11 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost, 
     CAPI& Api() override { return *api_; }
     CMCU& Mcu() override { return *mcu_; }
     CSlave& Chip() override { return *chip_; }
-    CParam_INI& Ini() { return *ini_; }
+    CParam_INI& Ini() override { return *ini_; }
     CParam_HW& Hw() override { return *hw_; }
     CParam_SW& Sw() override { return *sw_; }
     CParam_Pen& Pen() { return *pen_; }
-    CTuneData& TuneData() { return *tuneData_; }
+    CTuneData& TuneData() override { return *tuneData_; }
     bool HasObjects() const { return api_ && hw_ && sw_ && pen_ && ini_; }
 
     // True when the hardware set uses a stylus; reads the stylus set from the controller the

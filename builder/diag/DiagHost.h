@@ -15,7 +15,9 @@
 class CAPI;
 class CSlave;
 class CParam_HW;
+class CParam_INI;
 class CParam_SW;
+class CTuneData;
 
 class DiagHost {
   public:
@@ -26,7 +28,12 @@ class DiagHost {
     virtual CSlave& Chip() = 0;
     virtual CParam_HW& Hw() = 0;
     virtual CParam_SW& Sw() = 0;
+    // The tuning and test settings: thresholds, repeat counts, tolerances.
+    virtual CParam_INI& Ini() = 0;
+    // The measurement workspace the tests and searches read frames and samples through.
+    virtual CTuneData& TuneData() = 0;
     virtual const BuilderOptions& Options() const = 0;
+    virtual const ControllerIdentity& Identity() const = 0;
     virtual const ControllerGeometry& Geometry() const = 0;
     // The AFE sample rows of the last read, which the controller keeps with its geometry.
     virtual void SetRowsPerFrame(uint8_t rows) = 0;

@@ -9,7 +9,7 @@
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
 #include "shell/Handlers.h"
-#include "shell/Progress.h"
+#include "core/Progress.h"
 #include "shell/Uniformity.h"
 
 namespace {

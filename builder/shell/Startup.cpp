@@ -11,7 +11,7 @@
 #include "platform/WindowNotice.h"
 #include "shell/Dispatcher.h"
 #include "shell/Options.h"
-#include "shell/Progress.h"
+#include "core/Progress.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "LogTestSupport.h"
 #include "core/ResultCodes.h"
-#include "shell/Progress.h"
+#include "core/Progress.h"
 
 namespace {
 

@@ -1,6 +1,8 @@
-#include "shell/Progress.h"
+#include "core/Progress.h"
 
 #include <mutex>
+
+#include "core/BuilderOptions.h"
 
 namespace {
 
@@ -34,4 +36,8 @@ void NotifyProgress(int percent, int target) {
     if (Notifier() && target >= 0) {
         Notifier()->Send(static_cast<std::size_t>(target), ProgressMessageName(percent));
     }
+}
+
+void NotifyResearchProgress(const BuilderOptions& options, int percent) {
+    if (options.fixed.research) NotifyProgress(percent, 0);
 }

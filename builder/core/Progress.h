@@ -19,3 +19,8 @@ void SetProgressNotifier(std::unique_ptr<platform::CWindowNotifier> notifier);
 // Sends the notice for percent to the window of target (0 or 1); nothing without that window or
 // without an installed notifier.
 void NotifyProgress(int percent, int target);
+
+struct BuilderOptions;
+// The notice for percent to the first window, in research mode (-Jd) only: what the measuring
+// and tuning steps send while they run.
+void NotifyResearchProgress(const BuilderOptions& options, int percent);
