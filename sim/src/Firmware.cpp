@@ -408,24 +408,17 @@ Outcome Firmware::setTestMode(uint8_t first, uint8_t last) {
     return status(kStatusOk, "first=" + std::to_string(first) + " last=" + std::to_string(last));
 }
 
+// Step code 1 tests the panel's lines at the chips, 6 through the flexible cable: the panel's
+// shorts show the same in both.
 Outcome Firmware::shortTest(uint8_t code) const {
     const std::string trace = "code=" + std::to_string(code);
     if (mode_ != 0x8004 || (code != 1 && code != 6)) return status(kStatusRefused, trace);
-    const Bytes& ram = storage_.ram();
-    ShortTestShape shape;
-    shape.rxCount = rx();
-    shape.txCount = tx();
-    for (int i = 0; i < hw::rxChips(ram); ++i) {
-        const int s = ram[hw::kRxStart + 2 * i], e = ram[hw::kRxStart + 2 * i + 1];
-        shape.rxPerChip.push_back(e >= s ? e - s + 1 : 0);
-    }
-    for (int i = 0; i < hw::txChips(ram); ++i) {
-        const int s = ram[hw::kTxStart + 2 * i], e = ram[hw::kTxStart + 2 * i + 1];
-        shape.txPerChip.push_back(e >= s ? e - s + 1 : 0);
-    }
-    shape.oldRxLayout = profile_.kernelMajor == 2 && profile_.kernelMinor < 44;
     Outcome o = status(kStatusOk, trace);
-    appendShortTest(o.reports, shape);
+    const StreamFaults& faults = profile_.panel.stream;
+    if (faults.shortBurstMissing) return o;
+    const bool oldRxLayout = profile_.kernelMajor == 2 && profile_.kernelMinor < 44;
+    appendShortTest(o.reports, measureShortTest(panel_, profile_, storage_.ram()), oldRxLayout);
+    if (faults.shortBurstTruncated) o.reports.pop_back();
     return o;
 }
 

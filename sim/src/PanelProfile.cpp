@@ -47,19 +47,6 @@ bool toDouble(const std::string& text, double lo, double hi, double& out) {
     return true;
 }
 
-// Pins of one chip of each model.
-int chipPins(ChipModel chip, bool tx) {
-    switch (chip) {
-        case ChipModel::T320:
-            return tx ? 80 : 128;
-        case ChipModel::T324:
-            return tx ? 48 : 84;
-        case ChipModel::T3300:
-            break;
-    }
-    return tx ? 64 : 100;
-}
-
 // "<chip>:<first>-<last>" per chip; chips not named keep their runs.
 bool parseWiring(Profile& p, const std::string& value, bool tx, std::string& error) {
     for (const auto& item : split(value, ',')) {
@@ -136,6 +123,18 @@ bool parseShorts(const std::string& value, std::vector<PanelShort>& out, std::st
             error = "bad short '" + item + "' (want rx3-rx7, tx2-tx5, rx9-vdd or tx4-gnd)";
             return false;
         }
+        // Lines shorted together are one short: a line named twice would need two readings.
+        for (const PanelShort& earlier : out) {
+            auto names = [](const PanelShort& x, char kind, int line) {
+                return x.kind == kind &&
+                       (x.line == line || (x.partner == PanelShort::Line && x.other == line));
+            };
+            if (names(earlier, s.kind, s.line) ||
+                (s.partner == PanelShort::Line && names(earlier, s.kind, s.other))) {
+                error = "short '" + item + "' names a line that is already shorted";
+                return false;
+            }
+        }
         out.push_back(s);
     }
     return true;
@@ -160,6 +159,18 @@ bool parseCount(const std::string& value, int lo, int& out, std::string& error) 
 }
 
 }  // namespace
+
+int chipPins(ChipModel chip, bool tx) {
+    switch (chip) {
+        case ChipModel::T320:
+            return tx ? 80 : 128;
+        case ChipModel::T324:
+            return tx ? 48 : 84;
+        case ChipModel::T3300:
+            break;
+    }
+    return tx ? 64 : 100;
+}
 
 bool applyPanelKey(Profile& p, const std::string& k, const std::string& v, std::string& error) {
     PanelDescription& s = p.panel;
@@ -224,6 +235,13 @@ bool applyPanelKey(Profile& p, const std::string& k, const std::string& v, std::
             s.stream.afeBurstTruncated = true;
         else if (v != "whole")
             error = "bad afe_burst '" + v + "' (want whole, missing or truncated)";
+    } else if (k == "short_burst") {
+        if (v == "missing")
+            s.stream.shortBurstMissing = true;
+        else if (v == "truncated")
+            s.stream.shortBurstTruncated = true;
+        else if (v != "whole")
+            error = "bad short_burst '" + v + "' (want whole, missing or truncated)";
     } else {
         return false;
     }

@@ -12,6 +12,9 @@ namespace sim {
 bool applyPanelKey(Profile& profile, const std::string& key, const std::string& value,
                    std::string& error);
 
+// Every pin one chip of the model has on an axis.
+int chipPins(ChipModel chip, bool tx);
+
 // The profile forms of the wiring and the lists, as the truth file repeats them.
 std::string wiringText(const Profile& profile, bool tx);
 std::string linesText(const std::set<int>& lines);

@@ -64,45 +64,48 @@ void appendAfeBurst(Reports& out, int rows, int channels, const std::vector<int1
         appendRow(out, row, 0, channels, rowOf(words, row, columns));
 }
 
-void appendShortTest(Reports& out, const ShortTestShape& s) {
-    auto listEntry = [&out](uint8_t flag, int index) {
+void appendShortTest(Reports& out, const ShortTestData& data, bool oldRxLayout) {
+    auto listEntry = [&out](uint8_t flag, int index, int8_t value) {
         Report r = makeReport(devproto::kKindInfo, devproto::kSubShortTest, 4);
         r[4] = flag;
         r[5] = static_cast<uint8_t>(index);
-        r[6] = 0;
+        r[6] = static_cast<uint8_t>(value);
         out.push_back(r);
     };
-    for (int i = 0; i < std::min(s.rxCount, 256); ++i) listEntry(0x01, i);
-    for (int i = 0; i < std::min(s.txCount, 256); ++i) listEntry(0x81, i);
+    const int rxEntries = std::min<int>(static_cast<int>(data.rxList.size()), 256);
+    const int txEntries = std::min<int>(static_cast<int>(data.txList.size()), 256);
+    for (int i = 0; i < rxEntries; ++i) listEntry(0x01, i, data.rxList[static_cast<size_t>(i)]);
+    for (int i = 0; i < txEntries; ++i) listEntry(0x81, i, data.txList[static_cast<size_t>(i)]);
 
     // Matrix rows: [4] flag, [5] chip, [6] row in chip, [7] first column, values from 8
     // (the old Rx layout has no chip byte: [5] row, [6] first column, values from 7).
-    auto matrix = [&out](uint8_t flag, const std::vector<int>& perChip, int columns, bool old) {
+    auto matrix = [&out](uint8_t flag, int pins, int perChip, bool old, auto valueAt) {
         const int head = old ? 3 : 4;
         const int maxValues = devproto::kMaxCount - 2 - head;
-        int rowBase = 0;
-        for (size_t chip = 0; chip < perChip.size(); ++chip) {
-            for (int q = 0; q < perChip[chip]; ++q) {
-                for (int c = 0; c < columns; c += maxValues) {
-                    const int n = std::min(maxValues, columns - c);
-                    Report r = makeReport(devproto::kKindInfo, devproto::kSubShortTest, head + n);
-                    r[4] = flag;
-                    if (old) {
-                        r[5] = static_cast<uint8_t>(rowBase + q);
-                        r[6] = static_cast<uint8_t>(c);
-                    } else {
-                        r[5] = static_cast<uint8_t>(chip);
-                        r[6] = static_cast<uint8_t>(q);
-                        r[7] = static_cast<uint8_t>(c);
-                    }
-                    out.push_back(r);
+        for (int row = 0; row < pins; ++row) {
+            for (int c = 0; c < pins; c += maxValues) {
+                const int n = std::min(maxValues, pins - c);
+                Report r = makeReport(devproto::kKindInfo, devproto::kSubShortTest, head + n);
+                r[4] = flag;
+                if (old) {
+                    r[5] = static_cast<uint8_t>(row);
+                    r[6] = static_cast<uint8_t>(c);
+                } else {
+                    r[5] = static_cast<uint8_t>(row / perChip);
+                    r[6] = static_cast<uint8_t>(row % perChip);
+                    r[7] = static_cast<uint8_t>(c);
                 }
+                for (int i = 0; i < n; ++i)
+                    r[static_cast<size_t>(4 + head + i)] =
+                        static_cast<uint8_t>(valueAt(row, c + i));
+                out.push_back(r);
             }
-            rowBase += perChip[chip];
         }
     };
-    matrix(0x03, s.rxPerChip, std::min(s.rxCount, 256), s.oldRxLayout);
-    matrix(0x83, s.txPerChip, std::min(s.txCount, 256), false);
+    matrix(0x03, data.rxPins, std::max(data.rxPerChip, 1), oldRxLayout,
+           [&data](int row, int column) { return data.rxAt(row, column); });
+    matrix(0x83, data.txPins, std::max(data.txPerChip, 1), false,
+           [&data](int row, int column) { return data.txAt(row, column); });
 
     Report done = makeReport(devproto::kKindInfo, devproto::kSubShortTest, 1);
     done[4] = 0x81;

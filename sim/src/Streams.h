@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "ShortTestData.h"
 #include "sim/Profile.h"
 
 namespace sim {
@@ -30,13 +31,10 @@ void appendImageFrame(Reports& out, int tx, int rx, const Window& window,
 void appendAfeBurst(Reports& out, int rows, int channels,
                     const std::vector<int16_t>* words = nullptr);
 
-struct ShortTestShape {
-    int rxCount = 0, txCount = 0;
-    std::vector<int> rxPerChip, txPerChip;  // active lines of each chip
-    bool oldRxLayout = false;               // kernel 2.x before minor 44
-};
-// Both lists, both matrices, then the completion report.
-void appendShortTest(Reports& out, const ShortTestShape& shape);
+// A short test's readings as the firmware reports them: both lists, the Rx matrix rows (the old
+// layout, of kernels 2.x before 2.44, numbers rows across the chips and has no chip byte), the Tx
+// matrix rows, then the completion report.
+void appendShortTest(Reports& out, const ShortTestData& data, bool oldRxLayout);
 
 // One record of five values per chip; big-endian u16 values when `wide`.
 Report icInfoReply(const std::vector<std::array<uint16_t, 5>>& records, bool wide);

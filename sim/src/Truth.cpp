@@ -8,6 +8,7 @@
 
 #include "PanelMeasure.h"
 #include "PanelProfile.h"
+#include "ShortTestData.h"
 #include "TunerImage.h"
 
 namespace sim {
@@ -46,6 +47,8 @@ bool writeTruth(const std::string& path, const Profile& profile, const Panel& pa
     out << "open_tx = " << linesText(panel.description().openTx) << '\n';
     out << "open_rx = " << linesText(panel.description().openRx) << '\n';
     out << "short = " << shortsText(panel.description().shorts) << '\n';
+    out << "short_line_level = " << kShortLineLevel << '\n';
+    out << "short_supply_level = " << kShortSupplyLevel << '\n';
     out << "noise_source = " << noiseSourcesText(panel.description().noiseSources) << '\n';
     if (panel.description().finger)
         out << "finger = " << panel.description().finger->tx << ',' << panel.description().finger->rx << '\n';

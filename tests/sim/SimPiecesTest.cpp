@@ -75,13 +75,15 @@ TEST(ImageFrame, RowsEndAtTheirLastColumnAndLargeSensorsStayFramed) {
 
 TEST(ShortTest, OldLayoutCarriesRowAndColumnWithoutChip) {
     Reports out;
-    ShortTestShape shape;
-    shape.rxCount = 60;
-    shape.txCount = 1;
-    shape.rxPerChip = {60};
-    shape.txPerChip = {1};
-    shape.oldRxLayout = true;
-    appendShortTest(out, shape);
+    ShortTestData data;
+    data.rxPins = data.rxPerChip = 60;
+    data.txPins = data.txPerChip = 1;
+    data.rxMatrix.assign(60 * 60, 0);
+    data.rxMatrix[57] = -5;  // row 0, column 57
+    data.txMatrix.assign(1, 0);
+    data.rxList.assign(60, 0);
+    data.txList.assign(1, 0);
+    appendShortTest(out, data, true);
     // 60 + 1 list entries, 60 Rx rows of 57 + 3 values, one Tx row, the completion.
     ASSERT_EQ(out.size(), 61u + 120u + 1u + 1u);
     const Report& firstRow = out[61];
@@ -89,6 +91,7 @@ TEST(ShortTest, OldLayoutCarriesRowAndColumnWithoutChip) {
     EXPECT_EQ(firstRow[1], 62);
     EXPECT_EQ(firstRow[1] - 5, 57) << "values from byte 7";
     EXPECT_EQ(out[62][6], 57) << "the second report of row 0 starts at column 57";
+    EXPECT_EQ(static_cast<int8_t>(out[62][7]), -5);
 }
 
 TEST(Profiles, ListsAndNumbersParse) {

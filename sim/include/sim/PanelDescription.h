@@ -42,6 +42,8 @@ struct StreamFaults {
     int framesStopAfter = -1;      // an image stream sends this many frames, then nothing; -1 all
     bool afeBurstMissing = false;
     bool afeBurstTruncated = false;  // the burst's last row never comes
+    bool shortBurstMissing = false;    // a short test is answered, but no reports follow
+    bool shortBurstTruncated = false;  // its completion report never comes
 };
 
 struct PanelDescription {
