@@ -39,7 +39,8 @@ class CTuneData {
     static constexpr int kFrameRows = 160;
     static constexpr int kFrameColumns = 256;
     static constexpr int kMatrixSize = 256;
-    static constexpr int kShortListSize = 160;
+    // One entry per channel of the largest channel count a controller reports.
+    static constexpr int kShortListSize = 256;
     static constexpr int kReceivedMapSize = 91136;
     // A frame read waits in periods of this length, and gives up after kFrameWaits of them.
     static constexpr std::chrono::milliseconds kWaitPeriod{30000};
@@ -66,6 +67,12 @@ class CTuneData {
     // them; scan type 3 (water-line Tx) reads along the Tx axis.
     bool AcquireAfeSamples(int afeGain, int scanType, std::span<const uint8_t> image);
 
+    // Starts one short-test step (the controller must be in its diagnostics mode) and waits one
+    // period for its completion report: 0; 8 when the controller refuses the step; 6 when the
+    // data does not come, or at once when the controller is gone. The caller ends the
+    // subscription (Unsubscribe) after its last step.
+    int AcquireShortStep(uint8_t stepCode);
+
     // ---- Dumps to the test log -----------------------------------------------------------------
     // The frame area as CSV, Tx lines across and Rx channels down, within the channel counts.
     void DumpFrameCsv(int lastTxColumn, int lastRxRow);
@@ -83,6 +90,10 @@ class CTuneData {
     // 0 outside the area.
     int16_t FrameValue(int row, int column) const;
     bool Received(int row, int column) const;
+    // The short test's Rx matrix, and its Rx (tx false) or Tx list; 0 outside. Its Tx matrix
+    // lands in the frame area.
+    int16_t MatrixValue(int row, int column) const;
+    int16_t ShortListValue(bool tx, int index) const;
     uint8_t TxScanMark() const { return txScanMark_.load(); }
 
     // The report handlers' work, also for tests that feed reports by hand after arming a read.
@@ -90,11 +101,15 @@ class CTuneData {
     void ArmSamples(int rows, bool txAxis);
     void OnFrameReport(const DevReport& report);
     void OnSampleReport(const DevReport& report);
+    void ArmShort();
+    void OnShortReport(const DevReport& report);
     // Shorter waits for tests of the time-outs.
     void SetWaitPeriod(std::chrono::milliseconds period) { waitPeriod_ = period; }
 
   private:
     bool Subscribe(DevReportHandler handler);
+    bool SubscribeShort();
+    void StoreShortRow(const DevReport& report, int count, bool rxMatrix);
     // Waits up to one period for the data event; false at once when the controller is gone.
     bool WaitForData();
     // Stores the values of one report at (row - lead, first column ...); the stored row, or -1
@@ -115,8 +130,8 @@ class CTuneData {
         std::array<uint8_t, kReceivedMapSize> received{};
         std::array<std::array<int16_t, kFrameColumns>, kFrameRows> frame{};
         std::array<std::array<int16_t, kMatrixSize>, kMatrixSize> matrix{};
-        std::array<int16_t, kShortListSize> shortList1{};
-        std::array<int16_t, kShortListSize> shortList2{};
+        std::array<int16_t, kShortListSize> shortList1{};  // Rx
+        std::array<int16_t, kShortListSize> shortList2{};  // Tx
     };
     std::unique_ptr<Areas> areas_;
     std::atomic<uint8_t> txScanMark_{0};

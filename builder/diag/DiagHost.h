@@ -10,6 +10,7 @@
 
 #include "core/BuilderOptions.h"
 #include "core/ControllerFacts.h"
+#include "core/ModelTable.h"
 #include "device/DevLinkApi.h"
 
 class CAPI;
@@ -34,6 +35,8 @@ class DiagHost {
     virtual CTuneData& TuneData() = 0;
     virtual const BuilderOptions& Options() const = 0;
     virtual const ControllerIdentity& Identity() const = 0;
+    // The model's row of the model table.
+    virtual const ModelRow& Model() const = 0;
     virtual const ControllerGeometry& Geometry() const = 0;
     // The AFE sample rows of the last read, which the controller keeps with its geometry.
     virtual void SetRowsPerFrame(uint8_t rows) = 0;

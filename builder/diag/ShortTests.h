@@ -12,3 +12,9 @@ uint32_t ShortTest(DiagHost& host);
 // The classifying form, which also names each shorted channel's partner (another line, or a
 // supply); flexibleCable tests the cable's channel ranges. Result codes as ShortTest.
 uint32_t ShortTestClassified(DiagHost& host, bool flexibleCable);
+
+// True when the controller offers the classifying form: kernels after 2.34, on models whose
+// controllers do not report values only.
+bool ClassifiesShorts(DiagHost& host);
+// The form the controller offers: ShortTestClassified (flexibleCable) or ShortTest.
+uint32_t RunShortTest(DiagHost& host, bool flexibleCable);
