@@ -103,6 +103,10 @@ TEST_P(HealthyPanel, DiagnosticCommandsPassAndDumpTheFrames) {
         const std::string log = SensorLog();
         EXPECT_TRUE(InOrder(log, {"DiagFreq=", "Raw16 Data", "Finish Raw16"}));
         EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
+        // The frequency the log names is the one the panel was measured at.
+        const size_t at = log.find("DiagFreq=");
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_NEAR(std::stod(log.substr(at + 9)), Truth().Numbers("frequency_khz").at(0), 0.01);
     }
 }
 
@@ -129,6 +133,50 @@ TEST_P(HealthyPanel, OpenTestRecordsThePanelsEdges) {
         EXPECT_NEAR(b, last[static_cast<size_t>(r)], 0.01 * last[static_cast<size_t>(r)] + 6)
             << key;
     }
+}
+
+// The mutual test's frame is the second difference, across Rx and then across Tx, of the averaged
+// scaled magnitude shifted right by 3: where a finger bends the panel's coupling it stands out.
+// A scaling word of 40 with the direction bit multiplies by 4. Two repeats are averaged, so the
+// values are those of one frame.
+TEST_F(DiagnosticsE2E, MutualTestRecordsSecondDifferencesOfThePanel) {
+    const SimModel m = testsupport::SimModels().front();
+    WriteSettings(m);
+    std::ofstream(app_ / (m.stem + ".ini"), std::ios::app) << "MutualCapTestGetTimes = 2\n";
+    const BuilderRun run = Command(Profile("model = " + m.name + "\nfinger = 20,35\n"),
+                                   {"-cdiag_mutual", "-u2", "-B32808"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    const TruthFile truth = Truth();
+    const int tx = truth.Number("frame_tx"), rx = truth.Number("frame_rx");
+    std::vector<std::vector<int>> shifted;  // scaled magnitude >> 3, as the test sums it
+    for (int t = 0; t < tx; ++t) {
+        shifted.emplace_back();
+        for (double v : truth.Magnitude(t)) shifted.back().push_back(static_cast<int>(v) * 4 >> 3);
+    }
+    auto across = [&](int t, int r) { return shifted[t][r] - shifted[t][r + 1]; };
+
+    const std::string log = SensorLog();
+    const size_t start = log.find("Start Mutual Cap Test"), end = log.find("Finish Mutual Cap");
+    ASSERT_NE(start, std::string::npos);
+    std::istringstream rows(log.substr(start, end - start));
+    int rowsSeen = 0, largest = 0;
+    for (std::string line; std::getline(rows, line);) {
+        if (line.rfind("Rx[", 0) != 0) continue;
+        const int r = std::stoi(line.substr(3));
+        std::istringstream cells(line.substr(line.find(',') + 1));
+        int t = 0;
+        for (std::string cell; std::getline(cells, cell, ',') && cell.rfind("Chip", 0) != 0; ++t) {
+            // Four noisy cells, each rounded down after scaling: within 9 of the noise-free value,
+            // while an unhalved sum of the two repeats would double the finger's 25 and more.
+            const int expected = across(t + 1, r) - across(t, r);
+            EXPECT_NEAR(std::stoi(cell), expected, 9) << "Tx " << t << ", Rx " << r;
+            largest = std::max(largest, std::abs(expected));
+        }
+        EXPECT_EQ(t, tx - 1) << line;
+        ++rowsSeen;
+    }
+    EXPECT_EQ(rowsSeen, rx - 1);
+    EXPECT_GT(largest, 24) << "the finger does not stand out";
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, HealthyPanel, testing::ValuesIn(testsupport::SimModels()),
