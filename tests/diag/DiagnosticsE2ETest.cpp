@@ -269,6 +269,7 @@ struct SequenceCase {
     const char* label;
     std::vector<std::string> args;
     const char* profileExtra;
+    const char* settings;  // lines of the settings file's sensor test section
     const char* result;
     std::vector<std::string> inOrder;  // in the sensor log, in this order
     std::vector<std::string> absent;   // not in the sensor log
@@ -279,7 +280,7 @@ class Sequence : public DiagnosticsE2E, public testing::WithParamInterface<Seque
 TEST_P(Sequence, RunsTheSelectedStepsInOrder) {
     const SequenceCase& c = GetParam();
     const SimModel m = testsupport::SimModels().front();
-    WriteSettings(m);
+    WriteSettings(m, c.settings);
     const BuilderRun run = Command(Profile("model = " + m.name + "\n" + c.profileExtra), c.args);
     EXPECT_EQ(Result(), std::string(c.result) + "\n") << run.out;
     const std::string log = SensorLog();
@@ -291,11 +292,13 @@ const SequenceCase kSequences[] = {
     {"MaskZeroStillDumpsTheRawFrame",
      {"-cdiag", "-H0"},
      "",
+     "",
      "0x00000000",
      {"DiagFreq=", "Raw16 Data", "Finish Raw16"},
      {"Start ", "Calibrat"}},
     {"CalibrateAddsTheCalibrationCheckToTheMask",
      {"-ccalibrate", "-H4"},
+     "",
      "",
      "0x00000000",
      {"Calibration Pass", "Start Mutual Cap Test", "Finish Mutual Cap Test", "Raw16 Data"},
@@ -303,11 +306,13 @@ const SequenceCase kSequences[] = {
     {"DiagOpenReplacesTheMask",
      {"-cdiag_open", "-H4"},
      "",
+     "",
      "0x00000000",
      {"Start Open Test", "Open Test pass", "Raw16 Data", "Finish Raw16"},
      {"Mutual", "Calibrat"}},
     {"EveryStepInItsPlace",
      {"-cdiag", "-H49221"},
+     "",
      "",
      "0x00000000",
      {"Calibration Pass", "Start Open Test", "Start Mutual Cap Test", "Start Mutual Cap Test2",
@@ -316,24 +321,35 @@ const SequenceCase kSequences[] = {
     {"AnOpenTestWithoutItsTestImageEndsBeforeTheRawDump",
      {"-cdiag_open"},
      "fail = write_block\n",
+     "",
      "0x81510001",
      {"Start Open Test", "Set Test Parameter Fail..."},
      {"Raw16 Data"}},
     {"TheShortStepRunsAfterTheRawDumpWithItsCode",
      {"-cdiag", "-H3"},
      "fail = short_test\n",
+     "",
      "0x81430008",
      {"Start Open Test", "Raw16 Data", "Finish Raw16"},
      {}},
     {"ATestFrequencyTheSettingsDoNotAllowIsStepOne",
      {"-cdiag", "-H1", "-Lb2"},
      "",
+     "",
      "0x81400001",
      {"Set Test Freq Fail...", "Please check test ini file"},
      {"DiagFreq=", "Start Open Test", "Raw16 Data"}},
+    {"MonitorsOffIsNotedInTheLog",
+     {"-cdiag", "-H0"},
+     "",
+     "TurnOffMonitor = 1\n",
+     "0x00000000",
+     {"Monitors off requested", "DiagFreq=", "Raw16 Data"},
+     {}},
     {"ARefusedDiagnosticsModeEndsBeforeAnyStep",
      {"-cdiag", "-H1"},
      "refuse_mode = 0x8004\n",
+     "",
      "0x81400002",
      {},
      {"DiagFreq=", "Start Open Test", "Raw16 Data"}},
