@@ -210,14 +210,3 @@ uint32_t ShortTestClassified(DiagHost& host, bool flexibleCable) {
     print(true, tx, scaleTx);
     return Verdict(failed);
 }
-
-bool ClassifiesShorts(DiagHost& host) {
-    const ControllerIdentity& id = host.Identity();
-    const bool kernelClassifies =
-        id.kernelMajor > 2 || (id.kernelMajor == 2 && id.kernelMinor > 34);
-    return kernelClassifies && !host.Model().shortTestListsOnly;
-}
-
-uint32_t RunShortTest(DiagHost& host, bool flexibleCable) {
-    return ClassifiesShorts(host) ? ShortTestClassified(host, flexibleCable) : ShortTest(host);
-}

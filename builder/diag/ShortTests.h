@@ -13,8 +13,3 @@ uint32_t ShortTest(DiagHost& host);
 // supply); flexibleCable tests the cable's channel ranges. Result codes as ShortTest.
 uint32_t ShortTestClassified(DiagHost& host, bool flexibleCable);
 
-// True when the controller offers the classifying form: kernels after 2.34, on models whose
-// controllers do not report values only.
-bool ClassifiesShorts(DiagHost& host);
-// The form the controller offers: ShortTestClassified (flexibleCable) or ShortTest.
-uint32_t RunShortTest(DiagHost& host, bool flexibleCable);

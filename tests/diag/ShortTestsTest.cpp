@@ -12,6 +12,7 @@
 
 #include "PanelFixture.h"
 #include "core/BuilderLog.h"
+#include "diag/Diagnostics.h"
 #include "diag/ShortTests.h"
 #include "params/CParam_INI.h"
 
@@ -120,6 +121,11 @@ class ShortTestsTest : public PanelFixture, public testing::Test {
     std::string text_, console_;
 };
 
+// The form of the short test the controller offers, as the diagnostics choose it.
+uint32_t RunOfferedForm(DiagHost& host) {
+    return UsesClassifyingShortTest(host) ? ShortTestClassified(host, false) : ShortTest(host);
+}
+
 std::string Channel(bool tx, int index) {
     return (tx ? "Tx[" : "Rx[") + std::to_string(index) + "]";
 }
@@ -130,8 +136,8 @@ TEST_P(ShortTestsModels, AHealthyPanelPasses) {
     const ModelCase& m = GetParam();
     Open(m.model, m.typeCode);
     ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(ClassifiesShorts(C()), m.classifies);
-    EXPECT_EQ(Run([&] { return RunShortTest(C(), false); }), 0u) << text_;
+    EXPECT_EQ(UsesClassifyingShortTest(C()), m.classifies);
+    EXPECT_EQ(Run([&] { return RunOfferedForm(C()); }), 0u) << text_;
     EXPECT_NE(text_.find("Short Test pass\n"), std::string::npos);
     EXPECT_EQ(text_.find("Short with"), std::string::npos) << text_;
     const int rx =
@@ -158,7 +164,7 @@ TEST_P(ShortTestsModels, ShortsFailAndNameTheirPartners) {
              "\nshort = rx3-rx7, tx2-tx5, rx9-vdd, tx4-gnd, rx11-gnd",
          m.typeCode);
     ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(Run([&] { return RunShortTest(C(), false); }), 9u);
+    EXPECT_EQ(Run([&] { return RunOfferedForm(C()); }), 9u);
     EXPECT_NE(text_.find("Short Test fail\nFinish Short Test\n"), std::string::npos) << text_;
 
     const TruthFile truth = Truth();
@@ -240,10 +246,10 @@ TEST_F(ShortTestsTest, OlderKernelsAndTheCalibrationScaling) {
                  std::to_string(k.minor) + "\ncalibration = 50\nshort = rx3-rx7, tx2-tx5",
              94);
         ASSERT_FALSE(HasFatalFailure());
-        EXPECT_EQ(ClassifiesShorts(C()), k.classifies);
+        EXPECT_EQ(UsesClassifyingShortTest(C()), k.classifies);
         EXPECT_EQ(Run([&] {
                       return k.runClassified ? ShortTestClassified(C(), false)
-                                             : RunShortTest(C(), false);
+                                             : RunOfferedForm(C());
                   }),
                   9u);
         const int level = Truth().Number("short_line_level");
