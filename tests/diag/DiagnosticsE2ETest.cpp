@@ -262,6 +262,100 @@ TEST_F(DiagnosticsE2E, UnreadableCalibrationFailsCalibrateWithThree) {
     EXPECT_TRUE(Has(run.out, "Calibrating Fail...\n")) << run.out;
 }
 
+// ---- Shorts
+// ------------------------------------------------------------------------------------
+
+struct ShortCase {
+    const char* model;
+    std::vector<std::string> args;
+    const char* log;
+    const char* result;
+    bool classifies;  // the channels name their partners
+};
+
+void PrintTo(const ShortCase& c, std::ostream* os) {
+    *os << c.model << " " << c.args[0];
+}
+
+class Shorts : public DiagnosticsE2E, public testing::WithParamInterface<ShortCase> {};
+
+// The channel a panel line on the first chip is listed as: the classifying form lists every pin
+// of the chip, the plain form the frame's channels.
+int ListedChannel(const TruthFile& truth, bool classifies, bool tx, int line) {
+    if (!classifies) {
+        const std::vector<double> lines = truth.Numbers(tx ? "frame_tx_lines" : "frame_rx_lines");
+        return static_cast<int>(std::find(lines.begin(), lines.end(), line) - lines.begin());
+    }
+    int chip = 0, first = 0, last = 0;
+    std::sscanf(truth.Text(tx ? "wired_tx" : "wired_rx").c_str(), "%d:%d-%d", &chip, &first, &last);
+    return first + line;
+}
+
+// Lines shorted together and to the supplies fail the short step with 9, and each shorted
+// channel shows what the panel's truth says it reads and, in the classifying form, its partner.
+TEST_P(Shorts, FailWithNineAndNameTheirPartners) {
+    const ShortCase& c = GetParam();
+    const SimModel m =
+        testsupport::SimModelsWhere([&](const SimModel& s) { return s.name == c.model; }).front();
+    WriteSettings(m);
+    const BuilderRun run = Command(Profile(std::string("model = ") + c.model +
+                                           "\nshort = rx3-rx7, tx2-tx5, rx9-vdd, tx4-gnd\n"),
+                                   c.args);
+    EXPECT_EQ(Result(), std::string(c.result) + "\n") << run.out;
+    EXPECT_EQ(run.status, 8);
+    EXPECT_TRUE(Has(run.out, "Short Test fail\n")) << run.out;
+
+    std::map<std::string, std::string> lines;  // "Rx[6]" -> "96,Short with Rx[10]"
+    std::istringstream log(Log(c.log));
+    for (std::string line; std::getline(log, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind('[', 0) == 0) line.erase(0, line.find("] ") + 2);  // the time stamp
+        const size_t close = line.find("],");
+        if ((line.rfind("Rx[", 0) == 0 || line.rfind("Tx[", 0) == 0) && close != std::string::npos)
+            lines[line.substr(0, close + 1)] = line.substr(close + 2);
+    }
+    const TruthFile truth = Truth();
+    const std::string level = std::to_string(truth.Number("short_line_level"));
+    const std::string supply = std::to_string(truth.Number("short_supply_level"));
+    auto at = [&](bool tx, int line) {
+        return (tx ? "Tx[" : "Rx[") + std::to_string(ListedChannel(truth, c.classifies, tx, line)) +
+               "]";
+    };
+    auto partner = [&](bool tx, int line) {
+        return c.classifies ? (tx ? ",Short with Tx[" : ",Short with Rx[") +
+                                  std::to_string(ListedChannel(truth, true, tx, line)) + "]"
+                            : std::string();
+    };
+    const std::map<std::string, std::string> expected = {
+        {at(false, 3), level + partner(false, 7)},
+        {at(false, 7), level + partner(false, 3)},
+        {at(true, 2), level + partner(true, 5)},
+        {at(true, 5), level + partner(true, 2)},
+        {at(false, 9), supply + (c.classifies ? ",Short with vdd" : "")},
+        {at(true, 4), "-" + supply + (c.classifies ? ",Short with gnd" : "")},
+    };
+    EXPECT_EQ(truth.Text("short"), "rx3-rx7,tx2-tx5,rx9-vdd,tx4-gnd");
+    for (const auto& [channel, entry] : expected) EXPECT_EQ(lines[channel], entry) << channel;
+    int shorted = 0;
+    for (const auto& [channel, entry] : lines)
+        shorted += expected.count(channel) != 0 || entry.find("Short") != std::string::npos;
+    EXPECT_EQ(shorted, 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, Shorts,
+    testing::Values(
+        ShortCase{"K7P100", {"-ctest"}, "TuningLog", "0x81300009", false},
+        ShortCase{"K7P100", {"-cdiag", "-H2"}, "TovrexSensorTester", "0x81430009", true},
+        ShortCase{"K7P100", {"-cdiag_short"}, "TovrexSensorTester", "0x81630009", true},
+        ShortCase{"K9P80", {"-cdiag", "-H2"}, "TovrexSensorTester", "0x81430009", true},
+        ShortCase{"K7P128", {"-cdiag_short"}, "TovrexSensorTester", "0x81630009", false},
+        ShortCase{"K7P84", {"-cdiag", "-H256"}, "TovrexSensorTester", "0x81430009", false}),
+    [](const auto& info) {
+        return std::string(info.param.model) + "_" + info.param.args[0].substr(2) +
+               std::to_string(info.index);
+    });
+
 // ---- The order of the steps
 // ----------------------------------------------------------------------
 
