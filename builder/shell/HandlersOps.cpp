@@ -11,6 +11,7 @@
 #include "shell/Handlers.h"
 #include "core/Progress.h"
 #include "shell/Uniformity.h"
+#include "tune/PinFinding.h"
 #include "tune/SignalAdjust.h"
 
 namespace {
@@ -69,7 +70,7 @@ class CControllerOps : public CHandlerOps {
     }
     bool AdjustTouchScreen() override { return Unavailable("Adjusting the touch signal"); }
     bool CalculateScaling() override { return ::CalculateScaling(c_); }
-    bool FindSensorPins() override { return Unavailable("Sensor pin finding"); }
+    bool FindSensorPins() override { return ::FindSensorPins(c_); }
     uint32_t NoiseSpectrumScan() override { return Unavailable("The noise spectrum scan") ? 0 : 1; }
     bool AdjustSignal(int frequency) override {
         int scaling = c_.Hw().SensorTestScaling();
