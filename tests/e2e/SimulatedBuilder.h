@@ -53,6 +53,7 @@ class SimulatedBuilder : public testing::Test {
         request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
                           "TOVREX_RESULT_FILE=" + ResultPath().string(), "DEVLINK=sim:" + device,
                           "DEVLINK_SIM_TRACE=" + TracePath().string()};
+        request.setEnv.insert(request.setEnv.end(), extraEnv_.begin(), extraEnv_.end());
         request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK"};
         request.scratch = folder_;
         const testsupport::ProgramRun run = testsupport::RunProgram(request);
@@ -92,6 +93,8 @@ class SimulatedBuilder : public testing::Test {
         return text.find(what) != std::string::npos;
     }
 
+    // Further "NAME=value" variables of every run (a test's own DEVLINK_SIM_ settings).
+    std::vector<std::string> extraEnv_;
     testsupport::ScratchFolder scratch_{"builder-e2e"};
     const std::filesystem::path folder_ = scratch_.Path();
     std::filesystem::path app_;
