@@ -4,6 +4,7 @@
 // final write, never ends with the test ranges stored.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <sstream>
 #include <string>
@@ -85,15 +86,30 @@ INSTANTIATE_TEST_SUITE_P(
 // set_pin's other ways to end, and the pin finding of fast_tune_calib.
 class PinFindingE2ETest : public TuneCommandRun {};
 
-TEST_F(PinFindingE2ETest, FastTuneCalibFindsThePinsWithItsFirstOptionBit) {
+TEST_F(PinFindingE2ETest, FastTuneCalibFindsThePinsThenPassesTheOpenTestOnThem) {
     UseProfile("model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60");
-    const CommandRun run = Run({"-cfast_tune_calib", "-Jb1"});
-    ASSERT_EQ(run.status, 0) << run.out;
-    const auto hw = DumpHw();
-    EXPECT_EQ(Number(hw, "TxStart(0)"), 6);
-    EXPECT_EQ(Number(hw, "TxEnd(0)"), 30);
-    EXPECT_EQ(Number(hw, "RxStart(0)"), 2);
-    EXPECT_EQ(Number(hw, "RxEnd(0)"), 60);
+    for (const char* bits : {"-Jb1", "-Jb3"}) {
+        SCOPED_TRACE(bits);
+        std::filesystem::remove(folder_ / "state");  // the factory set again
+        const CommandRun run = Run({"-cfast_tune_calib", bits});
+        ASSERT_EQ(run.status, 0) << run.out;
+        // Bit 1 adds the signal adjustment and the open test, on the ranges just found.
+        EXPECT_EQ(Has(run.out, "Open Test Pass"), std::string(bits) == "-Jb3") << run.out;
+        const auto hw = DumpHw();
+        EXPECT_EQ(Number(hw, "TxStart(0)"), 6);
+        EXPECT_EQ(Number(hw, "TxEnd(0)"), 30);
+        EXPECT_EQ(Number(hw, "RxStart(0)"), 2);
+        EXPECT_EQ(Number(hw, "RxEnd(0)"), 60);
+    }
+}
+
+TEST_F(PinFindingE2ETest, FastTuneCalibStopsAtAnOpenLineAfterStoringThePins) {
+    UseProfile("model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60\n"
+               "open_rx = 20");
+    const CommandRun run = Run({"-cfast_tune_calib", "-Jb3"});
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(run.result, "0x82000005\n");
+    EXPECT_EQ(Number(DumpHw(), "RxEnd(0)"), 60);
 }
 
 TEST_F(PinFindingE2ETest, NoWiredPinsAsksTheUserToFitThem) {
