@@ -60,8 +60,8 @@ float PhaseGap(int p0, int p1, int q0, int q1, int m0, int m1, int threshold) {
     const int64_t denominator = int64_t{m0} * m1;
     if (denominator <= 0) return kUnrelatedDegrees;
     const int64_t numerator = int64_t{p0} * p1 + 3 * int64_t{q0} * q1;
-    const float k = std::clamp(static_cast<float>(numerator) / static_cast<float>(denominator),
-                               0.0f, 1.0f);
+    const float k =
+        std::clamp(static_cast<float>(numerator) / static_cast<float>(denominator), 0.0f, 1.0f);
     return std::sqrt(1.0f - k * k) * 180.0f / 3.1415f;
 }
 
@@ -177,13 +177,15 @@ void FindPinEdges(const FrameView& m, int chip, int threshold, PinRanges& ranges
     if (chip < 0 || chip >= 4) return;
     if (chip < ranges.rxChips) {
         const Axis axis{m.Rows(), m.Columns(), ranges.RxOffset(chip), ranges.RxLength(chip)};
-        EdgesAlong(axis, threshold, [&](int t, int c) { return m.At(t, c); },
-                   ranges.rxStart[chip], ranges.rxEnd[chip]);
+        EdgesAlong(
+            axis, threshold, [&](int t, int c) { return m.At(t, c); }, ranges.rxStart[chip],
+            ranges.rxEnd[chip]);
     }
     if (chip < ranges.txChips) {
         const Axis axis{m.Columns(), m.Rows(), ranges.TxOffset(chip), ranges.TxLength(chip)};
-        EdgesAlong(axis, threshold, [&](int j, int k) { return m.At(k, j); },
-                   ranges.txStart[chip], ranges.txEnd[chip]);
+        EdgesAlong(
+            axis, threshold, [&](int j, int k) { return m.At(k, j); }, ranges.txStart[chip],
+            ranges.txEnd[chip]);
     }
 }
 

@@ -147,8 +147,8 @@ bool FindSensorPins(DiagHost& host) {
         }
         Log(kColourNormal, "Get Data\n");
         int threshold = kDefaultThreshold;
-        EstimateSignalThreshold(MeasuredFrame(host), host.Geometry().maxTx,
-                                host.Geometry().maxRx, threshold);
+        EstimateSignalThreshold(MeasuredFrame(host), host.Geometry().maxTx, host.Geometry().maxRx,
+                                threshold);
         PinRanges edges = test;
         EstimatePins(host, i, threshold, test);
         // Without its frame the edges are the full test ranges: never take those as found.

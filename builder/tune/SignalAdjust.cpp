@@ -30,7 +30,8 @@ int FrameMaximum(DiagHost& host) {
     const CTuneData& data = host.TuneData();
     int most = 0;
     for (int t = 0; t < FrameRows(host); ++t)
-        for (int r = 0; r < FrameColumns(host); ++r) most = std::max<int>(most, data.FrameValue(t, r));
+        for (int r = 0; r < FrameColumns(host); ++r)
+            most = std::max<int>(most, data.FrameValue(t, r));
     return most;
 }
 

@@ -40,8 +40,8 @@ testing::AssertionResult RatioOfMinimum(int stored, double minimum) {
     const int a = ScalingRatio(static_cast<int>(minimum - spread));
     const int b = ScalingRatio(static_cast<int>(minimum + spread + 1));
     if (stored >= std::min(a, b) && stored <= std::max(a, b)) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "stored " << stored << ", minimum " << minimum
-                                       << " gives " << a << " .. " << b;
+    return testing::AssertionFailure()
+           << "stored " << stored << ", minimum " << minimum << " gives " << a << " .. " << b;
 }
 
 struct Panel {

@@ -65,7 +65,7 @@ TEST(MostFrequentValue, CountsDistinctValuesSkippingTheEmptyMark) {
     const Case cases[] = {
         {{}, 0},
         {{255, 255}, 0},
-        {{3, 5, 5, 3}, 3},             // equal counts: the first seen
+        {{3, 5, 5, 3}, 3},              // equal counts: the first seen
         {{255, 7, 255, 255, 7, 2}, 7},  // 255 is no value, however often it comes
         {{9, 4, 4}, 4},
     };
@@ -153,10 +153,12 @@ TEST(EstimatePinsFromPhase, WiredNeighboursShareTheirPhase) {
     for (int t = 0; t < rows; ++t) {
         for (int c = 0; c < columns; ++c) {
             // A slowly turning phase on the panel, a random one on the unwired pins.
-            const double theta = (m.At(t, c) > 100 ? 40.0 + t + 0.5 * c : 10.0 * ((t * 7 + c * 3) % 9)) *
-                                 3.14159265 / 180.0;
+            const double theta =
+                (m.At(t, c) > 100 ? 40.0 + t + 0.5 * c : 10.0 * ((t * 7 + c * 3) % 9)) *
+                3.14159265 / 180.0;
             p.Set(t, c, static_cast<int>(std::lround(m.At(t, c) * std::sin(theta))));
-            q.Set(t, c, static_cast<int>(std::lround(m.At(t, c) * std::cos(theta) / std::sqrt(3.0))));
+            q.Set(t, c,
+                  static_cast<int>(std::lround(m.At(t, c) * std::cos(theta) / std::sqrt(3.0))));
         }
     }
     PinRanges r = OneChip(rows - 1, columns - 1);

@@ -54,11 +54,10 @@ TEST_P(PinFindingSimTest, RestoresTheImageAndTheChannelCounts) {
 
 INSTANTIATE_TEST_SUITE_P(
     Endings, PinFindingSimTest,
-    testing::Values(
-        Ending{"NoWiredPins", "no_wired_pins = 1", true,
-               "Can't find Pin define, Please fit it by yourself"},
-        Ending{"TestImageRefused", "refuse_write = hw", false, "Set Parameter Fail"},
-        Ending{"FramesStop", "frames_stop_after = 0", false, "Get Data Fail", true}),
+    testing::Values(Ending{"NoWiredPins", "no_wired_pins = 1", true,
+                           "Can't find Pin define, Please fit it by yourself"},
+                    Ending{"TestImageRefused", "refuse_write = hw", false, "Set Parameter Fail"},
+                    Ending{"FramesStop", "frames_stop_after = 0", false, "Get Data Fail", true}),
     [](const testing::TestParamInfo<Ending>& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -73,8 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
     Wirings, SetPinE2ETest,
     testing::Values(
         Wiring{"OneChip", "model = K7P100\nwired_tx = 0:3-37\nwired_rx = 0:5-70"},
-        Wiring{"TwoChips",
-               "model = K9P100\nwired_tx = 0:2-45,1:0-39\nwired_rx = 0:4-88,1:1-60"},
+        Wiring{"TwoChips", "model = K9P100\nwired_tx = 0:2-45,1:0-39\nwired_rx = 0:4-88,1:1-60"},
         // The first chip is the smaller variant, whose channels end earlier.
         Wiring{"SmallFirstChip",
                "model = K9P80\nwired_tx = 0:1-50,1:3-60\nwired_rx = 0:2-77,1:1-95"},
@@ -104,8 +103,9 @@ TEST_F(PinFindingE2ETest, FastTuneCalibFindsThePinsThenPassesTheOpenTestOnThem) 
 }
 
 TEST_F(PinFindingE2ETest, FastTuneCalibStopsAtAnOpenLineAfterStoringThePins) {
-    UseProfile("model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60\n"
-               "open_rx = 20");
+    UseProfile(
+        "model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60\n"
+        "open_rx = 20");
     const CommandRun run = Run({"-cfast_tune_calib", "-Jb3"});
     EXPECT_EQ(run.status, 8) << run.out;
     EXPECT_EQ(run.result, "0x82000005\n");

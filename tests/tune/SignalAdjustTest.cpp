@@ -33,9 +33,8 @@ TEST(ScalingRatio, EncodesTenthsAboveAndBelowTheReference) {
         int minimum;
         uint16_t expected;
     };
-    for (const Case& c : {Case{4500, 15}, Case{3001, 10}, Case{32767, 109},
-                          Case{1500, 20 | 0x8000}, Case{3000, 10 | 0x8000},
-                          Case{1, 30000 | 0x8000}}) {
+    for (const Case& c : {Case{4500, 15}, Case{3001, 10}, Case{32767, 109}, Case{1500, 20 | 0x8000},
+                          Case{3000, 10 | 0x8000}, Case{1, 30000 | 0x8000}}) {
         EXPECT_EQ(ScalingRatio(c.minimum), c.expected) << "minimum " << c.minimum;
     }
 }
