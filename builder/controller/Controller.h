@@ -100,6 +100,7 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost, 
     // ---- State read at initialisation -------------------------------------------------------
     bool Disconnected() const override { return disconnected_.load(); }
     void SetRowsPerFrame(uint8_t rows) override { geometry_.rowsPerFrame = rows; }
+    void SetChannelCounts(int tx, int rx) override;
     void SetCalibrationValue(int chip, uint8_t value) override {
         if (chip >= 0 && chip < static_cast<int>(geometry_.calValue.size()))
             geometry_.calValue[static_cast<size_t>(chip)] = value;

@@ -39,7 +39,7 @@ class DiagHost {
     virtual const BuilderOptions& Options() const = 0;
     virtual const ControllerIdentity& Identity() const = 0;
     virtual const ControllerGeometry& Geometry() const = 0;
-    // The model's row: what the diagnostics choose by model.
+    // The model's row: what the diagnostics choose by model, which chips are the smaller variant.
     virtual const ModelRow& Model() const = 0;
     // The diagnostic sequence's test selection for the current command.
     virtual uint32_t TestMask() const = 0;
@@ -48,6 +48,11 @@ class DiagHost {
     virtual void SetCalibrationValue(int chip, uint8_t value) = 0;
     // The AFE sample rows of the last read, which the controller keeps with its geometry.
     virtual void SetRowsPerFrame(uint8_t rows) = 0;
+    // 1 when the main MCU runs the alternative sensing clocks.
+    virtual uint8_t ClockType() const = 0;
+    // The active Tx and Rx channel counts, which follow the chips' ranges when pin finding
+    // changes them (the geometry and the channel information alike).
+    virtual void SetChannelCounts(int tx, int rx) = 0;
     // Set by the disconnect notice, on the library's thread.
     virtual bool Disconnected() const = 0;
 
