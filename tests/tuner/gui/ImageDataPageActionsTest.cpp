@@ -7,7 +7,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "ImagePageSupport.h"
 #include "pages/ImageViewerWindow.h"
@@ -96,6 +98,61 @@ TEST_F(ImageDataPageActionsTest, FullScreenShowsTheGridOverTheScreenWhileTheStre
     EXPECT_TRUE(seen.quadrants[2]);
     EXPECT_TRUE(seen.quadrants[3]);
     EXPECT_TRUE(seen.gridAgain);
+    EXPECT_TRUE(answerer.Seen().empty());
+}
+
+// ">>" and "<<" step the working frequency round the controller's table, wrapping at both ends,
+// and each step reads the uniformity table again and resumes the stream in the shown type.
+TEST_F(ImageDataPageActionsTest, FrequencyButtonsStepRoundTheTable) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    struct Step {
+        std::string since;
+        QString text, expectedText;
+        int expectedIndex = -1;
+        bool framesAfter = false;
+    };
+    std::vector<Step> steps;
+    int count = 0;
+
+    OnImagePage(app, [&](CImageDataPage& page) {
+        uint8_t table[64] = {};
+        if (devGetFrequencyTable(app.Device(), table) == 0) return;
+        count = table[0];
+        int index = table[1];
+        // Up once, then down past the first entry, then up past the last one.
+        std::vector<int> clicks = {1, -1, -1};
+        for (int i = 0; i < count; ++i) clicks.push_back(1);
+        for (const int click : clicks) {
+            Child<QPushButton>(page, click > 0 ? "frequencyUp" : "frequencyDown")->click();
+            index = (index + click + count) % count;
+            Step step;
+            step.expectedIndex = index;
+            step.since = TraceSince("set_frequency ");
+            step.text = page.FrequencyText();
+            const int word = table[2 + 2 * index] | (table[3 + 2 * index] << 8);
+            step.expectedText = QString::asprintf("%.3f KHz", word / 100.0);
+            step.framesAfter = WaitForPicture(page, "Raw (Cal)", 2);
+            steps.push_back(step);
+        }
+    });
+
+    ASSERT_GE(count, 2);
+    ASSERT_EQ(steps.size(), static_cast<size_t>(3 + count));
+    std::set<QString> texts;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.expectedIndex);
+        EXPECT_EQ(step.since.rfind(
+                      "set_frequency index=" + std::to_string(step.expectedIndex) + " -> ok", 0),
+                  0u)
+            << step.since.substr(0, 60);
+        EXPECT_NE(step.since.find("read_block type=2"), std::string::npos);
+        EXPECT_EQ(LastSwitch(step.since), "0x4004");
+        EXPECT_EQ(step.text, step.expectedText);
+        EXPECT_TRUE(step.framesAfter);
+        texts.insert(step.text);
+    }
+    EXPECT_EQ(texts.size(), static_cast<size_t>(count));  // every entry was shown
     EXPECT_TRUE(answerer.Seen().empty());
 }
 
