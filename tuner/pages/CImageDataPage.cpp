@@ -87,6 +87,11 @@ void CImageDataPage::Activate() {
 
 void CImageDataPage::ReadGeometry() {
     channels_ = App().State().channels.Get();
+    {
+        // A software restart changes the channels while the worker draws.
+        std::lock_guard lock(shared_);
+        drawChannels_ = channels_;
+    }
     const tuner::TouchKeyCounts keys = App().State().touchKeys;
     geometry_ = MakeGeometry(channels_, keys.keys != 0 ? keys.keys : keys.secondKeys);
     uniformityScale_ = channels_.uniformityScale;
@@ -222,13 +227,15 @@ void CImageDataPage::SoftwareRestart() {
 void CImageDataPage::Draw(const ImageWorker::Snapshot& snapshot) {
     GridStyle style;
     QSize gridSize, keySize;
+    tuner::ChannelInfo channels;
     {
         std::lock_guard lock(shared_);
         style = style_;
+        channels = drawChannels_;
         gridSize = gridSize_;
         keySize = keySize_;
     }
-    QImage grid = RenderGrid(*snapshot, style, channels_, gridSize);
+    QImage grid = RenderGrid(*snapshot, style, channels, gridSize);
     QImage keys = RenderKeyStrip(*snapshot, style, keySize);
     {
         std::lock_guard lock(shared_);

@@ -121,6 +121,7 @@ class CImageDataPage : public CSheetPage {
     mutable std::mutex shared_;
     tuner::image::ProcessSettings settings_;
     tuner::image::GridStyle style_;
+    tuner::ChannelInfo drawChannels_;  // the labels' pins and channels
     QSize gridSize_{800, 500}, keySize_{800, 30};
     QImage drawnGrid_, drawnKeys_;
     tuner::image::ImageWorker::Snapshot drawn_;
