@@ -34,6 +34,8 @@ bool isImageMode(uint16_t mode) {
 
 // Touch and stylus coordinates run from 0 to this in both axes.
 constexpr uint16_t kCoordinateMax = 4095;
+// A key held down is reported again this often, so that a page that comes late still sees it.
+constexpr int kHeldKeyRepeatMs = 100;
 
 bool isTouchMode(uint16_t mode) {
     return mode == 0x2000 || mode == 0x2001;
@@ -139,7 +141,8 @@ Firmware::Firmware(const Profile& profile, std::string statePath, std::string tr
       touch_(buildTouchScript(profile.touchPath, kCoordinateMax, kCoordinateMax,
                               profile.panel.keys.count),
              profile.infoIntervalMs / std::max(1, profile.touchIntervalMs),
-             profile.panel.keys.count) {
+             profile.panel.keys.count, profile.panel.keys.pressed,
+             kHeldKeyRepeatMs / std::max(1, profile.touchIntervalMs)) {
     storage_.setFactoryImage(kTable, panelUniformityTable(panel_, profile_.chip, storage_.ram()));
     for (int type : profile_.faults.badChecksum) storage_.corrupt(type);
     freqIndex_ = static_cast<uint8_t>(hw::freqStartIndex(storage_.ram()));
@@ -473,12 +476,12 @@ Report Firmware::icInfo() const {
 }
 
 bool Firmware::streaming() const {
-    return isImageMode(mode_) || (isTouchMode(mode_) && (infoReport_ != 0 || touch_.hasScript()));
+    return isImageMode(mode_) || (isTouchMode(mode_) && (infoReport_ != 0 || touch_.paced()));
 }
 
 int Firmware::streamIntervalMs() const {
     if (isImageMode(mode_)) return profile_.frameIntervalMs;
-    return touch_.hasScript() ? profile_.touchIntervalMs : profile_.infoIntervalMs;
+    return touch_.paced() ? profile_.touchIntervalMs : profile_.infoIntervalMs;
 }
 
 void Firmware::appendStreamBurst(Reports& out) {

@@ -38,8 +38,13 @@ int fingers(const Step& step) {
 
 }  // namespace
 
-TouchPlayer::TouchPlayer(std::vector<Step> script, int infoEvery, int touchKeys)
-    : script_(std::move(script)), infoEvery_(std::max(1, infoEvery)), touchKeys_(touchKeys) {}
+TouchPlayer::TouchPlayer(std::vector<Step> script, int infoEvery, int touchKeys, int heldKey,
+                         int repeatEvery)
+    : script_(std::move(script)),
+      infoEvery_(std::max(1, infoEvery)),
+      touchKeys_(touchKeys),
+      heldKey_(heldKey >= 0 && heldKey < touchKeys ? heldKey : -1),
+      repeatEvery_(std::max(1, repeatEvery)) {}
 
 void TouchPlayer::restart() {
     tick_ = 0;
@@ -51,22 +56,29 @@ void TouchPlayer::appendStep(Reports& out, const InfoContext& info) {
     static const Step kEmpty;
     const Step& step =
         script_.empty() ? kEmpty : script_[static_cast<size_t>(tick_) % script_.size()];
-    if (!script_.empty()) {
-        appendPoints(out, step);
-        if (touchKeys_ > 0 && step.key != previousKey_) {
-            const int key = step.key >= 0 ? step.key : previousKey_;
-            Report r = makeReport(devproto::kKindKeys, step.key >= 0 ? 1 : 0, 1);
-            r[4] = static_cast<uint8_t>(key);
-            out.push_back(r);
-            previousKey_ = step.key;
-        }
-    }
-    // Without a script the information records are the whole stream, one per interval.
-    if (script_.empty() || tick_ % infoEvery_ == 0) {
+    if (!script_.empty()) appendPoints(out, step);
+    appendKey(out, step);
+    // Without anything played the information records are the whole stream, one per interval.
+    if (!paced() || tick_ % infoEvery_ == 0) {
         if (info.infoMode == 1) out.push_back(touchInfo(step, info));
         if (info.infoMode == 2) out.push_back(stylusInfo(step, info));
     }
     ++tick_;
+}
+
+void TouchPlayer::appendKey(Reports& out, const Step& step) {
+    if (touchKeys_ <= 0) return;
+    const int key = step.key >= 0 ? step.key : heldKey_;
+    const bool repeat = key >= 0 && key == heldKey_ && tick_ % repeatEvery_ == 0;
+    if (key == previousKey_ && !repeat) return;
+    auto send = [&](bool pressed, int index) {
+        Report r = makeReport(devproto::kKindKeys, pressed ? 1 : 0, 1);
+        r[4] = static_cast<uint8_t>(index);
+        out.push_back(r);
+    };
+    if (previousKey_ >= 0 && key != previousKey_) send(false, previousKey_);
+    if (key >= 0) send(true, key);
+    previousKey_ = key;
 }
 
 void TouchPlayer::appendPoints(Reports& out, const Step& step) {

@@ -47,23 +47,30 @@ struct InfoContext {
 };
 
 // Plays a script: every call is one report interval. The script repeats; restart() goes back to
-// its start (the firmware entering a touch mode).
+// its start (the firmware entering a touch mode). A key the panel holds down (`heldKey`, -1 none)
+// is pressed whenever the script holds no key of its own; its state is sent when it changes and
+// again every `repeatEvery` intervals while it stays down.
 class TouchPlayer {
   public:
-    TouchPlayer(std::vector<Step> script, int infoEvery, int touchKeys);
+    TouchPlayer(std::vector<Step> script, int infoEvery, int touchKeys, int heldKey = -1,
+                int repeatEvery = 1);
 
     void restart();
-    bool hasScript() const { return !script_.empty(); }
+    // Something is played at the report interval: a script, or a key held down.
+    bool paced() const { return !script_.empty() || heldKey_ >= 0; }
     void appendStep(Reports& out, const InfoContext& info);
 
   private:
     void appendPoints(Reports& out, const Step& step);
+    void appendKey(Reports& out, const Step& step);
     Report touchInfo(const Step& step, const InfoContext& info) const;
     Report stylusInfo(const Step& step, const InfoContext& info) const;
 
     std::vector<Step> script_;
     int infoEvery_;
     int touchKeys_;
+    int heldKey_;
+    int repeatEvery_;
     long tick_ = 0;
     std::vector<Contact> previous_;
     int previousKey_ = -1;

@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QShowEvent>
 #include <QSpinBox>
 
 #include "pages/PageHost.h"
+#include "pages/ImageViewerWindow.h"
 #include "pages/MessageBoxes.h"
 #include "model/DeviceSession.h"
 #include "model/ImageMessages.h"
@@ -75,12 +77,7 @@ void CImageDataPage::Activate() {
     frameSubscription_ = devAddReportHandler(device, kImageKind, kDevAnySubCode, this, OnImageReport);
     listSubscription_ = devAddReportHandler(device, kListKind, kDevAnySubCode, this, OnListReport);
 
-    channels_ = App().State().channels.Get();
-    const tuner::TouchKeyCounts keys = App().State().touchKeys;
-    geometry_ = MakeGeometry(channels_, keys.keys != 0 ? keys.keys : keys.secondKeys);
-    uniformityScale_ = channels_.uniformityScale;
-    if (!RangeWindowValid(range_, geometry_)) range_ = DefaultRangeWindow(geometry_);
-    worker_->WithProcessor([&](ImageProcessor& p) { p.SetGeometry(geometry_); });
+    ReadGeometry();
     StepFrequency(0);
     worker_->Start();
     SendReportWindow();
@@ -88,8 +85,23 @@ void CImageDataPage::Activate() {
     SelectDataType(dataType_->currentText());
 }
 
+void CImageDataPage::ReadGeometry() {
+    channels_ = App().State().channels.Get();
+    {
+        // A software restart changes the channels while the worker draws.
+        std::lock_guard lock(shared_);
+        drawChannels_ = channels_;
+    }
+    const tuner::TouchKeyCounts keys = App().State().touchKeys;
+    geometry_ = MakeGeometry(channels_, keys.keys != 0 ? keys.keys : keys.secondKeys);
+    uniformityScale_ = channels_.uniformityScale;
+    if (!RangeWindowValid(range_, geometry_)) range_ = DefaultRangeWindow(geometry_);
+    worker_->WithProcessor([&](ImageProcessor& p) { p.SetGeometry(geometry_); });
+}
+
 void CImageDataPage::Deactivate() {
     if (!active_) return;
+    if (viewer_ != nullptr) viewer_->close();
     active_ = false;
     pointedRow_ = pointedColumn_ = -1;
     magnifier_ = magnifierLocked_ = false;
@@ -129,6 +141,8 @@ void CImageDataPage::SelectDataType(const QString& text) {
     if (type == nullptr || index < 0) return;
     type_ = type;
     if (dataType_->currentIndex() != index) dataType_->setCurrentIndex(index);
+    satMax_->setEnabled(false);
+    satMin_->setEnabled(false);
     // No frame of the previous type's stream reaches the new type's computation or baseline.
     frames_.Restart();
     worker_->WithProcessor([&](ImageProcessor& p) { p.SelectType(*type); });
@@ -199,22 +213,29 @@ void CImageDataPage::SoftwareRestart() {
     ShowUserMessage(tuner::kRestartDone);
     App().RefreshChannelInformation();
     App().UpdateTitle();
-    if (active_) {
-        Deactivate();
-        Activate();
-    }
+    if (!active_) return;
+    // The stream stops while the geometry changes; the worker, the subscriptions and a running
+    // image log carry on.
+    devSwitchWorkMode(device, tuner::kCommandMode);
+    ReadGeometry();
+    StepFrequency(0);
+    SendReportWindow();
+    ReadUniformityTable();
+    SelectDataType(dataType_->currentText());
 }
 
 void CImageDataPage::Draw(const ImageWorker::Snapshot& snapshot) {
     GridStyle style;
     QSize gridSize, keySize;
+    tuner::ChannelInfo channels;
     {
         std::lock_guard lock(shared_);
         style = style_;
+        channels = drawChannels_;
         gridSize = gridSize_;
         keySize = keySize_;
     }
-    QImage grid = RenderGrid(*snapshot, style, channels_, gridSize);
+    QImage grid = RenderGrid(*snapshot, style, channels, gridSize);
     QImage keys = RenderKeyStrip(*snapshot, style, keySize);
     {
         std::lock_guard lock(shared_);
@@ -237,14 +258,20 @@ void CImageDataPage::ShowDrawn() {
         shown_ = drawn_;
     }
     if (!active_ || shown_ == nullptr) return;
-    shownGrid_ = grid;
-    ShowPicture();
+    if (viewer_ != nullptr) {
+        viewer_->SetPicture(grid);
+    } else {
+        shownGrid_ = grid;
+        ShowPicture();
+    }
     keys_->setPixmap(QPixmap::fromImage(keys));
     keys_->setVisible(!shown_->keys.empty());
     statistics_->setText(QString::fromStdString(StatisticsLine(*shown_)));
     ++picturesShown_;
-    // The key strip or the layout changed the grid's room: the next picture is drawn to fit.
-    if (!grid_->size().isEmpty() && grid_->size() != grid.size()) StyleChanged();
+    // The key strip, the layout or the full-screen window changed the grid's room: the next
+    // picture is drawn to fit.
+    const QWidget* target = PictureTarget();
+    if (!target->size().isEmpty() && target->size() != grid.size()) StyleChanged();
 }
 
 QString CImageDataPage::StatisticsText() const {

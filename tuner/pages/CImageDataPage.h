@@ -23,7 +23,9 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QSpinBox;
+class ImageViewerWindow;
 
 class CImageDataPage : public CSheetPage {
     Q_OBJECT
@@ -46,6 +48,12 @@ class CImageDataPage : public CSheetPage {
     void SetShowValue(bool on);
     // The magnifier, for tests: on, and the grid cell it shows (-1 when none).
     bool MagnifierOn() const { return magnifier_; }
+    bool MagnifierLocked() const { return magnifierLocked_; }
+    // Marked grid rows and columns (the "WT" column is column 0).
+    std::vector<bool> MarkedRows() const;
+    std::vector<bool> MarkedColumns() const;
+    int FontStep() const;
+    QString FrequencyText() const;
     int PointedRow() const { return pointedRow_; }
     int PointedColumn() const { return pointedColumn_; }
     CImageControl* ImageControl() const { return grid_; }
@@ -54,6 +62,9 @@ class CImageDataPage : public CSheetPage {
     void ToggleLog();
     void TogglePause();
     void ToggleTestMode();
+    // The grid over the whole screen, drawn from the same frames; null when not open.
+    void OpenFullScreen();
+    ImageViewerWindow* FullScreen() const { return viewer_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -64,6 +75,11 @@ class CImageDataPage : public CSheetPage {
     void BuildControls();
     void Activate();
     void Deactivate();
+    // The channel geometry from the controller's information, for the model and the worker.
+    void ReadGeometry();
+    void FullScreenClosed();
+    // Where the worker's pictures go: the full-screen window when open, else the image control.
+    QWidget* PictureTarget() const;
     // The mode-switch path: command mode, the report window, the data type's working mode.
     bool SendReportWindow();
     void ApplyModeControls();
@@ -105,6 +121,7 @@ class CImageDataPage : public CSheetPage {
     mutable std::mutex shared_;
     tuner::image::ProcessSettings settings_;
     tuner::image::GridStyle style_;
+    tuner::ChannelInfo drawChannels_;  // the labels' pins and channels
     QSize gridSize_{800, 500}, keySize_{800, 30};
     QImage drawnGrid_, drawnKeys_;
     tuner::image::ImageWorker::Snapshot drawn_;
@@ -140,4 +157,8 @@ class CImageDataPage : public CSheetPage {
     CImageControl* grid_ = nullptr;
     QLabel* statistics_ = nullptr;
     QLabel* keys_ = nullptr;
+    QPushButton* fullScreen_ = nullptr;
+    QRadioButton* satMax_ = nullptr;
+    QRadioButton* satMin_ = nullptr;
+    ImageViewerWindow* viewer_ = nullptr;
 };

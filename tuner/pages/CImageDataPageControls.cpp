@@ -30,6 +30,8 @@ QSpinBox* Box(int low, int high, int value) {
 void CImageDataPage::BuildControls() {
     auto* top = new QHBoxLayout;
     auto* second = new QHBoxLayout;
+    auto* third = new QHBoxLayout;    // the buttons that act on the controller and the log
+    auto* testRow = new QHBoxLayout;  // the test mode's accumulation
 
     dataType_ = new QComboBox;
     const tuner::ChannelInfo info = App().State().channels.Get();
@@ -66,22 +68,32 @@ void CImageDataPage::BuildControls() {
             [this](int id) { SetDisplayMode(static_cast<DisplayMode>(id)); });
     for (int q = 0; q < 4; ++q) {
         quadrants_[q] = new QPushButton(QString::number(q + 1));
+        quadrants_[q]->setObjectName(QStringLiteral("quadrant%1").arg(q + 1));
         quadrants_[q]->setMaximumWidth(28);
         connect(quadrants_[q], &QPushButton::clicked, this,
                 [this, q] { SetDisplayMode(DisplayMode::kQuad, q + 1); });
         top->addWidget(quadrants_[q]);
     }
+    // The RANGE window: first and last Rx, first and last Tx.
     for (int i = 0; i < 4; ++i) {
+        if (i % 2 == 0)
+            second->addWidget(new QLabel(i == 0 ? QStringLiteral("Rx") : QStringLiteral("Tx")));
         rangeBoxes_[i] = Box(0, 255, 0);
-        top->addWidget(rangeBoxes_[i]);
+        second->addWidget(rangeBoxes_[i]);
     }
 
     pause_ = new QPushButton(QStringLiteral("P a u s e"));
     connect(pause_, &QPushButton::clicked, this, &CImageDataPage::TogglePause);
-    top->addWidget(pause_);
+    third->addWidget(pause_);
+    pause_->setObjectName(QStringLiteral("pause"));
     auto* restart = new QPushButton(QStringLiteral("SOFT  RESTART"));
+    restart->setObjectName(QStringLiteral("softRestart"));
     connect(restart, &QPushButton::clicked, this, &CImageDataPage::SoftwareRestart);
-    top->addWidget(restart);
+    third->addWidget(restart);
+    fullScreen_ = new QPushButton(QStringLiteral("FULL  SCREEN"));
+    fullScreen_->setObjectName(QStringLiteral("fullScreen"));
+    connect(fullScreen_, &QPushButton::clicked, this, &CImageDataPage::OpenFullScreen);
+    third->addWidget(fullScreen_);
     top->addStretch();
 
     thLow_ = Box(0, 32767, 3);
@@ -106,23 +118,34 @@ void CImageDataPage::BuildControls() {
     connect(go_, &QPushButton::clicked, this, &CImageDataPage::ToggleTestMode);
     testKinds_ = new QButtonGroup(this);
     const char* kinds[] = {"Counts", "Max", "Min"};
-    second->addWidget(go_);
+    testRow->addWidget(go_);
     for (int k = 0; k < 3; ++k) {
         auto* radio = new QRadioButton(QString::fromLatin1(kinds[k]));
         testKinds_->addButton(radio, k);
-        second->addWidget(radio);
+        testRow->addWidget(radio);
     }
     testKinds_->button(0)->setChecked(true);
+    // Selecting a data type disables these two, and nothing enables them again.
+    auto* saturation = new QButtonGroup(this);
+    satMax_ = new QRadioButton(QStringLiteral("Sat-Max"));
+    satMin_ = new QRadioButton(QStringLiteral("Sat-Min"));
+    satMax_->setObjectName(QStringLiteral("satMax"));
+    satMin_->setObjectName(QStringLiteral("satMin"));
+    for (QRadioButton* radio : {satMax_, satMin_}) {
+        saturation->addButton(radio);
+        radio->setEnabled(false);
+        testRow->addWidget(radio);
+    }
     countThreshold_ = Box(-32768, 32767, 0);
-    second->addWidget(new QLabel(QStringLiteral("Th")));
-    second->addWidget(countThreshold_);
+    testRow->addWidget(new QLabel(QStringLiteral("Th")));
+    testRow->addWidget(countThreshold_);
     auto* clean = new QPushButton(QStringLiteral("Clean"));
     connect(clean, &QPushButton::clicked, this, [this] {
         worker_->WithProcessor([](ImageProcessor& p) { p.ResetAccumulators(); });
         frames_.Clear();
         worker_->SignalFrame();
     });
-    second->addWidget(clean);
+    testRow->addWidget(clean);
     auto settingsChanged = [this] {
         std::lock_guard lock(shared_);
         settings_.testKind = static_cast<TestKind>(testKinds_->checkedId());
@@ -134,18 +157,22 @@ void CImageDataPage::BuildControls() {
     logButton_ = new QPushButton(QStringLiteral("Start"));
     connect(logButton_, &QPushButton::clicked, this, &CImageDataPage::ToggleLog);
     logInterval_ = Box(1, 600, 10);
-    second->addWidget(new QLabel(QStringLiteral("Log")));
-    second->addWidget(logInterval_);
-    second->addWidget(logButton_);
+    third->addWidget(new QLabel(QStringLiteral("Log")));
+    third->addWidget(logInterval_);
+    third->addWidget(logButton_);
     auto* lower = new QPushButton(QStringLiteral("<<"));
     auto* higher = new QPushButton(QStringLiteral(">>"));
+    lower->setObjectName(QStringLiteral("frequencyDown"));
+    higher->setObjectName(QStringLiteral("frequencyUp"));
     frequency_ = new QLabel;
     connect(lower, &QPushButton::clicked, this, [this] { StepFrequency(-1); });
     connect(higher, &QPushButton::clicked, this, [this] { StepFrequency(1); });
-    second->addWidget(lower);
-    second->addWidget(frequency_);
-    second->addWidget(higher);
+    third->addWidget(lower);
+    third->addWidget(frequency_);
+    third->addWidget(higher);
     second->addStretch();
+    third->addStretch();
+    testRow->addStretch();
 
     grid_ = new CImageControl;
     connect(grid_, &CImageControl::PointerEvent, this, &CImageDataPage::OnPointer);
@@ -163,6 +190,8 @@ void CImageDataPage::BuildControls() {
     auto* page = new QVBoxLayout(this);
     page->addLayout(top);
     page->addLayout(second);
+    page->addLayout(third);
+    page->addLayout(testRow);
     page->addWidget(grid_, 1);
     page->addWidget(statistics_);
     page->addWidget(keys_);
@@ -189,7 +218,8 @@ void CImageDataPage::StyleChanged() {
     style_.showValue = showValue_->isChecked();
     style_.colourScale = colourScale_->isChecked();
     style_.calTarget = calTarget_->isChecked();
-    if (grid_->width() > 0 && grid_->height() > 0) gridSize_ = grid_->size();
+    const QWidget* target = PictureTarget();
+    if (target->width() > 0 && target->height() > 0) gridSize_ = target->size();
     keySize_ = QSize(std::max(grid_->width(), 1), keys_->height());
     if (worker_) worker_->Redraw();  // also while paused
 }
@@ -237,6 +267,9 @@ bool CImageDataPage::HandlePageKey(const QKeyEvent& event) {
             return true;
         case Qt::Key_P:
             TogglePause();
+            return true;
+        case Qt::Key_F:
+            OpenFullScreen();
             return true;
         case Qt::Key_Z:
             if (mode_ == DisplayMode::kTotal) SetDisplayMode(DisplayMode::kRange);

@@ -189,6 +189,43 @@ TEST_F(DrawTestPageTest, ScriptedHandOnTheCanvasTheInformationPanelAndTheFullScr
     EXPECT_EQ(Calls().closes, 1);
 }
 
+// The key the panel holds down is drawn in its own cell of the key strip, and only there.
+TEST_F(DrawTestPageTest, KeyStripShowsTheKeyThePanelHolds) {
+    UseProfile("model = K7P100\ntouch_keys = 4\nkey_pressed = 2\n");
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    CDrawTestPage* page = nullptr;
+    QImage strip;
+    auto inked = [](const QImage& image, int from, int to) {
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = from; x < to; ++x) n += (image.pixel(x, y) & 0xFFFFFF) == 0;
+        return n;
+    };
+
+    Script script({
+        {"the held key is drawn",
+         [&] {
+             if ((page = DrawPage(app)) == nullptr) return false;
+             const QImage& picture = page->Controls().keyStrip->Picture();
+             // Once the strip has its size: the key is reported again while it is held.
+             return picture.width() >= 40 && inked(picture, 0, picture.width()) > 0;
+         },
+         [&] {
+             strip = page->Controls().keyStrip->Picture();
+             Save(page->grab().toImage(), "draw-test-held-key.png");
+             app.PostQuit();
+         }},
+    });
+    EXPECT_EQ(app.Run(), 0);
+    ASSERT_EQ(script.Stuck(), "");
+    const int cell = strip.width() / 4;
+    EXPECT_GT(inked(strip, 2 * cell, 3 * cell), 20);  // the ellipse and the number 3
+    EXPECT_EQ(inked(strip, 0, 2 * cell), 0);
+    EXPECT_EQ(inked(strip, 3 * cell, strip.width()), 0);
+    EXPECT_TRUE(answerer.Seen().empty());
+}
+
 DevReport PointReport(int step) {
     DevReport r{};
     r.bytes[1] = 53;

@@ -14,6 +14,7 @@
 
 #include "../../diag/TruthFile.h"
 #include "GuiSupport.h"
+#include "ImagePageSupport.h"
 #include "app/CMainSheet.h"
 #include "app/CTovrexTunerT3300App.h"
 #include "model/ImageColours.h"
@@ -47,21 +48,9 @@ class ImageDataPageTest : public ::testing::Test {
     guitest::TempFolder profiles_;
 };
 
-// Waits, with the event loop running, until the page has shown `frames` newly computed frames of
-// the type (a picture drawn again for a new style is no new frame). The finger lands on frame 40
-// of each stream and one frame in four is computed, so the twelfth frame after a switch has it.
-bool WaitForPicture(CImageDataPage& page, std::string_view type, int frames = 12) {
-    std::set<const GridSnapshot*> seen{page.Shown().get()};
-    int fresh = 0;
-    return QTest::qWaitFor(
-        [&] {
-            const auto shown = page.Shown();
-            if (shown != nullptr && shown->type->text == type && seen.insert(shown.get()).second)
-                ++fresh;
-            return fresh >= frames;
-        },
-        30000);
-}
+// The finger lands on frame 40 of each stream and one frame in four is computed, so the twelfth
+// frame after a switch has it (the default of WaitForPicture).
+using guitest::WaitForPicture;
 
 // The colour the page drew at the top-left inside of a grid cell (grid row, column with "WT" 0).
 QColor CellColour(const QImage& grid, const GridSnapshot& s, int row, int column) {

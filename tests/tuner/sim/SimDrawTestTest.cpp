@@ -302,5 +302,47 @@ TEST_F(SimDrawTestTest, StylusPathAndTouchKeys) {
                                      StylusStyle::kEraser, StylusStyle::kInRange}));
 }
 
+// A key the panel holds down reaches the draw test without any script: pressed when the touch
+// mode starts and again while it stays down, so a page that subscribes late still sees it.
+TEST_F(SimDrawTestTest, KeyThePanelHoldsIsReportedPressedInTouchMode) {
+    Start("touch_keys = 4\nkey_pressed = 2\ntouch_interval_ms = 5\n");
+    Collector keys;
+    Subscribe(keys, 0x2F, 0xFF);
+    ASSERT_NE(devSwitchWorkMode(Handle(), kTouchModeFiltered), 0);
+    const auto got = keys.WaitFor([](const auto& r) { return r.size() >= 3; }, 20s);
+    devSwitchWorkMode(Handle(), kCommandMode);
+    ASSERT_GE(got.size(), 3u);
+    for (const DevReport& r : got) {
+        const TouchKeyState key = DecodeTouchKey(r);
+        EXPECT_TRUE(key.pressed);
+        EXPECT_EQ(key.index, 2);
+    }
+}
+
+// Scripted keys on a panel that holds key 1: each scripted key is let go before the held one is
+// pressed again, and a scripted press of the held key itself changes nothing.
+TEST_F(SimDrawTestTest, ScriptedKeysTakeTurnsWithTheHeldKey) {
+    Start("touch_path = keys\ntouch_keys = 3\nkey_pressed = 1\ntouch_interval_ms = 1\n");
+    Collector keys;
+    Subscribe(keys, 0x2F, 0xFF);
+    ASSERT_NE(devSwitchWorkMode(Handle(), kTouchModeFiltered), 0);
+    auto changes = [](const std::vector<DevReport>& reports) {
+        std::vector<std::pair<bool, int>> out;  // repeats of the held key left out
+        for (const DevReport& r : reports) {
+            const TouchKeyState key = DecodeTouchKey(r);
+            if (out.empty() || out.back() != std::pair{key.pressed, key.index})
+                out.emplace_back(key.pressed, key.index);
+        }
+        return out;
+    };
+    const auto got =
+        changes(keys.WaitFor([&](const auto& r) { return changes(r).size() >= 7; }, 20s));
+    devSwitchWorkMode(Handle(), kCommandMode);
+    const std::vector<std::pair<bool, int>> expected = {
+        {true, 0}, {false, 0}, {true, 1}, {false, 1}, {true, 2}, {false, 2}, {true, 1}};
+    ASSERT_GE(got.size(), expected.size());
+    EXPECT_EQ(std::vector(got.begin(), got.begin() + 7), expected);
+}
+
 }  // namespace
 }  // namespace tuner
