@@ -13,7 +13,6 @@
 #include "model/DeviceSession.h"
 #include "model/ImageMessages.h"
 #include "model/UniformityTable.h"
-#include "platform/ProgramFolder.h"
 
 using namespace tuner::image;
 
@@ -276,41 +275,4 @@ void CImageDataPage::ShowDrawn() {
 
 QString CImageDataPage::StatisticsText() const {
     return statistics_->text();
-}
-
-void CImageDataPage::ToggleLog() {
-    if (log_.Running()) {
-        logTimer_.stop();
-        log_.Stop();
-        logButton_->setText(QStringLiteral("Start"));
-        return;
-    }
-    const tuner::TunerState& state = App().State();
-    TestKind kind;
-    bool testMode;
-    {
-        std::lock_guard lock(shared_);
-        kind = settings_.testKind;
-        testMode = settings_.testMode;
-    }
-    const std::string header = ImageLogHeader(state.titles.base, state.texts.modelName,
-                                              state.texts.firmwareVersion,
-                                              std::string(type_->text), testMode, kind);
-    if (!log_.Start(platform::ProgramFolder(), Now(), header)) {
-        ShowUserMessage(tuner::kImageLogOpenFailed);
-        logButton_->setText(QStringLiteral("Start"));
-        return;
-    }
-    logTimer_.start(logInterval_->value() * 100);
-    logButton_->setText(QStringLiteral("Stop"));
-}
-
-void CImageDataPage::LogTick() {
-    const ImageWorker::Snapshot snapshot = worker_->Latest();
-    if (snapshot == nullptr) return;
-    if (!log_.Append(ImageLogRecord(Now(), *snapshot))) {
-        logTimer_.stop();
-        logButton_->setText(QStringLiteral("Start"));
-        ShowUserMessage(tuner::kImageLogOpenFailed);
-    }
 }

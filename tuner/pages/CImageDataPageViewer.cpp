@@ -29,7 +29,10 @@ void CImageDataPage::FullScreenClosed() {
     viewer_ = nullptr;
     fullScreen_->setEnabled(true);
     pause_->setEnabled(true);
-    ApplyModeControls();  // the quadrant buttons of QUAD mode, the current one disabled
+    // The quadrant buttons of QUAD mode, the current one disabled; the RANGE boxes keep what was
+    // typed in them.
+    const bool quad = mode_ == tuner::image::DisplayMode::kQuad;
+    for (int q = 0; q < 4; ++q) quadrants_[q]->setEnabled(quad && q + 1 != quadrant_);
     ChangeFont(-1);
     StyleChanged();
 }

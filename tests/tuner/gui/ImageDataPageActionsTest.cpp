@@ -101,6 +101,35 @@ TEST_F(ImageDataPageActionsTest, FullScreenShowsTheGridOverTheScreenWhileTheStre
     EXPECT_TRUE(answerer.Seen().empty());
 }
 
+// The comma key in the full-screen window goes back to the draw-test page: the image page stops,
+// and its window closes with it, from within the window's own key handling.
+TEST_F(ImageDataPageActionsTest, LeavingThePageFromTheFullScreenClosesIt) {
+    CTovrexTunerT3300App app;
+    guitest::MessageBoxAnswerer answerer;
+    bool opened = false, closed = false, opensAgain = false;
+    int pageAfterComma = -1;
+
+    OnImagePage(app, [&](CImageDataPage& page) {
+        Child<QPushButton>(page, "fullScreen")->click();
+        opened = page.FullScreen() != nullptr;
+        if (!opened) return;
+        QTest::keyClick(page.FullScreen(), Qt::Key_Comma);
+        pageAfterComma = app.MainSheet()->CurrentPage();
+        closed = page.FullScreen() == nullptr && !page.Active();
+        QTest::qWait(50);  // the window is deleted once its key handling is over
+        app.MainSheet()->SelectPage(1);
+        if (!WaitForPicture(page, "Raw (Cal)", 2)) return;
+        Child<QPushButton>(page, "fullScreen")->click();
+        opensAgain = page.FullScreen() != nullptr;
+    });
+
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(pageAfterComma, 0);
+    EXPECT_TRUE(closed);
+    EXPECT_TRUE(opensAgain);
+    EXPECT_TRUE(answerer.Seen().empty());
+}
+
 // ">>" and "<<" step the working frequency round the controller's table, wrapping at both ends,
 // and each step reads the uniformity table again and resumes the stream in the shown type.
 TEST_F(ImageDataPageActionsTest, FrequencyButtonsStepRoundTheTable) {
