@@ -10,9 +10,11 @@
 
 #include "core/BuilderOptions.h"
 #include "core/ControllerFacts.h"
+#include "core/ModelTable.h"
 #include "device/DevLinkApi.h"
 
 class CAPI;
+class CMCU;
 class CSlave;
 class CParam_HW;
 class CParam_INI;
@@ -25,7 +27,11 @@ class DiagHost {
     // Null for a controller without a device.
     virtual DevHandle Handle() const = 0;
     virtual CAPI& Api() = 0;
+    // The main MCU: the working frequency of a clock, prescaler and divider.
+    virtual CMCU& Mcu() = 0;
     virtual CSlave& Chip() = 0;
+    // The model's row of the model table.
+    virtual const ModelRow& Model() const = 0;
     virtual CParam_HW& Hw() = 0;
     virtual CParam_SW& Sw() = 0;
     // The tuning and test settings: thresholds, repeat counts, tolerances.

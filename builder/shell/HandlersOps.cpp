@@ -11,6 +11,7 @@
 #include "shell/Handlers.h"
 #include "core/Progress.h"
 #include "shell/Uniformity.h"
+#include "tune/NoiseScan.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ class CControllerOps : public CHandlerOps {
     bool AdjustTouchScreen() override { return Unavailable("Adjusting the touch signal"); }
     bool CalculateScaling() override { return Unavailable("Calculating the open scaling"); }
     bool FindSensorPins() override { return Unavailable("Sensor pin finding"); }
-    uint32_t NoiseSpectrumScan() override { return Unavailable("The noise spectrum scan") ? 0 : 1; }
+    uint32_t NoiseSpectrumScan() override { return ::NoiseSpectrumScan(c_); }
     bool AdjustSignal(int) override { return Unavailable("Adjusting the signal"); }
 
     std::unique_ptr<CHandlerOps> ForDefaultModel(int typeCode) override;

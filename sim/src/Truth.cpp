@@ -47,6 +47,7 @@ bool writeTruth(const std::string& path, const Profile& profile, const Panel& pa
     out << "open_rx = " << linesText(panel.description().openRx) << '\n';
     out << "short = " << shortsText(panel.description().shorts) << '\n';
     out << "noise_source = " << noiseSourcesText(panel.description().noiseSources) << '\n';
+    out << "noise_floor = " << kNoiseFloorMax << '\n';
     if (panel.description().finger)
         out << "finger = " << panel.description().finger->tx << ',' << panel.description().finger->rx << '\n';
     else
