@@ -107,6 +107,9 @@ class CSlave {
     int GetClockSourceCount() const { return constants_.clockSourceCount; }
     int GetPhase1ScanEnd() const { return constants_.phase1ScanEnd; }
     int GetPhase1ScanFirst() const { return constants_.phase1ScanFirst; }
+    // The longest sine table the chip takes: the most AFE samples (Phase1 x Psample) a setting
+    // of its frequency may ask for.
+    int GetSinTableMax() const;
 
     // ---- Field access on a register image (memory only) ----------------------------------------
     // Setters change only the bits of their field (a value is masked to the field's width);

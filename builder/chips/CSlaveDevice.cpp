@@ -23,6 +23,11 @@ int CSlave::GetSinTableLength(ConstImage image) {
     return GetPhase1(image) * GetPsample(image);
 }
 
+int CSlave::GetSinTableMax() const {
+    const chipmap::ChipProfile* profile = Profile();
+    return profile != nullptr ? profile->sinTableMax : kSinTableMax;
+}
+
 bool CSlave::BuildSinTable(ConstImage image, std::span<uint8_t> table) {
     const chipmap::ChipProfile* profile = Profile();
     const int length = GetSinTableLength(image);

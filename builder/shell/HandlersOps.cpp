@@ -14,6 +14,7 @@
 #include "params/CParam_SW.h"
 #include "shell/Handlers.h"
 #include "shell/Uniformity.h"
+#include "tune/NoiseScan.h"
 #include "tune/PinFinding.h"
 #include "tune/SignalAdjust.h"
 
@@ -74,7 +75,7 @@ class CControllerOps : public CHandlerOps {
     bool AdjustTouchScreen() override { return Unavailable("Adjusting the touch signal"); }
     bool CalculateScaling() override { return ::CalculateScaling(c_); }
     bool FindSensorPins() override { return ::FindSensorPins(c_); }
-    uint32_t NoiseSpectrumScan() override { return Unavailable("The noise spectrum scan") ? 0 : 1; }
+    uint32_t NoiseSpectrumScan() override { return ::NoiseSpectrumScan(c_); }
     bool AdjustSignal(int frequency) override {
         int scaling = c_.Hw().SensorTestScaling();
         return ::AdjustSignal(c_, frequency, scaling);

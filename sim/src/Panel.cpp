@@ -136,12 +136,26 @@ int Panel::calibrationValue(int chip) const {
     return static_cast<int>(std::lround(100.0 / chipGain(chip)));
 }
 
-double Panel::sourceNoise(double kHz) const {
+namespace {
+
+double atFrequency(const NoiseSource& s, double kHz) {
+    const double x = (kHz - s.kHz) / s.widthKHz;
+    return s.amplitude * std::exp(-x * x);
+}
+
+}  // namespace
+
+double Panel::sourceNoise(double kHz, int rxLine) const {
     double sum = 0;
-    for (const NoiseSource& s : description_.noiseSources) {
-        const double x = (kHz - s.kHz) / s.widthKHz;
-        sum += s.amplitude * std::exp(-x * x);
-    }
+    for (const NoiseSource& s : description_.noiseSources)
+        if (s.reachesRx(rxLine)) sum += atFrequency(s, kHz);
+    return sum;
+}
+
+double Panel::sourceNoiseOnTx(double kHz) const {
+    double sum = 0;
+    for (const NoiseSource& s : description_.noiseSources)
+        if (s.everyLine()) sum += atFrequency(s, kHz);
     return sum;
 }
 

@@ -50,8 +50,11 @@ class Panel {
 
     double chipGain(int chip) const { return description_.gainOf(chip); }
     int calibrationValue(int chip) const;
-    // The noise the sources put at a frequency, in AFE units at RS 8, gain 20.
-    double sourceNoise(double kHz) const;
+    // The noise the sources put at a frequency on an Rx panel line, in AFE units at RS 8, gain
+    // 20. An unwired pin (-1) picks up none.
+    double sourceNoise(double kHz, int rxLine) const;
+    // On a Tx line: only the sources that reach every line.
+    double sourceNoiseOnTx(double kHz) const;
 
     double gauss(double sigma) const;
     double uniform() const;  // [0, 1)

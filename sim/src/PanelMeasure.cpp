@@ -123,17 +123,20 @@ FrameGrid measureFrame(const Panel& panel, ChipModel model, const Bytes& image, 
     const auto tx = panel.activeLines(image, true), rx = panel.activeLines(image, false);
     const auto magnitude = expectedMagnitude(panel, model, image, f);
     const int rshift = imgScaling(model, image, f);
-    const double source = panel.sourceNoise(frameKHz(model, image, f));
+    const double kHz = frameKHz(model, image, f);
+    std::vector<double> source(rx.size());  // per column: the sources its Rx line picks up
+    for (size_t j = 0; j < rx.size(); ++j) source[j] = panel.sourceNoise(kHz, rx[j].line);
     FrameGrid g;
     g.rows = kLeadRows + static_cast<int>(tx.size());
     g.columns = static_cast<int>(rx.size());
     g.values.assign(static_cast<size_t>(g.rows * g.columns), 0);
     for (size_t i = 0; i < tx.size(); ++i) {
         const Tuning k = tuningFor(image, f, static_cast<int>(i));
-        const double sourceCounts =
-            source * Panel::settingsScale(k.rs, k.gain) * countsPerSwing(k.count, rshift);
+        const double countsPerSource =
+            Panel::settingsScale(k.rs, k.gain) * countsPerSwing(k.count, rshift);
         for (size_t j = 0; j < rx.size(); ++j) {
             const double m = magnitude[i][j];
+            const double sourceCounts = source[j] * countsPerSource;
             const double theta = panel.phaseDegrees(tx[i].line, rx[j].line) * kPi / 180.0;
             const double noise = sourceCounts > 0 ? panel.gauss(0.5 * sourceCounts) : 0.0;
             double v = 0;
@@ -173,7 +176,7 @@ FrameGrid measureFrame(const Panel& panel, ChipModel model, const Bytes& image, 
     for (size_t j = 0; j < rx.size(); ++j) {
         double sum = 0;
         for (size_t i = 0; i < tx.size(); ++i) sum += magnitude[i][j];
-        g.values[j] = toWord(std::abs(panel.gauss(3.0)) + source);
+        g.values[j] = toWord(std::abs(panel.gauss(3.0)) + source[j]);
         g.values[rx.size() + j] = toWord(tx.empty() ? 0.0 : sum / static_cast<double>(tx.size()));
     }
     return g;
@@ -188,9 +191,11 @@ void measureChips(const Panel& panel, ChipBanks& banks, const Bytes& image,
         const double kHz = sensingKHz(banks.model(), clock, s.phase1, s.psample);
         const int offset = chip == 0 ? firstChipPinOffset : 0;
         const double perSwing = countsPerSwing(s.waveN, s.rshift) * panel.chipGain(chip);
-        const double sourceCounts = panel.sourceNoise(kHz) * Panel::settingsScale(s.rs, s.gain) *
-                                    countsPerSwing(s.waveN, s.rshift);
-        auto digital = [&](double v) {
+        const double countsPerSource =
+            Panel::settingsScale(s.rs, s.gain) * countsPerSwing(s.waveN, s.rshift);
+        // A signal value with its floor noise and the sources' noise on its line.
+        auto digital = [&](double v, double source) {
+            const double sourceCounts = source * countsPerSource;
             const double noise = sourceCounts > 0 ? std::abs(panel.gauss(0.5 * sourceCounts)) : 0;
             return static_cast<uint16_t>(
                 std::clamp(v + floorNoise(panel, v) + noise, 0.0, 32767.0));
@@ -202,16 +207,22 @@ void measureChips(const Panel& panel, ChipBanks& banks, const Bytes& image,
         std::mt19937 floorShape(panel.description().seed + 7919u * static_cast<unsigned>(chip));
         for (int k = 0; k < l.rxChannels; ++k) {
             double v = 0;
-            const int floor = 5 + static_cast<int>(floorShape() % 11);
+            const int floor =
+                kNoiseFloorMin +
+                static_cast<int>(floorShape() % (kNoiseFloorMax - kNoiseFloorMin + 1));
             if (s.calibration) {
                 // A broken calibration input leaves the converter pinned at full scale.
                 v = stuck ? kCalFullScale
                           : kCalOffset + slope * s.sinOffset + std::lround(panel.uniform() * 10.0) - 5;
             } else if (s.noise) {
-                v = floor + panel.sourceNoise(kHz) * (0.8 + 0.4 * panel.uniform());
+                // What the chip reads, its gain error included; calibration takes that out.
+                const int line = panel.lineAt(chip, k - offset, false);
+                v = (floor + panel.sourceNoise(kHz, line) * (0.8 + 0.4 * panel.uniform())) *
+                    panel.chipGain(chip);
             } else {
                 const int line = panel.lineAt(chip, k - offset, false);
-                v = digital(meanSwing(panel, driven, line, false, s, s.delay) * perSwing);
+                v = digital(meanSwing(panel, driven, line, false, s, s.delay) * perSwing,
+                            panel.sourceNoise(kHz, line));
             }
             rxWords[static_cast<size_t>(k)] = static_cast<uint16_t>(std::clamp(v, 0.0, 32767.0));
         }
@@ -220,7 +231,8 @@ void measureChips(const Panel& panel, ChipBanks& banks, const Bytes& image,
             for (int k = 0; k < l.txChannels; ++k) {
                 const int line = panel.lineAt(chip, k - offset, true);
                 txWords[static_cast<size_t>(k)] =
-                    digital(meanSwing(panel, driven, line, true, s, s.delay) * perSwing);
+                    digital(meanSwing(panel, driven, line, true, s, s.delay) * perSwing,
+                            panel.sourceNoiseOnTx(kHz));
             }
         }
         banks.store(chip, rxWords, txWords);
@@ -238,8 +250,9 @@ std::vector<int16_t> measureAfeRows(const Panel& panel, const ChipBanks& banks, 
     for (int c = 0; c < channels; ++c) {
         const ActiveLine& line = lines[static_cast<size_t>(c)];
         const ChipSettings s = decodeSettings(banks.model(), banks.config(line.chip));
+        const double kHz = sensingKHz(banks.model(), clock, s.phase1, s.psample);
         const double source =
-            panel.sourceNoise(sensingKHz(banks.model(), clock, s.phase1, s.psample)) *
+            (selection.txAxis ? panel.sourceNoiseOnTx(kHz) : panel.sourceNoise(kHz, line.line)) *
             Panel::settingsScale(s.rs, s.gain);
         for (int d = 0; d + kLeadRows < rows; ++d) {
             double a = meanSwing(panel, driven, line.line, selection.txAxis, s, d) *

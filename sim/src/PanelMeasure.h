@@ -23,6 +23,10 @@ struct LineSelection {
     bool txAxis = false;  // water-line Tx: every Tx line senses itself
 };
 
+// The noise preset reads, on every channel, a floor of kNoiseFloorMin..kNoiseFloorMax (fixed per
+// chip and channel) plus the sources at the sensing frequency, times the chip's gain error.
+inline constexpr int kNoiseFloorMin = 5, kNoiseFloorMax = 15;
+
 // The sensing frequency of working frequency f of a hardware image, in kHz.
 double frameKHz(ChipModel model, const Bytes& image, int f);
 

@@ -80,14 +80,26 @@ bool parseLines(const std::string& value, std::set<int>& out, std::string& error
     return true;
 }
 
+// "rx4-9" or "rx4": the Rx panel lines a noise source reaches.
+bool parseRxLines(const std::string& text, int& first, int& last) {
+    if (text.rfind("rx", 0) != 0) return false;
+    const std::string lines = text.substr(2);
+    const auto dash = lines.find('-');
+    if (dash == std::string::npos) return toInt(lines, 0, 255, first) && toInt(lines, 0, 255, last);
+    return toInt(lines.substr(0, dash), 0, 255, first) &&
+           toInt(lines.substr(dash + 1), 0, 255, last) && first <= last;
+}
+
 bool parseNoise(const std::string& value, std::vector<NoiseSource>& out, std::string& error) {
     for (const auto& item : split(value, ',')) {
         const auto f = split(item, ':');
         NoiseSource s;
-        if (f.size() < 2 || f.size() > 3 || !toDouble(f[0], 1, 10000, s.kHz) ||
+        if (f.size() < 2 || f.size() > 4 || !toDouble(f[0], 1, 10000, s.kHz) ||
             !toDouble(f[1], 0, 1000, s.amplitude) ||
-            (f.size() == 3 && !toDouble(f[2], 0.01, 1000, s.widthKHz))) {
-            error = "bad noise source '" + item + "' (want <kHz>:<amplitude>[:<width kHz>])";
+            (f.size() >= 3 && !toDouble(f[2], 0.01, 1000, s.widthKHz)) ||
+            (f.size() == 4 && !parseRxLines(f[3], s.rxFirst, s.rxLast))) {
+            error = "bad noise source '" + item +
+                    "' (want <kHz>:<amplitude>[:<width kHz>[:rx<first>-<last>]])";
             return false;
         }
         out.push_back(s);
@@ -274,6 +286,8 @@ std::string noiseSourcesText(const std::vector<NoiseSource>& sources) {
         std::snprintf(item, sizeof item, "%s%g:%g:%g", text.empty() ? "" : ",", s.kHz, s.amplitude,
                       s.widthKHz);
         text += item;
+        if (!s.everyLine())
+            text += ":rx" + std::to_string(s.rxFirst) + "-" + std::to_string(s.rxLast);
     }
     return text;
 }

@@ -50,6 +50,7 @@ bool writeTruth(const std::string& path, const Profile& profile, const Panel& pa
     out << "short_line_level = " << kShortLineLevel << '\n';
     out << "short_supply_level = " << kShortSupplyLevel << '\n';
     out << "noise_source = " << noiseSourcesText(panel.description().noiseSources) << '\n';
+    out << "noise_floor = " << kNoiseFloorMax << '\n';
     if (panel.description().finger)
         out << "finger = " << panel.description().finger->tx << ',' << panel.description().finger->rx << '\n';
     else

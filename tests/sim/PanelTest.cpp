@@ -96,6 +96,7 @@ TEST(PanelProfile, KeysDescribeThePanel) {
     EXPECT_EQ(Panel(*p).calibrationValue(1), 75);
     ASSERT_EQ(s.noiseSources.size(), 2u);
     EXPECT_DOUBLE_EQ(s.noiseSources[1].widthKHz, 2.5);
+    EXPECT_TRUE(s.noiseSources[1].everyLine());
     ASSERT_EQ(s.shorts.size(), 2u);
     EXPECT_EQ(s.shorts[1].partner, PanelShort::Gnd);
     EXPECT_EQ(s.shorts[0].other, 7);
@@ -112,6 +113,8 @@ TEST(PanelProfile, BadValuesNameTheLine) {
         "wired_tx = 1:0-10",   // a chip the model does not have
         "open_rx = x",        "chip_gain = 0",
         "noise_source = 166",  // no amplitude
+        "noise_source = 166:40:5:rx9-3",  // inverted line range
+        "noise_source = 166:40:5:tx3",    // sources reach Rx lines
         "short = rx3-tx7",     // lines of different kinds
         "short = rx3-rx3",    "finger = 4",    "afe_burst = sometimes", "frames_stop_after = -1",
         "weak_edge = 2",

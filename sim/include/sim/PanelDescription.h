@@ -14,6 +14,13 @@ struct NoiseSource {
     double kHz = 0;
     double amplitude = 0;  // AFE units at RS 8 and AFE gain 20
     double widthKHz = 5;
+    // The Rx panel lines the source couples into; rxFirst -1: every line, Tx lines included.
+    int rxFirst = -1, rxLast = -1;
+
+    bool everyLine() const { return rxFirst < 0; }
+    bool reachesRx(int line) const {
+        return line >= 0 && (everyLine() || (line >= rxFirst && line <= rxLast));
+    }
 };
 
 struct PanelShort {
