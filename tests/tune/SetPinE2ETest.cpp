@@ -133,4 +133,12 @@ TEST_F(PinFindingE2ETest, ARefusedFinalWriteFailsTheCommand) {
     EXPECT_EQ(DumpHw(), before);
 }
 
+TEST_F(PinFindingE2ETest, AStoredSetThatCouldNotBeReadIsNotOverwritten) {
+    UseProfile("model = K7P100\nwiring_unknown = 1\nbad_checksum = hw");
+    const CommandRun run = Run({"-cset_pin"});
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(run.result, "0x82200001\n");
+    EXPECT_FALSE(Has(Trace(), "flag=1")) << Trace();
+}
+
 }  // namespace
