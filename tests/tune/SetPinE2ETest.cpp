@@ -102,6 +102,15 @@ TEST_F(PinFindingE2ETest, FastTuneCalibFindsThePinsThenPassesTheOpenTestOnThem) 
     }
 }
 
+TEST_F(PinFindingE2ETest, ResearchModeAlsoStoresThePanelSizeFromTheChannelsFound) {
+    UseProfile("model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60");
+    const CommandRun run = Run({"-cset_pin", "-Jd"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    const auto hw = DumpHw();
+    EXPECT_EQ(Number(hw, "XDimension"), 59 * 60);  // 0.1 mm per unit, 6 mm a channel
+    EXPECT_EQ(Number(hw, "YDimension"), 25 * 60);
+}
+
 TEST_F(PinFindingE2ETest, FastTuneCalibStopsAtAnOpenLineAfterStoringThePins) {
     UseProfile(
         "model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60\n"
