@@ -83,7 +83,7 @@ class PassGuard {
         : host_(host), tx_(host.Geometry().txCount), rx_(host.Geometry().rxCount) {}
     void Restore() {
         CParam_HW& hw = host_.Hw();
-        if (hw.HasFirstRead()) std::copy(hw.FirstRead().begin(), hw.FirstRead().end(), hw.Image());
+        std::copy(hw.FirstRead().begin(), hw.FirstRead().end(), hw.Image());
         host_.SetChannelCounts(tx_, rx_);
     }
 
@@ -115,6 +115,12 @@ bool EstimatePins(DiagHost& host, int chip, int threshold, PinRanges& ranges) {
 
 bool FindSensorPins(DiagHost& host) {
     CParam_HW& hw = host.Hw();
+    // The ranges are stored into the image as the controller holds it; without a sound one the
+    // final write would store whatever the working image holds.
+    if (!hw.HasFirstRead()) {
+        Log(kColourError, "Set Parameter Fail\n");
+        return false;
+    }
     PassGuard guard(host);
     hw.SetClkSrc(0, kPinClockSource);
     hw.SetPreScaler(0, host.ClockType() ? kPinPreScalerClockType1 : kPinPreScaler);

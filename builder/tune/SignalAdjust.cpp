@@ -63,7 +63,7 @@ int TestFrequency(DiagHost& host) {
 }
 
 void RestoreFirstRead(CParam_HW& hw) {
-    if (hw.HasFirstRead()) std::copy(hw.FirstRead().begin(), hw.FirstRead().end(), hw.Image());
+    std::copy(hw.FirstRead().begin(), hw.FirstRead().end(), hw.Image());
 }
 
 }  // namespace
@@ -105,6 +105,12 @@ bool AdjustSignal(DiagHost& host, int f, int& scaling) {
 
 bool MeasureOpenMutualScaling(DiagHost& host) {
     CParam_HW& hw = host.Hw();
+    // The fields are stored into the image as the controller holds it; without a sound one
+    // there is nothing to store them into.
+    if (!hw.HasFirstRead()) {
+        TestLog().Print(kColourError, kRouteDetail, "Sync HWParam To Ram Fail...\n");
+        return false;
+    }
     const int f = TestFrequency(host);
     // A frequency the set cannot hold is refused like one the controller refuses.
     if (f < 0 || f >= hw::kMaxFrequencies || !host.Api().SetFrequency(static_cast<uint8_t>(f))) {

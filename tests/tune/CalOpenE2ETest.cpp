@@ -1,7 +1,8 @@
 // cal_open as a user runs it, followed by dump_hw: the open and mutual scaling ratios stored in
 // the controller are those of the minima of the panel the simulator measured (its truth file),
 // and the test Scaling stored brings the panel's strongest cell into the window. A panel without
-// a usable minimum, or a test frequency the controller cannot take, fails with nothing stored.
+// a usable minimum, a test frequency the controller cannot take, or a stored set that could not
+// be read, fails with nothing stored.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -107,6 +108,13 @@ TEST_F(CalOpenFailureE2ETest, ARefusedWriteFailsTheCommand) {
     const CommandRun run = Run({"-ccal_open"});
     ExpectFailedWithNothingStored(run);
     EXPECT_TRUE(Has(run.out, "Set Parameter Fail")) << run.out;
+}
+
+TEST_F(CalOpenFailureE2ETest, AStoredSetThatCouldNotBeReadIsNotOverwritten) {
+    UseProfile("model = K7P100\nbad_checksum = hw");
+    const CommandRun run = Run({"-ccal_open"});
+    ExpectFailedWithNothingStored(run);
+    EXPECT_FALSE(Has(Trace(), "mode=0x4080")) << Trace();
 }
 
 }  // namespace

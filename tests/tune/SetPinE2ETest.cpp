@@ -102,6 +102,15 @@ TEST_F(PinFindingE2ETest, FastTuneCalibFindsThePinsThenPassesTheOpenTestOnThem) 
     }
 }
 
+TEST_F(PinFindingE2ETest, ResearchModeAlsoStoresThePanelSizeFromTheChannelsFound) {
+    UseProfile("model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60");
+    const CommandRun run = Run({"-cset_pin", "-Jd"});
+    ASSERT_EQ(run.status, 0) << run.out;
+    const auto hw = DumpHw();
+    EXPECT_EQ(Number(hw, "XDimension"), 59 * 60);  // 0.1 mm per unit, 6 mm a channel
+    EXPECT_EQ(Number(hw, "YDimension"), 25 * 60);
+}
+
 TEST_F(PinFindingE2ETest, FastTuneCalibStopsAtAnOpenLineAfterStoringThePins) {
     UseProfile(
         "model = K7P100\nwiring_unknown = 1\nwired_tx = 0:6-30\nwired_rx = 0:2-60\n"
@@ -131,6 +140,14 @@ TEST_F(PinFindingE2ETest, ARefusedFinalWriteFailsTheCommand) {
     EXPECT_EQ(run.result, "0x82200001\n");
     EXPECT_FALSE(Has(Trace(), "flag=1")) << Trace();
     EXPECT_EQ(DumpHw(), before);
+}
+
+TEST_F(PinFindingE2ETest, AStoredSetThatCouldNotBeReadIsNotOverwritten) {
+    UseProfile("model = K7P100\nwiring_unknown = 1\nbad_checksum = hw");
+    const CommandRun run = Run({"-cset_pin"});
+    EXPECT_EQ(run.status, 8) << run.out;
+    EXPECT_EQ(run.result, "0x82200001\n");
+    EXPECT_FALSE(Has(Trace(), "flag=1")) << Trace();
 }
 
 }  // namespace
