@@ -92,9 +92,11 @@ class HealthyPanel : public DiagnosticsE2E, public testing::WithParamInterface<S
 TEST_P(HealthyPanel, DiagnosticCommandsPassAndDumpTheFrames) {
     const SimModel m = GetParam();
     WriteSettings(m, "ForceCalibration = 1\n");
-    // open, mutual, calibration, mutual map, phase
-    const std::vector<std::vector<std::string>> commands = {
-        {"-cdiag", "-H49221"}, {"-cdiag_open"}, {"-cdiag_mutual"}, {"-ccalibrate"}};
+    // Every step: open, short (with the flexible cable's ranges), mutual, calibration, mutual
+    // map, phase; then each fixed selection.
+    const std::vector<std::vector<std::string>> commands = {{"-cdiag", "-H49479"}, {"-cdiag_basic"},
+                                                            {"-cdiag_open"},       {"-cdiag_short"},
+                                                            {"-cdiag_mutual"},     {"-ccalibrate"}};
     for (const auto& args : commands) {
         SCOPED_TRACE(args[0]);
         const BuilderRun run = Command(m.name, args);
@@ -108,6 +110,20 @@ TEST_P(HealthyPanel, DiagnosticCommandsPassAndDumpTheFrames) {
         ASSERT_NE(at, std::string::npos);
         EXPECT_NEAR(std::stod(log.substr(at + 9)), Truth().Numbers("frequency_khz").at(0), 0.01);
     }
+}
+
+TEST_P(HealthyPanel, TestPassesTheOpenAndShortJudgements) {
+    const SimModel m = GetParam();
+    WriteSettings(m);
+    const BuilderRun run = Command(m.name, {"-ctest"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(Result(), "0x00000000\n");
+    EXPECT_TRUE(InOrder(run.out, {"Open Test Pass", "Short Test pass"}));
+    const std::string log = Log("TuningLog");
+    EXPECT_TRUE(
+        InOrder(log, {"CHANNEL,DATA-0,DATA-N", "RX[0],", "CHANNEL,DATA-0,DATA-N", "TX[0],"}));
+    EXPECT_FALSE(Has(log, ",Fail"));
+    EXPECT_TRUE(EndsWithRestartAndClose(Trace()));
 }
 
 // The open test records the panel's magnitude at the edges: with the factory open scaling of 10
@@ -470,16 +486,18 @@ TEST_F(DiagnosticsE2E, ShortStepFormFollowsTheModel) {
                     {"-cdiag", "-H256"});
         EXPECT_EQ(Result(), "0x81430008\n") << run.out;
         EXPECT_TRUE(InOrder(SensorLog(), {"Raw16 Data", "Finish Raw16"}));
-        // Every short-test request the controller saw came after the raw frame, with the form's
-        // step code.
+        // The short test was asked for after the raw frame, with the form's step code.
         std::istringstream trace(Trace());
         bool rawSeen = false;
+        int requests = 0;
         for (std::string line; std::getline(trace, line);) {
             if (line.find("mode=0x4004") != std::string::npos) rawSeen = true;
             if (line.rfind("short_test", 0) != 0) continue;
+            ++requests;
             EXPECT_TRUE(rawSeen) << line;
             EXPECT_NE(line.find(c.stepCode), std::string::npos) << line;
         }
+        EXPECT_GT(requests, 0) << Trace();
     }
 }
 
