@@ -344,6 +344,14 @@ TEST_F(ShortTestsTest, TwoChipsNumberTheirPartners) {
     }
 }
 
+// A controller that holds no calibration value for chip 0 gets its readings as they are.
+TEST_F(ShortTestsTest, NoCalibrationValueLeavesTheReadings) {
+    Open("model = K7P128\ncalibration = 0\nshort = rx3-rx7", 96);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(Run([&] { return ShortTest(C()); }), 9u);
+    EXPECT_EQ(ValueOf(channels_["Rx[3]"]), Truth().Number("short_line_level"));
+}
+
 // An open line is not a short.
 TEST_F(ShortTestsTest, AnOpenLinePasses) {
     Open("model = K7P100\nopen_rx = 17\nopen_tx = 5", 94);
