@@ -13,6 +13,7 @@
 #include "device/DevLinkApi.h"
 
 class CAPI;
+class CMCU;
 class CSlave;
 class CParam_HW;
 class CParam_INI;
@@ -25,6 +26,10 @@ class DiagHost {
     // Null for a controller without a device.
     virtual DevHandle Handle() const = 0;
     virtual CAPI& Api() = 0;
+    // The frequency generator's table, for the tuning's candidate frequencies.
+    virtual CMCU& Mcu() = 0;
+    // The controller's clock-type flag (it chooses the clock source's base frequency).
+    virtual uint8_t ClockType() const = 0;
     virtual CSlave& Chip() = 0;
     virtual CParam_HW& Hw() = 0;
     virtual CParam_SW& Sw() = 0;
