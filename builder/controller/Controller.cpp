@@ -101,6 +101,13 @@ WiredRun CController::WiredChannels(bool txAxis, int chip) const {
     return {hw_->Byte(at), hw_->Byte(at + 1)};
 }
 
+void CController::SetChannelCounts(int tx, int rx) {
+    identity_.channelInfo[3] = tx;
+    identity_.channelInfo[4] = rx;
+    geometry_.txCount = static_cast<uint16_t>(std::clamp(tx, 0, 0xFFFF));
+    geometry_.rxCount = static_cast<uint16_t>(std::clamp(rx, 0, 0xFFFF));
+}
+
 std::string CController::TakeCommandLinePath(CommandLineFile file) {
     bool& taken = commandLinePathTaken_[static_cast<std::size_t>(file)];
     if (taken) return {};

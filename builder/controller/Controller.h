@@ -99,6 +99,7 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost, 
     // ---- State read at initialisation -------------------------------------------------------
     bool Disconnected() const override { return disconnected_.load(); }
     void SetRowsPerFrame(uint8_t rows) override { geometry_.rowsPerFrame = rows; }
+    void SetChannelCounts(int tx, int rx) override;
     void MarkDisconnected() { disconnected_.store(1); }
 
     // Starts a command: the file names of the command line serve its first loads again, and the

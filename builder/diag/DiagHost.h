@@ -10,6 +10,7 @@
 
 #include "core/BuilderOptions.h"
 #include "core/ControllerFacts.h"
+#include "core/ModelTable.h"
 #include "device/DevLinkApi.h"
 
 class CAPI;
@@ -28,8 +29,6 @@ class DiagHost {
     virtual CAPI& Api() = 0;
     // The frequency generator's table, for the tuning's candidate frequencies.
     virtual CMCU& Mcu() = 0;
-    // The controller's clock-type flag (it chooses the clock source's base frequency).
-    virtual uint8_t ClockType() const = 0;
     virtual CSlave& Chip() = 0;
     virtual CParam_HW& Hw() = 0;
     virtual CParam_SW& Sw() = 0;
@@ -42,6 +41,13 @@ class DiagHost {
     virtual const ControllerGeometry& Geometry() const = 0;
     // The AFE sample rows of the last read, which the controller keeps with its geometry.
     virtual void SetRowsPerFrame(uint8_t rows) = 0;
+    // The model's row of the model table (which chips are the smaller variant).
+    virtual const ModelRow& Model() const = 0;
+    // 1 when the main MCU runs the alternative sensing clocks.
+    virtual uint8_t ClockType() const = 0;
+    // The active Tx and Rx channel counts, which follow the chips' ranges when pin finding
+    // changes them (the geometry and the channel information alike).
+    virtual void SetChannelCounts(int tx, int rx) = 0;
     // Set by the disconnect notice, on the library's thread.
     virtual bool Disconnected() const = 0;
 

@@ -54,6 +54,22 @@ class CParam_HW : public CParam {
     uint16_t MutualScaling() const { return Word(hw::kMutualScaling); }
     uint8_t ShortDelay() const { return Byte(hw::kShortDelay); }
     uint8_t SensorTestScaling() const { return Byte(hw::kSensorTestScaling); }
+    // What signal adjustment and pin finding store.
+    void SetTxRange(int chip, uint8_t start, uint8_t end) {
+        SetByte(hw::kTxRange + 2 * chip, start);
+        SetByte(hw::kTxRange + 2 * chip + 1, end);
+    }
+    void SetRxRange(int chip, uint8_t start, uint8_t end) {
+        SetByte(hw::kRxRange + 2 * chip, start);
+        SetByte(hw::kRxRange + 2 * chip + 1, end);
+    }
+    void SetOpenScaling(uint16_t v) { SetWord(hw::kOpenScaling, v); }
+    void SetMutualScaling(uint16_t v) { SetWord(hw::kMutualScaling, v); }
+    void SetSensorTestScaling(uint8_t v) { SetByte(hw::kSensorTestScaling, v); }
+    void SetDimensions(uint16_t x, uint16_t y) {
+        SetWord(hw::kXDimension, x);
+        SetWord(hw::kYDimension, y);
+    }
     // The stray counts the software set copies (its text file carries them on newer kernels).
     uint8_t StrayUpdatWaiteTime() const { return Byte(hw::kStrayUpdatWaiteTime); }
     uint8_t StrayUpdatTime() const { return Byte(hw::kStrayUpdatTime); }

@@ -11,6 +11,8 @@
 #include "shell/Handlers.h"
 #include "core/Progress.h"
 #include "shell/Uniformity.h"
+#include "tune/PinFinding.h"
+#include "tune/SignalAdjust.h"
 
 namespace {
 
@@ -67,10 +69,13 @@ class CControllerOps : public CHandlerOps {
         Unavailable("Spreading the candidate frequencies");
     }
     bool AdjustTouchScreen() override { return Unavailable("Adjusting the touch signal"); }
-    bool CalculateScaling() override { return Unavailable("Calculating the open scaling"); }
-    bool FindSensorPins() override { return Unavailable("Sensor pin finding"); }
+    bool CalculateScaling() override { return ::CalculateScaling(c_); }
+    bool FindSensorPins() override { return ::FindSensorPins(c_); }
     uint32_t NoiseSpectrumScan() override { return Unavailable("The noise spectrum scan") ? 0 : 1; }
-    bool AdjustSignal(int) override { return Unavailable("Adjusting the signal"); }
+    bool AdjustSignal(int frequency) override {
+        int scaling = c_.Hw().SensorTestScaling();
+        return ::AdjustSignal(c_, frequency, scaling);
+    }
 
     std::unique_ptr<CHandlerOps> ForDefaultModel(int typeCode) override;
 

@@ -210,9 +210,11 @@ Bytes factoryHardware(const Profile& p) {
     image[hw::kTxChips] = static_cast<uint8_t>(p.chipCount);
     image[hw::kNumsOfFreq] = 3;
     image[hw::kFreqStartIndex] = 0;
-    // Wired runs for the chips there are; the chip's usable runs for the others.
+    // Wired runs for the chips there are (unless the wiring is still to be found); the chip's
+    // usable runs for the others.
     for (int i = 0; i < 4; ++i) {
-        const ChipRange r = i < p.chipCount ? p.ranges[i] : usableRuns(p, i);
+        const bool wired = i < p.chipCount && !p.panel.wiringUnknown;
+        const ChipRange r = wired ? p.ranges[i] : usableRuns(p, i);
         image[hw::kTxStart + 2 * i] = r.txStart;
         image[hw::kTxStart + 2 * i + 1] = r.txEnd;
         image[hw::kRxStart + 2 * i] = r.rxStart;

@@ -192,6 +192,8 @@ bool applyPanelKey(Profile& p, const std::string& k, const std::string& v, std::
         parseFlag(v, s.uneven, error);
     } else if (k == "no_wired_pins") {
         parseFlag(v, s.noWiredPins, error);
+    } else if (k == "wiring_unknown") {
+        parseFlag(v, s.wiringUnknown, error);
     } else if (k == "calibration_unreadable") {
         parseFlag(v, s.calibrationUnreadable, error);
     } else if (k == "signal_scale") {

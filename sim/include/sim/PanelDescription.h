@@ -51,6 +51,9 @@ struct PanelDescription {
     bool weakEdge = false;         // the edge lines 40 % weaker
     bool uneven = false;           // coupling rising 2.5-fold across the Rx lines
     bool noWiredPins = false;      // nothing couples anywhere
+    // The factory hardware set does not know the wiring: its channel ranges are the chips' usable
+    // runs (a panel whose pins are still to be found).
+    bool wiringUnknown = false;
     double signalScale = 1.0;      // every cell's coupling times this ("too strong", "too weak")
     bool flat = false;             // every cell couples exactly 1.0: no spread, no weaker edges
     std::map<int, double> rxCoupling;  // Rx panel line -> its cells' coupling times this
