@@ -1,6 +1,7 @@
 // The builder's model of the attached controller. It owns the command and main-MCU interfaces,
 // the sensing chip model, the four parameter sets and the measurement workspace; they all point
-// back at it, each through the narrow view of it that it needs (DeviceHost, ChipHost, ParamHost, DiagHost).
+// back at it, each through the narrow view of it that it needs (DeviceHost, ChipHost, ParamHost,
+// DiagHost).
 //
 // Lifecycle: discovery builds one (Discovery.h), CreateObjects builds what it owns, Initialise
 // reads the controller's identity, geometry and parameter sets. A controller built without a
@@ -100,12 +101,16 @@ class CController final : public DeviceHost, public ChipHost, public ParamHost, 
     bool Disconnected() const override { return disconnected_.load(); }
     void SetRowsPerFrame(uint8_t rows) override { geometry_.rowsPerFrame = rows; }
     void SetChannelCounts(int tx, int rx) override;
+    void SetCalibrationValue(int chip, uint8_t value) override {
+        if (chip >= 0 && chip < static_cast<int>(geometry_.calValue.size()))
+            geometry_.calValue[static_cast<size_t>(chip)] = value;
+    }
     void MarkDisconnected() { disconnected_.store(1); }
 
     // Starts a command: the file names of the command line serve its first loads again, and the
     // diagnostic test mask is the option's until the command sets its own.
     void BeginCommand();
-    uint32_t TestMask() const { return testMask_; }
+    uint32_t TestMask() const override { return testMask_; }
     void SetTestMask(uint32_t mask) { testMask_ = mask; }
 
     // Set while the uniformity tool runs on the controller's request (the tool then takes the

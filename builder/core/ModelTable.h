@@ -40,6 +40,9 @@ struct ModelRow {
     // Registers 0 .. readOnlyRegisters-1 of every chip are read-only: a write from register 0
     // leaves them out.
     uint8_t readOnlyRegisters;
+    // The firmware's short test also names each shorted line's partner (on kernels above 2.34);
+    // without it the diagnostics run the plain short test.
+    bool classifyingShortTest;
 
     bool IsSmallChip(int chipIndex) const {
         return chipIndex >= 0 && chipIndex < 8 && ((smallChips >> chipIndex) & 1) != 0;

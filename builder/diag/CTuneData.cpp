@@ -71,6 +71,11 @@ int16_t CTuneData::FrameValue(int row, int column) const {
     return areas_->frame[static_cast<size_t>(row)][static_cast<size_t>(column)];
 }
 
+void CTuneData::SetFrameValue(int row, int column, int16_t value) {
+    if (row < 0 || row >= kFrameRows || column < 0 || column >= kFrameColumns) return;
+    areas_->frame[static_cast<size_t>(row)][static_cast<size_t>(column)] = value;
+}
+
 bool CTuneData::Received(int row, int column) const {
     if (row < 0 || row >= kFrameRows || column < 0 || column >= kFrameColumns) return false;
     return areas_->received[static_cast<size_t>(row * kFrameColumns + column)] != 0;

@@ -69,8 +69,11 @@ class CTuneData {
     // ---- Dumps to the test log -----------------------------------------------------------------
     // The frame area as CSV, Tx lines across and Rx channels down, within the channel counts.
     void DumpFrameCsv(int lastTxColumn, int lastRxRow);
-    // 0 when the test frequency is selected, 1 when it is not.
+    // 0 when the test frequency is selected, 1 when it is not; index gets the frequency selected.
     int SelectTestFrequency();
+    int SelectTestFrequency(int& index);
+    // The frequency the last successful selection chose; -1 before any.
+    int SelectedTestFrequency() const { return selectedFrequency_; }
     // 0, 1 (test image not written) or 6 (no frame).
     int DumpRaw16(int frequencyIndex);
     int DumpPhase();  // always 0
@@ -78,10 +81,16 @@ class CTuneData {
     // for a negative I).
     static double PhaseDegrees(int i, int q);
     bool CheckFlat();
+    // Copies the hardware set as first read over its working image; false, copying nothing, when
+    // there is no good first read.
+    bool RestoreFirstRead();
 
     // ---- The areas (read after a read returned) -------------------------------------------------
     // 0 outside the area.
     int16_t FrameValue(int row, int column) const;
+    // A test that reduces frames leaves its result in the frame area for the CSV dump; a cell
+    // outside the area is ignored.
+    void SetFrameValue(int row, int column, int16_t value);
     bool Received(int row, int column) const;
     uint8_t TxScanMark() const { return txScanMark_.load(); }
 
@@ -101,7 +110,6 @@ class CTuneData {
     // when the report is skipped. valueCount gets the number of values the report carries.
     int StoreReport(const DevReport& report, int& firstColumn, int& valueCount);
     bool FrameComplete(int txCount, int rxCount) const;
-    bool RestoreFirstRead();
     void AppendFrameCsv(const char* title);
 
     DiagHost* host_;
@@ -122,4 +130,5 @@ class CTuneData {
     std::atomic<uint8_t> txScanMark_{0};
     std::atomic<bool> complete_{true};  // nothing is awaited until a read arms the handler
     std::atomic<int> sampleRows_{0};
+    int selectedFrequency_ = -1;
 };

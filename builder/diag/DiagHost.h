@@ -1,7 +1,7 @@
 // What the measurement workspace reads from the controller that owns it: the device and its
 // command interface, the chip model that sizes an AFE read, the hardware and software sets a test
-// image comes from, and the panel's geometry, and the options of the run. The controller implements it; the workspace sees
-// nothing else of the controller.
+// image comes from, and the panel's geometry, and the options of the run. The controller implements
+// it; the workspace sees nothing else of the controller.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +27,7 @@ class DiagHost {
     // Null for a controller without a device.
     virtual DevHandle Handle() const = 0;
     virtual CAPI& Api() = 0;
-    // The frequency generator's table, for the tuning's candidate frequencies.
+    // The main MCU: its frequency table, and what a working frequency's settings come to in kHz.
     virtual CMCU& Mcu() = 0;
     virtual CSlave& Chip() = 0;
     virtual CParam_HW& Hw() = 0;
@@ -39,10 +39,15 @@ class DiagHost {
     virtual const BuilderOptions& Options() const = 0;
     virtual const ControllerIdentity& Identity() const = 0;
     virtual const ControllerGeometry& Geometry() const = 0;
+    // The model's row: what the diagnostics choose by model, which chips are the smaller variant.
+    virtual const ModelRow& Model() const = 0;
+    // The diagnostic sequence's test selection for the current command.
+    virtual uint32_t TestMask() const = 0;
+    // A forced calibration replaces an Rx chip's calibration value (chips 0 to 3); the controller
+    // keeps it for the rest of the run and never writes it to the device.
+    virtual void SetCalibrationValue(int chip, uint8_t value) = 0;
     // The AFE sample rows of the last read, which the controller keeps with its geometry.
     virtual void SetRowsPerFrame(uint8_t rows) = 0;
-    // The model's row of the model table (which chips are the smaller variant).
-    virtual const ModelRow& Model() const = 0;
     // 1 when the main MCU runs the alternative sensing clocks.
     virtual uint8_t ClockType() const = 0;
     // The active Tx and Rx channel counts, which follow the chips' ranges when pin finding

@@ -7,13 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "diag/CTuneData.h"
+#include "diag/ChannelWalk.h"
+#include "diag/DiagHost.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_SW.h"
 #include "params/SwLayout.h"
-#include "core/BuilderLog.h"
-#include "diag/DiagHost.h"
 
 namespace {
 
@@ -26,24 +27,6 @@ std::string Format(const char* format, Args... args) {
     char text[64];
     std::snprintf(text, sizeof text, format, args...);
     return text;
-}
-
-// (chip, pin) of each of `count` channels, walking the chips' ranges from chip 0. An empty or
-// inverted range is passed over; past the last chip the channels count on along that chip.
-std::vector<std::pair<int, int>> WalkChannels(const CParam_HW& hw, bool tx, int count) {
-    const int chips = tx ? hw.TxChipsBound() : hw.RxChipsBound();
-    auto start = [&](int c) { return tx ? hw.TxStart(c) : hw.RxStart(c); };
-    auto end = [&](int c) { return tx ? hw.TxEnd(c) : hw.RxEnd(c); };
-    std::vector<std::pair<int, int>> walk;
-    int chip = 0, pin = start(0);
-    for (int k = 0; k < count; ++k) {
-        while (chip < chips - 1 && (start(chip) > end(chip) || pin > end(chip))) {
-            ++chip;
-            pin = start(chip);
-        }
-        walk.emplace_back(chip, pin++);
-    }
-    return walk;
 }
 
 }  // namespace
@@ -72,12 +55,16 @@ void CTuneData::DumpFrameCsv(int lastTxColumn, int lastRxRow) {
 }
 
 int CTuneData::SelectTestFrequency() {
+    int index = 0;
+    return SelectTestFrequency(index);
+}
+
+int CTuneData::SelectTestFrequency(int& selected) {
     const SensorTestOptions& o = host_->Options().sensorTest;
     CParam_HW& hw = host_->Hw();
     int index = o.testFreqB;
     if (o.testFreqB == 255) {
-        const bool last =
-            (host_->Sw().Word(SwLayout::CtrlFlags(0)) & kDiagnosticFrequencyBit) != 0;
+        const bool last = (host_->Sw().Word(SwLayout::CtrlFlags(0)) & kDiagnosticFrequencyBit) != 0;
         index = last ? hw.FrequenciesBound() - 1 : hw.FreqStartIndex();
     } else if (o.testFreqB != hw.FreqStartIndex() &&
                !(o.openScaling != 0 && o.mutualScaling != 0 && o.testFreqA != 255)) {
@@ -89,6 +76,7 @@ int CTuneData::SelectTestFrequency() {
         TestLog().Print(kColourError, kRouteBoth, "Set Test Freq Fail...\n");
         return 1;
     }
+    selected = selectedFrequency_ = index;
     return 0;
 }
 

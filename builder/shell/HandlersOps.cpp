@@ -2,14 +2,17 @@
 // provides report that they are not available and fail; none of them reports success.
 #include "controller/Controller.h"
 #include "core/BuilderLog.h"
+#include "core/Progress.h"
 #include "device/CAPI.h"
 #include "diag/CTuneData.h"
+#include "diag/Diagnostics.h"
+#include "diag/OpenTests.h"
+#include "diag/ShortTests.h"
 #include "params/CParam_HW.h"
 #include "params/CParam_INI.h"
 #include "params/CParam_Pen.h"
 #include "params/CParam_SW.h"
 #include "shell/Handlers.h"
-#include "core/Progress.h"
 #include "shell/Uniformity.h"
 #include "tune/PinFinding.h"
 #include "tune/SignalAdjust.h"
@@ -61,9 +64,9 @@ class CControllerOps : public CHandlerOps {
     int ApplyScalingOffsets() override { return c_.Hw().ApplyScalingOffsets(); }
 
     bool AutoTune() override { return Unavailable("Auto-tuning"); }
-    bool OpenNeighbourTest() override { return Unavailable("The open and neighbour test"); }
-    uint32_t ShortTest() override { return Unavailable("The short test") ? 0 : 1; }
-    uint32_t RunDiagnostics() override { return Unavailable("The diagnostic sequence") ? 0 : 1; }
+    bool OpenNeighbourTest() override { return ::OpenNeighbourTest(c_); }
+    uint32_t ShortTest() override { return ::ShortTest(c_); }
+    uint32_t RunDiagnostics() override { return ::RunDiagnostics(c_); }
     bool CheckFlat() override { return c_.TuneData().CheckFlat(); }
     void SpreadCandidateFrequencies() override {
         Unavailable("Spreading the candidate frequencies");

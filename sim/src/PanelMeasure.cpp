@@ -14,6 +14,7 @@ constexpr int kLeadRows = 2;
 constexpr int kModeImagesAt = 2, kModeImageSize = 68, kImgModeImage = 3;
 constexpr int kTuningRecordsAt = 410, kTuningRecordSize = 6, kTuningRecords = 10;
 constexpr double kCalOffset = 300.0;
+constexpr double kCalFullScale = 32767.0;
 constexpr double kAfeUnitsPerByte = 1.22;
 
 int16_t toWord(double v) {
@@ -195,17 +196,17 @@ void measureChips(const Panel& panel, ChipBanks& banks, const Bytes& image,
                 std::clamp(v + floorNoise(panel, v) + noise, 0.0, 32767.0));
         };
         std::vector<uint16_t> rxWords(static_cast<size_t>(l.rxChannels), 0), txWords;
+        const bool stuck = panel.description().calibrationUnreadable;
         const double slope =
-            panel.description().calibrationUnreadable
-                ? 0.0
-                : l.calScale * 100.0 /
-                      ((panel.calibrationValue(chip) + 0.5) * (l.calHigh - l.calLow));
+            l.calScale * 100.0 / ((panel.calibrationValue(chip) + 0.5) * (l.calHigh - l.calLow));
         std::mt19937 floorShape(panel.description().seed + 7919u * static_cast<unsigned>(chip));
         for (int k = 0; k < l.rxChannels; ++k) {
             double v = 0;
             const int floor = 5 + static_cast<int>(floorShape() % 11);
             if (s.calibration) {
-                v = kCalOffset + slope * s.sinOffset + std::lround(panel.uniform() * 10.0) - 5;
+                // A broken calibration input leaves the converter pinned at full scale.
+                v = stuck ? kCalFullScale
+                          : kCalOffset + slope * s.sinOffset + std::lround(panel.uniform() * 10.0) - 5;
             } else if (s.noise) {
                 v = floor + panel.sourceNoise(kHz) * (0.8 + 0.4 * panel.uniform());
             } else {

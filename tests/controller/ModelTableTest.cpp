@@ -52,7 +52,7 @@ class NinthModel : public FakeControllerTest {
         models_.assign(SupportedModels().begin(), SupportedModels().end());
         // Two T3300 chips, the second of them the smaller variant, with a stylus.
         models_.push_back({200, "K9P120", ChipFamily::T3300, 2, 0x2, 96, 150,
-                           FrequencyTable::kByClockType, false, false, true, true, false, 0});
+                           FrequencyTable::kByClockType, false, false, true, true, false, 0, true});
     }
 
     CController& BuildNinth(std::span<const ModelRow> models) {
