@@ -50,9 +50,10 @@ void ReadReportCounts(const std::filesystem::path& trace, RunResult& r) {
 }
 
 RunResult TuneOnce(const Model& model, const char* pace) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("tovrex-bench-autotune-" +
-                         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const auto folder =
+        std::filesystem::temp_directory_path() /
+        ("tovrex-bench-autotune-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const auto trace = folder / "trace.txt";
@@ -88,9 +89,9 @@ RunResult TuneOnce(const Model& model, const char* pace) {
         const std::clock_t cpu = std::clock();
         result.tuned = AutoTune(*controller);
         result.cpuMs = 1000.0 * static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
-        result.wallMs = std::chrono::duration<double, std::milli>(
-                            std::chrono::steady_clock::now() - wall)
-                            .count();
+        result.wallMs =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - wall)
+                .count();
     }  // closing the controller writes the report counts
     ReadReportCounts(trace, result);
     std::filesystem::remove_all(folder);
@@ -112,10 +113,18 @@ void Run(benchmark::State& state, const char* pace) {
     g_results[std::string(pace ? "paced " : "unpaced ") + model.name] = r;
 }
 
-void BM_AutoTuneUnpaced(benchmark::State& state) { Run(state, nullptr); }
-BENCHMARK(BM_AutoTuneUnpaced)->DenseRange(0, 2)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+void BM_AutoTuneUnpaced(benchmark::State& state) {
+    Run(state, nullptr);
+}
+BENCHMARK(BM_AutoTuneUnpaced)
+    ->DenseRange(0, 2)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
 
-void BM_AutoTunePacedFullSpeed(benchmark::State& state) { Run(state, "fs"); }
+void BM_AutoTunePacedFullSpeed(benchmark::State& state) {
+    Run(state, "fs");
+}
 BENCHMARK(BM_AutoTunePacedFullSpeed)
     ->DenseRange(0, 2)
     ->UseManualTime()
@@ -135,15 +144,17 @@ int main(int argc, char** argv) {
         if (paced != g_results.end() && paced->second.sent > 0) {
             const RunResult& r = paced->second;
             const double floorMs = static_cast<double>(std::max(r.sent, r.taken));
-            std::printf("%-7s full-speed pace: %ld reports sent, %ld taken; %.0f ms = %.3f x the "
-                        "link-time floor of %.0f ms; processor time %.1f %% of the wall time\n",
-                        model.name, r.sent, r.taken, r.wallMs, r.wallMs / floorMs, floorMs,
-                        100.0 * r.cpuMs / r.wallMs);
+            std::printf(
+                "%-7s full-speed pace: %ld reports sent, %ld taken; %.0f ms = %.3f x the "
+                "link-time floor of %.0f ms; processor time %.1f %% of the wall time\n",
+                model.name, r.sent, r.taken, r.wallMs, r.wallMs / floorMs, floorMs,
+                100.0 * r.cpuMs / r.wallMs);
             if (unpaced != g_results.end()) {
                 const RunResult& u = unpaced->second;
-                std::printf("%-7s unpaced: %.1f ms, %.4f ms per report = %.2f %% of the 1 ms link "
-                            "interval\n",
-                            model.name, u.wallMs, u.wallMs / floorMs, 100.0 * u.wallMs / floorMs);
+                std::printf(
+                    "%-7s unpaced: %.1f ms, %.4f ms per report = %.2f %% of the 1 ms link "
+                    "interval\n",
+                    model.name, u.wallMs, u.wallMs / floorMs, 100.0 * u.wallMs / floorMs);
             }
         }
     }

@@ -82,7 +82,8 @@ bool AdjustFreqAndGain(DiagHost& host, TuneJob& job) {
     for (const FreqCandidate& candidate : candidates) {
         if (found >= hw::kMaxFrequencies) break;
         job.frequencyIndex = static_cast<uint8_t>(found);
-        if (!tune::ProgramFrequency(host, job, candidate, "Set Frequency Fail\n", kRouteDetail)) return false;
+        if (!tune::ProgramFrequency(host, job, candidate, "Set Frequency Fail\n", kRouteDetail))
+            return false;
         if (job.scanType != CSlave::kScanImage) {
             if (!GainWaterLine(host, job)) return false;
             ++found;

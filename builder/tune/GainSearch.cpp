@@ -35,8 +35,8 @@ void ReportPeaks(const TuneJob& job, int peakA, int peakB) {
 enum class Step { kFound, kLeave, kNext };
 
 // One measurement's verdict on gain g; newGain is the gain to try next.
-Step JudgeGain(const TuneJob& job, int p, int q, int g, int& lo, int& hi, bool& inWindow,
-               int upper, int& newGain) {
+Step JudgeGain(const TuneJob& job, int p, int q, int g, int& lo, int& hi, bool& inWindow, int upper,
+               int& newGain) {
     const int t = job.adTarget, u = job.adHigh, tol = job.tolerance;
     const int m = std::min(p, q);
     if (std::abs(t - m) <= tol) return Step::kFound;
@@ -71,8 +71,7 @@ bool MeasureAfePeaks(DiagHost& host, TuneJob& job, int& peakA, int& peakB) {
         TestLog().Print(kColourError, kRouteDetail, "Get AFE Data Fail\n");
         return false;
     }
-    const int samples =
-        std::min(host.Chip().GetSinTableLength(job.image), CTuneData::kFrameRows);
+    const int samples = std::min(host.Chip().GetSinTableLength(job.image), CTuneData::kFrameRows);
     const int channels = tune::JobChannels(host, job);
     peakA = peakB = 0;
     int best = 0;

@@ -169,8 +169,7 @@ bool AdjustImgGainE(DiagHost& host, TuneJob& job) {
     std::array<std::array<std::array<uint8_t, 4>, kRecords>, hw::kMaxFrequencies> kept{};
     for (int f = 0; f < frequencies; ++f) {
         for (int k = 0; k < kRecords; ++k) {
-            for (int i = 0; i < 4; ++i)
-                kept[f][k][i] = hw.TuningRecordField(f, k, kFields[i]);
+            for (int i = 0; i < 4; ++i) kept[f][k][i] = hw.TuningRecordField(f, k, kFields[i]);
         }
     }
     // Record 0 has no previous target: it keeps its own values.
@@ -180,8 +179,9 @@ bool AdjustImgGainE(DiagHost& host, TuneJob& job) {
             if (d == 0) d = 1;
             for (int i = 0; i < 3; ++i) {
                 const int own = kept[f][k][i], previous = kept[f][k - 1][i];
-                hw.SetTuningRecordField(f, k, kFields[i],
-                                        static_cast<uint8_t>(previous + (own - previous) * (d - 1) / d));
+                hw.SetTuningRecordField(
+                    f, k, kFields[i],
+                    static_cast<uint8_t>(previous + (own - previous) * (d - 1) / d));
             }
         }
     }

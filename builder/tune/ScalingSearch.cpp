@@ -131,8 +131,8 @@ bool SearchMeasureCnt(DiagHost& host, TuneJob& job) {
                 break;
         }
         job.measureCnt = static_cast<uint8_t>(count);
-        TestLog().Printf(kColourNormal, kRouteDetail, "Target=%d, Measure Cnt=%d, Signal Level=%d\n",
-                         t, count, level);
+        TestLog().Printf(kColourNormal, kRouteDetail,
+                         "Target=%d, Measure Cnt=%d, Signal Level=%d\n", t, count, level);
         TestLog().Printf(kColourSuccess, kRouteDetail, "Find Measure Cnt = %d\n", count);
         host.Hw().SetTuneMeasureCnt(job.scanType, job.frequencyIndex, t, count);
         // The later targets aim at the level the first one reached.

@@ -24,8 +24,8 @@ struct ModelRule {
 std::string SettingsText(int rule, int frequencies, const std::string& workingFreqs,
                          bool waterLine) {
     std::string text = "[Tuning Parameter]\nNumsOfFreq = " + std::to_string(frequencies) + "\n" +
-                       workingFreqs + "\n[Tuning Parameter-RD]\nTuningRule = " +
-                       std::to_string(rule) +
+                       workingFreqs +
+                       "\n[Tuning Parameter-RD]\nTuningRule = " + std::to_string(rule) +
                        "\n[---Image Parameter]\nEnableImageTune = 1\nAD_Level% = 15\nTouch% = 10\n"
                        "SignalLevel = 10\nNoiseResist = 7\n";
     if (waterLine) text += "[---WL Rx Parameter]\nEnableWaterLineTune = 1\n";
@@ -34,9 +34,7 @@ std::string SettingsText(int rule, int frequencies, const std::string& workingFr
 
 class AutoTuneRun : public TuneCommandRun {
   protected:
-    void UseSettings(const std::string& text) {
-        std::ofstream(folder_ / "GXXX_C000.ini") << text;
-    }
+    void UseSettings(const std::string& text) { std::ofstream(folder_ / "GXXX_C000.ini") << text; }
 
     HwText Dump() {
         const CommandRun run = Run({"-cdump_hw"});
@@ -105,7 +103,8 @@ TEST_P(AutoTuneE2ETest, StoresDelaysTheTruthCallsRight) {
     for (int k = 0; k < 10; ++k) {
         const int delay = Value(tuned, Record("Delay", c.rule == 1 ? k : 5));
         EXPECT_NEAR(delay, OptimalDelay(tuned, c.rule == 1 ? k : 5), 2) << k;
-        EXPECT_EQ(Value(tuned, Record("Delay", k)), c.rule == 1 ? delay : Value(tuned, Record("Delay", 5)));
+        EXPECT_EQ(Value(tuned, Record("Delay", k)),
+                  c.rule == 1 ? delay : Value(tuned, Record("Delay", 5)));
         EXPECT_GE(Value(tuned, Record("MeasureCnt", k)), 15) << k;
         EXPECT_LE(Value(tuned, Record("MeasureCnt", k)), largest) << k;
         // Rule 1 measures each record's gain E; the others clear it.
@@ -125,8 +124,8 @@ TEST_P(AutoTuneE2ETest, StoresDelaysTheTruthCallsRight) {
         EXPECT_EQ(Value(again, Record("RS", k)), Value(tuned, Record("RS", k))) << k;
         EXPECT_NEAR(Value(again, Record("AFEGain", k)), Value(tuned, Record("AFEGain", k)), 1) << k;
         EXPECT_NEAR(Value(again, Record("Delay", k)), OptimalDelay(again, c.rule == 1 ? k : 5), 2);
-        EXPECT_NEAR(Value(again, Record("MeasureCnt", k)), Value(tuned, Record("MeasureCnt", k)),
-                    3) << k;
+        EXPECT_NEAR(Value(again, Record("MeasureCnt", k)), Value(tuned, Record("MeasureCnt", k)), 3)
+            << k;
     }
 }
 
@@ -225,7 +224,8 @@ TEST_F(AutoTuneRun, TouchAdjustmentKeepsGainsAndDelays) {
 // With -Jb bit 3 the settings' candidates become the working frequencies first, each with
 // frequency 0's gains and delays.
 TEST_F(AutoTuneRun, TouchAdjustmentSpreadsTheCandidatesFirst) {
-    UseSettings(SettingsText(0, 1, "WorkingFreq0 = 3\nWorkingFreq1 = 6\nWorkingFreq2 = 8\n", false));
+    UseSettings(
+        SettingsText(0, 1, "WorkingFreq0 = 3\nWorkingFreq1 = 6\nWorkingFreq2 = 8\n", false));
     const HwText before = Dump();
     const CommandRun run = Run({"-cadjust_ts", "-Jb8"});
     ASSERT_EQ(run.status, 0) << run.out;

@@ -60,8 +60,8 @@ TEST_F(AutoTuneTest, GainEMeasuresTowardsThePreviousTargetAndRestoresTheRecords)
     EXPECT_EQ(hw.TuningRecordField(0, 1, hw::record::kAFEGain), 29);
     EXPECT_EQ(hw.TuningRecordField(0, 1, hw::record::kRS), 1);
     for (int k = 0; k < 10; ++k) {
-        for (int field : {hw::record::kDelay, hw::record::kRS, hw::record::kAFEGain,
-                          hw::record::kMeasureCnt})
+        for (int field :
+             {hw::record::kDelay, hw::record::kRS, hw::record::kAFEGain, hw::record::kMeasureCnt})
             EXPECT_EQ(hw.TuningRecordField(0, k, field), before[hw::TuningRecord(0, k) + field]);
     }
 }

@@ -31,14 +31,21 @@ TEST_F(ChipOfChannelTest, ChannelsFallToTheChipWhoseRunHoldsThem) {
     struct Case {
         int chips, scanType, channel, chip;
     } cases[] = {
-        {2, 1, 0, 0},   {2, 1, 7, 0},    {2, 1, 8, 1},   {2, 1, 12, 1},
-        {2, 2, 9, 1},   // water-line Rx reads the Rx runs too
-        {2, 1, 13, 0},  // past every run
-        {2, 1, -1, 0},  // before the first
-        {4, 1, 13, 3},  {4, 1, 14, 3}, // the inverted run of chip 2 holds nothing
-        {4, 1, 15, 0},
-        {1, 1, 8, 0},   // chip 1's run does not count with one chip
-        {2, 3, 1, 0},   {2, 3, 2, 1},   {2, 3, 6, 1},  {2, 3, 7, 0},  // Tx runs
+        {2, 1, 0, 0},     // chip 0's run: channels 0-7
+        {2, 1, 7, 0},     //
+        {2, 1, 8, 1},     // chip 1's run: channels 8-12
+        {2, 1, 12, 1},    //
+        {2, 2, 9, 1},     // water-line Rx reads the Rx runs too
+        {2, 1, 13, 0},    // past every run
+        {2, 1, -1, 0},    // before the first
+        {4, 1, 13, 3},    // the inverted run of chip 2 holds nothing
+        {4, 1, 14, 3},    //
+        {4, 1, 15, 0},    // past the fourth run
+        {1, 1, 8, 0},     // chip 1's run does not count with one chip
+        {2, 3, 1, 0},     // the Tx runs: chip 0 channels 0-1
+        {2, 3, 2, 1},     // chip 1 channels 2-6
+        {2, 3, 6, 1},     //
+        {2, 3, 7, 0},     // past them
         {255, 1, 14, 3},  // a count past four chips reads only the four runs there are
     };
     for (const Case& c : cases) {

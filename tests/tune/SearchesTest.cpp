@@ -166,7 +166,8 @@ TEST_F(SearchesTest, TooWeakPanelFailsTheMeasureCountSearch) {
     LoadSettings(ImageSettings(0, 1, ""));
     TuneJob job = ImageJob();
     const int count = C().Hw().TuningRecordField(0, 0, 3);
-    EXPECT_FALSE(Logged([&] { return AdjustScalingAndMeasureCnt(C(), job, ScalingMode::kSearch); }));
+    EXPECT_FALSE(
+        Logged([&] { return AdjustScalingAndMeasureCnt(C(), job, ScalingMode::kSearch); }));
     EXPECT_TRUE(Printed("Find Measure Cnt Fail")) << console_;
     EXPECT_TRUE(job.measureCntLimitReached);
     EXPECT_EQ(C().Hw().TuningRecordField(0, 0, 3), count);
