@@ -27,7 +27,7 @@ class DiagHost {
     // Null for a controller without a device.
     virtual DevHandle Handle() const = 0;
     virtual CAPI& Api() = 0;
-    // The main MCU: what a working frequency's settings come to in kHz.
+    // The main MCU: its frequency table, and what a working frequency's settings come to in kHz.
     virtual CMCU& Mcu() = 0;
     virtual CSlave& Chip() = 0;
     // The model's row of the model table.

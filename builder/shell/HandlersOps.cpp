@@ -14,9 +14,11 @@
 #include "params/CParam_SW.h"
 #include "shell/Handlers.h"
 #include "shell/Uniformity.h"
+#include "tune/AutoTune.h"
 #include "tune/NoiseScan.h"
 #include "tune/PinFinding.h"
 #include "tune/SignalAdjust.h"
+#include "tune/TouchAdjust.h"
 
 namespace {
 
@@ -64,15 +66,13 @@ class CControllerOps : public CHandlerOps {
     bool SetThresholdsFromOptions() override { return c_.Sw().SetThresholdsFromOptions(); }
     int ApplyScalingOffsets() override { return c_.Hw().ApplyScalingOffsets(); }
 
-    bool AutoTune() override { return Unavailable("Auto-tuning"); }
+    bool AutoTune() override { return ::AutoTune(c_); }
     bool OpenNeighbourTest() override { return ::OpenNeighbourTest(c_); }
     uint32_t ShortTest() override { return ::ShortTest(c_); }
     uint32_t RunDiagnostics() override { return ::RunDiagnostics(c_); }
     bool CheckFlat() override { return c_.TuneData().CheckFlat(); }
-    void SpreadCandidateFrequencies() override {
-        Unavailable("Spreading the candidate frequencies");
-    }
-    bool AdjustTouchScreen() override { return Unavailable("Adjusting the touch signal"); }
+    void SpreadCandidateFrequencies() override { ::SpreadCandidateFrequencies(c_); }
+    bool AdjustTouchScreen() override { return ::AdjustTouchScreen(c_); }
     bool CalculateScaling() override { return ::CalculateScaling(c_); }
     bool FindSensorPins() override { return ::FindSensorPins(c_); }
     uint32_t NoiseSpectrumScan() override { return ::NoiseSpectrumScan(c_); }

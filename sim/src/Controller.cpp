@@ -69,6 +69,7 @@ bool Controller::write(const uint8_t* report) {
     paceWrite();
     std::lock_guard lock(mutex_);
     if (gone_) return false;
+    ++reportsIn_;
     const int count = std::min<int>(report[1], kMaxCount);
     const uint8_t kind = report[2];
     if (kind == kKindDataOut) {
@@ -205,6 +206,7 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
             if (pace_.count() > 0) nextIn_ = std::max(now, nextIn_) + pace_;
             std::copy(queue_.front().begin(), queue_.front().end(), report);
             queue_.pop_front();
+            ++reportsOut_;
             return ReadStatus::Ok;
         }
         if (gone_ && queue_.empty()) return ReadStatus::Gone;
@@ -246,7 +248,13 @@ void Controller::paceWrite() {
 
 void Controller::close(bool byProgram) {
     std::lock_guard lock(mutex_);
-    if (byProgram && !closed_) trace("close -> ok");
+    if (byProgram && !closed_) {
+        // A paced link's run is measured against the reports it moved.
+        if (pace_.count() > 0)
+            trace("reports sent=" + std::to_string(reportsIn_) +
+                  " taken=" + std::to_string(reportsOut_));
+        trace("close -> ok");
+    }
     closed_ = true;
     gone_ = true;
     queue_.clear();

@@ -49,11 +49,17 @@ Panel::Panel(const Profile& profile)
     phase_.resize(coupling_.size());
     for (int t = 0; t < tx_; ++t) {
         for (int r = 0; r < rx_; ++r) {
-            double c = 1.0 + 0.05 * cTx.at(t, tx_) + 0.05 * cRx.at(r, rx_);
+            double c = description_.flat ? 1.0 : 1.0 + 0.05 * cTx.at(t, tx_) + 0.05 * cRx.at(r, rx_);
             if (description_.uneven) c *= 0.6 + 0.9 * (rx_ > 1 ? double(r) / (rx_ - 1) : 0.0);
             const bool txEdge = t == 0 || t == tx_ - 1, rxEdge = r == 0 || r == rx_ - 1;
-            if (txEdge) c *= description_.weakEdge ? kWeakEdge : 1.0 - kEdgeLoss;
-            if (rxEdge) c *= description_.weakEdge ? kWeakEdge : 1.0 - kEdgeLoss;
+            const double edge = description_.weakEdge ? kWeakEdge
+                                : description_.flat   ? 1.0
+                                                      : 1.0 - kEdgeLoss;
+            if (txEdge) c *= edge;
+            if (rxEdge) c *= edge;
+            if (const auto column = description_.rxCoupling.find(r);
+                column != description_.rxCoupling.end())
+                c *= column->second;
             if (description_.openTx.count(t) || description_.openRx.count(r) || description_.noWiredPins) c = 0.0;
             coupling_[static_cast<size_t>(index(t, r))] = c * description_.signalScale;
             phase_[static_cast<size_t>(index(t, r))] =

@@ -152,6 +152,21 @@ bool parseShorts(const std::string& value, std::vector<PanelShort>& out, std::st
     return true;
 }
 
+// "<rx line>:<factor>, ...".
+bool parseRxCoupling(const std::string& value, std::map<int, double>& out, std::string& error) {
+    for (const auto& item : split(value, ',')) {
+        const auto f = split(item, ':');
+        int line = 0;
+        double factor = 0;
+        if (f.size() != 2 || !toInt(f[0], 0, 255, line) || !toDouble(f[1], 0.01, 100, factor)) {
+            error = "bad rx coupling '" + item + "' (want <rx line>:<factor>)";
+            return false;
+        }
+        out[line] = factor;
+    }
+    return true;
+}
+
 bool parseFlag(const std::string& value, bool& out, std::string& error) {
     int v = 0;
     if (!toInt(value, 0, 1, v)) {
@@ -206,6 +221,10 @@ bool applyPanelKey(Profile& p, const std::string& k, const std::string& v, std::
         parseFlag(v, s.calibrationUnreadable, error);
     } else if (k == "signal_scale") {
         if (!toDouble(v, 0.001, 1000, s.signalScale)) error = "bad signal scale '" + v + "'";
+    } else if (k == "flat") {
+        parseFlag(v, s.flat, error);
+    } else if (k == "rx_coupling") {
+        parseRxCoupling(v, s.rxCoupling, error);
     } else if (k == "chip_gain") {
         s.chipGain.clear();
         for (const auto& item : split(v, ',')) {

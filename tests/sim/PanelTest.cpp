@@ -106,6 +106,20 @@ TEST(PanelProfile, KeysDescribeThePanel) {
     EXPECT_TRUE(s.stream.afeBurstTruncated);
 }
 
+// A panel built to exact swings: every cell couples 1 (edges too) except the scaled columns.
+TEST(PanelProfile, FlatPanelWithScaledColumns) {
+    std::string error;
+    const auto p = parseProfile("model = K7P100\nflat = 1\nrx_coupling = 4:0.5,9:1.5\n", error);
+    ASSERT_TRUE(p.has_value()) << error;
+    const Panel panel(*p);
+    for (int t : {0, 7, panel.txLines() - 1}) {
+        EXPECT_DOUBLE_EQ(panel.coupling(t, 0), 1.0) << t;
+        EXPECT_DOUBLE_EQ(panel.coupling(t, panel.rxLines() - 1), 1.0) << t;
+        EXPECT_DOUBLE_EQ(panel.coupling(t, 4), 0.5) << t;
+        EXPECT_DOUBLE_EQ(panel.coupling(t, 9), 1.5) << t;
+    }
+}
+
 TEST(PanelProfile, BadValuesNameTheLine) {
     const char* bad[] = {
         "wired_tx = 0:40-20",  // inverted run
@@ -117,7 +131,9 @@ TEST(PanelProfile, BadValuesNameTheLine) {
         "noise_source = 166:40:5:tx3",    // sources reach Rx lines
         "short = rx3-tx7",     // lines of different kinds
         "short = rx3-rx3",    "finger = 4",    "afe_burst = sometimes", "frames_stop_after = -1",
-        "weak_edge = 2",
+        "weak_edge = 2",       "flat = yes",
+        "rx_coupling = 4",     // no factor
+        "rx_coupling = 4:0",   // a column that couples nothing is an open line
     };
     for (const char* line : bad) {
         std::string error;

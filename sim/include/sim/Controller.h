@@ -77,6 +77,8 @@ class Controller {
     bool gone_ = false;
     bool closed_ = false;
     int requests_ = 0;
+    // Reports the program sent and took, for the link-time floor of a run (written at close).
+    long reportsIn_ = 0, reportsOut_ = 0;
     Clock::time_point nextBurst_{};
     Clock::time_point holdUntil_{};  // nothing is delivered before (a slow controller's reply)
     bool streamWasOn_ = false;

@@ -3,6 +3,7 @@
 // sources around it and a finger on it. Every field has a default that makes a healthy panel.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -63,6 +64,8 @@ struct PanelDescription {
     // runs (a panel whose pins are still to be found).
     bool wiringUnknown = false;
     double signalScale = 1.0;      // every cell's coupling times this ("too strong", "too weak")
+    bool flat = false;             // every cell couples exactly 1.0: no spread, no weaker edges
+    std::map<int, double> rxCoupling;  // Rx panel line -> its cells' coupling times this
     std::vector<double> chipGain;  // gain error k per chip (default 1.0)
     bool calibrationUnreadable = false;
     std::vector<NoiseSource> noiseSources;
