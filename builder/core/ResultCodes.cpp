@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/ExitCode.h"
 #include "platform/Process.h"
 
 int ExitStatusFor(uint32_t result) {
@@ -31,6 +32,10 @@ int ExitStatusFor(uint32_t result) {
         default:
             return (result & kResultHandlerFailed) != 0 ? 8 : 9;
     }
+}
+
+int ProcessExitCodeFor(uint32_t result) {
+    return platform::ExitCodeFor(result, ExitStatusFor(result));
 }
 
 std::string ResultFileText(uint32_t result) {

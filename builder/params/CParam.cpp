@@ -11,6 +11,7 @@
 #include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "params/BinaryHeader.h"
+#include "platform/LocalTime.h"
 
 namespace {
 
@@ -228,8 +229,7 @@ bool CParam::StampWriterVersionForSave(uint8_t structMajor, uint8_t structMinor)
 
 void CParam::FillFileHeader() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(now);
     header_ = MakeBinaryHeader(kind_, host_->TypeCode(), image_, local);
 }
 
