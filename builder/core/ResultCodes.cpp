@@ -61,7 +61,10 @@ bool WriteResultFile(uint32_t result) {
     if (std::FILE* f = std::fopen(temporary.c_str(), "wb")) {
         const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
         ok = (std::fclose(f) == 0) && written;
-        ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
+        // The file system's rename replaces an existing file on every system.
+        std::error_code renamed;
+        if (ok) std::filesystem::rename(temporary, target, renamed);
+        ok = ok && !renamed;
     }
     if (!ok) {
         std::fprintf(stderr, "Cannot write the result file %s: %s\n", target.c_str(),
