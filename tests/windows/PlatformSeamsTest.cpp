@@ -1,6 +1,8 @@
 // The Windows seams, run under Windows or Wine: the named mutex, starting a program and reading
 // its whole exit code, the program folder, and colours that stay off when output is no console.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <io.h>
 #include <stdlib.h>
 #include <windows.h>
 
@@ -16,6 +18,7 @@
 #include <vector>
 
 #include "platform/Console.h"
+#include "platform/ConsoleInput.h"
 #include "platform/LocalTime.h"
 #include "platform/Process.h"
 #include "platform/ProgramFolder.h"
@@ -140,6 +143,44 @@ TEST(ConsoleColours, StayOffWhenOutputIsNoConsole) {
     platform::WriteConsole("Unknown Command.\n");
     platform::SetConsoleColour(7);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unknown Command.\n");
+}
+
+// A pipe gives what has arrived; its writer's end is the end of the input, and a wait then ends at
+// once instead of hanging.
+TEST(KeyWait, ReadsOneCharacterAtATimeFromAPipeAndEndsWithIt) {
+    int ends[2] = {-1, -1};
+    ASSERT_EQ(_pipe(ends, 256, _O_BINARY), 0);
+    const char typed[] = "a \nbc\nd";
+    ASSERT_EQ(_write(ends[1], typed, sizeof typed - 1), static_cast<int>(sizeof typed - 1));
+    platform::CConsoleInput input(ends[0]);
+    EXPECT_EQ(input.WaitForCharacter(), 'a');
+    EXPECT_EQ(input.ReadKey(), 'b');  // the blank and the line end are skipped
+    input.DiscardPending();           // the rest of that line
+    EXPECT_EQ(input.WaitForCharacter(), 'd');
+    input.DiscardPending();  // nothing more has arrived: returns without waiting
+    _close(ends[1]);
+    EXPECT_EQ(input.WaitForCharacter(), platform::kEndOfInput);
+    EXPECT_EQ(input.ReadKey(), platform::kEndOfInput);
+    _close(ends[0]);
+}
+
+TEST(KeyWait, AFileIsReadToItsEndAndAMissingInputEndsAtOnce) {
+    const fs::path path = fs::temp_directory_path() / (UniqueName("keys") + ".txt");
+    std::ofstream(path, std::ios::binary) << "x1\n2";
+    const int fd = _wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+    ASSERT_GE(fd, 0);
+    {
+        platform::CConsoleInput input(fd);
+        EXPECT_EQ(input.WaitForCharacter(), 'x');
+        input.DiscardPending();
+        EXPECT_EQ(input.WaitForCharacter(), '2');
+        EXPECT_EQ(input.WaitForCharacter(), platform::kEndOfInput);
+    }
+    _close(fd);
+    fs::remove(path);
+    platform::CConsoleInput none(-1);
+    EXPECT_EQ(none.WaitForCharacter(), platform::kEndOfInput);
+    none.DiscardPending();
 }
 
 TEST(LocalTime, BreaksAMomentIntoItsLocalFields) {
