@@ -23,6 +23,7 @@
 #include "platform/Process.h"
 #include "platform/ProgramFolder.h"
 #include "platform/SingleInstance.h"
+#include "platform/WindowNotice.h"
 
 namespace {
 
@@ -181,6 +182,15 @@ TEST(KeyWait, AFileIsReadToItsEndAndAMissingInputEndsAtOnce) {
     platform::CConsoleInput none(-1);
     EXPECT_EQ(none.WaitForCharacter(), platform::kEndOfInput);
     none.DiscardPending();
+}
+
+// Where no window of a class is open, a notice for it goes nowhere and says so, at once.
+TEST(WindowNotices, WithoutTheListeningWindowsNoNoticeIsSent) {
+    const auto notifier =
+        platform::MakeWindowNotifier({UniqueName("NoSuchWindowClass"), UniqueName("NorThisOne")});
+    EXPECT_FALSE(notifier->Send(0, "processed_10"));
+    EXPECT_FALSE(notifier->Send(1, "processed_done"));
+    EXPECT_FALSE(notifier->Send(2, "processed_I"));  // no such target
 }
 
 TEST(LocalTime, BreaksAMomentIntoItsLocalFields) {
