@@ -11,6 +11,7 @@
 #include "core/ConsoleOut.h"
 #include "core/LogRecord.h"
 #include "platform/Console.h"
+#include "platform/LocalTime.h"
 
 namespace {
 
@@ -63,8 +64,7 @@ std::string TrimLineEnds(const std::string& text) {
 
 std::string FileStamp(int64_t time100ns) {
     const std::time_t seconds = static_cast<std::time_t>((time100ns + 5'000'000) / 10'000'000);
-    std::tm local{};
-    localtime_r(&seconds, &local);
+    const std::tm local = platform::LocalTime(seconds);
     char stamp[32];
     std::snprintf(stamp, sizeof stamp, "%04d%02d%02d-%02d%02d%02d", local.tm_year + 1900,
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/ExitCode.h"
 #include "platform/Process.h"
 
 int ExitStatusFor(uint32_t result) {
@@ -33,6 +34,10 @@ int ExitStatusFor(uint32_t result) {
     }
 }
 
+int ProcessExitCodeFor(uint32_t result) {
+    return platform::ExitCodeFor(result, ExitStatusFor(result));
+}
+
 std::string ResultFileText(uint32_t result) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X\n", static_cast<unsigned>(result));
@@ -56,7 +61,10 @@ bool WriteResultFile(uint32_t result) {
     if (std::FILE* f = std::fopen(temporary.c_str(), "wb")) {
         const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
         ok = (std::fclose(f) == 0) && written;
-        ok = ok && std::rename(temporary.c_str(), target.c_str()) == 0;
+        // The file system's rename replaces an existing file on every system.
+        std::error_code renamed;
+        if (ok) std::filesystem::rename(temporary, target, renamed);
+        ok = ok && !renamed;
     }
     if (!ok) {
         std::fprintf(stderr, "Cannot write the result file %s: %s\n", target.c_str(),

@@ -25,6 +25,10 @@ inline constexpr uint32_t kResultHandlerFailed = 0x80000000;  // ORed with the h
 // by a disconnect; 6 menu ended by Q; 7 working mode not switched; 8 a handler failed; 9 other.
 int ExitStatusFor(uint32_t result);
 
+// The process exit code for the result: the result itself where exit codes keep 32 bits
+// (Windows), the status above where they keep 8.
+int ProcessExitCodeFor(uint32_t result);
+
 inline constexpr const char* kResultFileVariable = "TOVREX_RESULT_FILE";
 
 // The result file's content: "0x%08X\n".

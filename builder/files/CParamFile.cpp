@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/BuilderLog.h"
+#include "platform/NewFile.h"
 
 namespace {
 
@@ -61,11 +62,12 @@ bool CParamFile::OpenWrite() {
     Close();
     m_index.reset();
     m_writeFailed = false;
-    // "x": never reuse a name that exists already (another save, or a left-over of a crash).
+    // A new file only: never reuse a name that exists already (another save, or a left-over of a
+    // crash).
     for (int attempt = 0; attempt < 16; ++attempt) {
         std::string tempPath = TempNameFor(m_path);
         errno = 0;
-        std::FILE* file = std::fopen(tempPath.c_str(), "wx");
+        std::FILE* file = platform::CreateNewFile(tempPath);
         if (file != nullptr) {
             m_out.reset(file);
             m_tempPath = std::move(tempPath);

@@ -11,6 +11,7 @@
 #include "core/BuilderLog.h"
 #include "device/CAPI.h"
 #include "params/BinaryHeader.h"
+#include "platform/LocalTime.h"
 
 namespace {
 
@@ -36,14 +37,17 @@ std::string WithExtension(const std::string& stem, const char* ext) {
 }
 
 // Writes the whole content to a temporary file beside the target, then renames it over the
-// target: a failed write never leaves a truncated or half-written file behind.
+// target: a failed write never leaves a truncated or half-written file behind. The file system's
+// rename replaces an existing target on every system (the C library's refuses to on Windows).
 bool WriteFileWhole(const std::string& path, const std::string& content) {
     const std::string temporary = path + ".tmp";
     std::FILE* f = std::fopen(temporary.c_str(), "wb");
     if (f == nullptr) return false;
     const bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
     const bool closed = std::fclose(f) == 0;
-    if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::error_code renamed;
+    if (written && closed) std::filesystem::rename(temporary, path, renamed);
+    if (!written || !closed || renamed) {
         std::remove(temporary.c_str());
         return false;
     }
@@ -228,8 +232,7 @@ bool CParam::StampWriterVersionForSave(uint8_t structMajor, uint8_t structMinor)
 
 void CParam::FillFileHeader() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(now);
     header_ = MakeBinaryHeader(kind_, host_->TypeCode(), image_, local);
 }
 

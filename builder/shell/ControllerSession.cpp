@@ -15,9 +15,12 @@
 
 namespace {
 
+// The folder with the system's own separator at its end (a backslash on Windows), as file names
+// are appended to it and shown in messages.
 std::string WithSlash(const std::filesystem::path& folder) {
     std::string text = folder.string();
-    if (!text.empty() && text.back() != '/') text += '/';
+    const char separator = static_cast<char>(std::filesystem::path::preferred_separator);
+    if (!text.empty() && text.back() != '/' && text.back() != separator) text += separator;
     return text;
 }
 

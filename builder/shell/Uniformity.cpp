@@ -78,7 +78,7 @@ bool RunUniformityTool(const std::vector<std::string>& arguments, int& exitCode)
     const platform::ProgramResult result = platform::RunProgram(program, arguments);
     // A tool that was killed built no table: that is a failure, not an unknown exit code.
     if (result.outcome != platform::ProgramResult::Outcome::kExited) return false;
-    exitCode = static_cast<int8_t>(result.exitStatus);
+    exitCode = result.exitCode;
     return true;
 }
 

@@ -29,5 +29,5 @@ int main(int argc, char** argv) {
     WriteResultFile(result);
     if (const int signal = platform::InterruptSignal())
         return platform::ExitStatusForInterrupt(signal);
-    return ExitStatusFor(result);
+    return ProcessExitCodeFor(result);
 }

@@ -17,7 +17,7 @@ class HwSetFixture : public FakeControllerTest {
   protected:
     void SetUp() override {
         FakeControllerTest::SetUp();
-        options_.folders.workingFolder = folder_.string() + "/";
+        options_.folders.workingFolder = (folder_ / "").string();
     }
 
     // A controller of the type code with the default hardware set: 40 Tx channels, kernel 3.30

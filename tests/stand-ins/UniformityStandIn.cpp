@@ -2,9 +2,8 @@
 // one per line, to the file named by TOVREX_STANDIN_ARGS, and the folder it ran in to
 // TOVREX_STANDIN_CWD, then exits with the code in TOVREX_STANDIN_EXIT (default 0; -1 .. -4 are
 // the tool's failures).
-#include <unistd.h>
-
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -14,8 +13,9 @@ int main(int argc, char** argv) {
         for (int i = 1; i < argc; ++i) out << argv[i] << '\n';
     }
     if (const char* path = std::getenv("TOVREX_STANDIN_CWD")) {
-        char folder[4096] = {};
-        if (getcwd(folder, sizeof folder) != nullptr) std::ofstream(path) << folder << '\n';
+        std::error_code ec;
+        const std::filesystem::path folder = std::filesystem::current_path(ec);
+        if (!ec) std::ofstream(path) << folder.string() << '\n';
     }
     const char* code = std::getenv("TOVREX_STANDIN_EXIT");
     return code != nullptr ? std::atoi(code) : 0;

@@ -5,6 +5,7 @@
 
 #include "model/DrawOps.h"
 #include "model/DrawTestMessages.h"
+#include "platform/LocalTime.h"
 
 namespace tuner {
 namespace {
@@ -38,8 +39,7 @@ int S8(uint8_t v) {
 
 ClockTime LocalClockTime() {
     const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = platform::LocalTime(now);
     return {local.tm_hour, local.tm_min, local.tm_sec};
 }
 

@@ -108,8 +108,8 @@ DrawOps StylusInfoPanel(const StylusInfo& s, bool hexDebug) {
         .Add(Format("YTilt: %04d", s.yTilt));
     LineWriter debug(ops, 3 * kPanelLinePitch);
     for (std::size_t i = 0; i < s.debug.size(); ++i)
-        debug.Add(hexDebug ? Format("Dbg%zu: 0x%04X, ", i + 1, s.debug[i])
-                           : Format("Dbg%zu: %04d, ", i + 1, s.debug[i]));
+        debug.Add(hexDebug ? Format("Dbg%u: 0x%04X, ", static_cast<unsigned>(i + 1), s.debug[i])
+                           : Format("Dbg%u: %04d, ", static_cast<unsigned>(i + 1), s.debug[i]));
     return ops;
 }
 

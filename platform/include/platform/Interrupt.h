@@ -1,4 +1,6 @@
 // Asking a running program to end: Ctrl+C (SIGINT), SIGTERM, and SIGHUP when the console goes.
+// On Windows the console's events stand for them under the same numbers: Ctrl+C and Ctrl+Break
+// for SIGINT, the console's closing for SIGHUP, log-off and shut-down for SIGTERM.
 //
 // Once CatchInterrupts has run, the first of the chosen signals is only recorded: the program
 // notices it at its next safe point (its next device call, its next console read) and leaves
@@ -21,7 +23,8 @@ void CatchInterrupts(unsigned kinds);
 // 0 until a caught signal has arrived; then its number.
 int InterruptSignal();
 
-// The conventional exit status of a program ended by a signal: 128 + its number.
+// The conventional exit status of a program ended by a signal: 128 + its number; on Windows the
+// code the system gives a program that Ctrl+C ended (0xC000013A).
 int ExitStatusForInterrupt(int signal);
 
 }  // namespace platform

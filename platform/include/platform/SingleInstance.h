@@ -1,6 +1,10 @@
 // One running instance per name and user.
 //
-// The lock is an advisory lock on the file "<name>.lock" in the user's runtime folder
+// On Windows the lock is the named mutex of that name in the user's session; the system removes it
+// when its last handle closes, so a crashed program never blocks the next one, and it is not
+// inherited by programs the holder starts. Path() is then the mutex name.
+//
+// Elsewhere the lock is an advisory lock on the file "<name>.lock" in the user's runtime folder
 // (XDG_RUNTIME_DIR), else on "<name>-<user id>.lock" in the shared temporary folder, so that one
 // user's instance never blocks another user's. The file is made owner-only; a symbolic link, a
 // file of another user or anything else that is not a regular file at that name is refused. The
@@ -8,6 +12,7 @@
 // next one. Programs that are started by the holder do not inherit it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -38,7 +43,7 @@ class CSingleInstanceLock {
     const std::string& Error() const { return error_; }
 
   private:
-    int fd_ = -1;
+    std::intptr_t native_ = -1;  // the system's hold on the lock: a descriptor or a handle
     State state_ = State::kFailed;
     std::filesystem::path path_;
     std::string error_;

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 extern char** environ;
@@ -38,6 +39,7 @@ ProgramResult RunProgram(const std::filesystem::path& program,
     if (WIFEXITED(status)) {
         result.outcome = ProgramResult::Outcome::kExited;
         result.exitStatus = WEXITSTATUS(status);
+        result.exitCode = static_cast<int8_t>(result.exitStatus);
     } else {
         result.outcome = ProgramResult::Outcome::kKilled;
         result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;

@@ -46,33 +46,27 @@ std::string UnfitLockFile(int fd) {
 
 }  // namespace
 
-std::filesystem::path RuntimeFolder() {
-    if (HasRuntimeFolder()) return std::getenv("XDG_RUNTIME_DIR");
-    std::error_code ec;
-    std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
-    return ec ? std::filesystem::path("/tmp") : temp;
-}
-
 CSingleInstanceLock::CSingleInstanceLock(std::string_view name)
     : path_(RuntimeFolder() / LockFileName(name)) {
     // O_CLOEXEC: a child program must not keep the lock alive after this process has ended.
     // O_NOFOLLOW: a symbolic link at the name is refused, never followed to another file.
-    fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
-    if (fd_ < 0) {
+    const int fd =
+        open(path_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0) {
         error_ = path_.string() + ": " + std::strerror(errno);
         return;
     }
-    if (const std::string unfit = UnfitLockFile(fd_); !unfit.empty()) {
+    if (const std::string unfit = UnfitLockFile(fd); !unfit.empty()) {
         error_ = path_.string() + ": " + unfit;
-        close(fd_);
-        fd_ = -1;
+        close(fd);
         return;
     }
     int rc = 0;
     do {
-        rc = flock(fd_, LOCK_EX | LOCK_NB);
+        rc = flock(fd, LOCK_EX | LOCK_NB);
     } while (rc != 0 && errno == EINTR);
     if (rc == 0) {
+        native_ = fd;
         state_ = State::kAcquired;
         return;
     }
@@ -81,14 +75,13 @@ CSingleInstanceLock::CSingleInstanceLock(std::string_view name)
     } else {
         error_ = path_.string() + ": " + std::strerror(errno);
     }
-    close(fd_);
-    fd_ = -1;
+    close(fd);
 }
 
 CSingleInstanceLock::~CSingleInstanceLock() {
     // Closing the descriptor releases the lock. The file stays: removing it would let a third
     // instance lock a new file while a second one still holds the old one.
-    if (fd_ >= 0) close(fd_);
+    if (native_ >= 0) close(static_cast<int>(native_));
 }
 
 }  // namespace platform

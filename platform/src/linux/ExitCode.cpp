@@ -1,0 +1,9 @@
+#include "platform/ExitCode.h"
+
+namespace platform {
+
+int ExitCodeFor(uint32_t, int smallStatus) {
+    return smallStatus;
+}
+
+}  // namespace platform
