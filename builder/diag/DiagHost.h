@@ -30,8 +30,6 @@ class DiagHost {
     // The main MCU: its frequency table, and what a working frequency's settings come to in kHz.
     virtual CMCU& Mcu() = 0;
     virtual CSlave& Chip() = 0;
-    // The model's row of the model table.
-    virtual const ModelRow& Model() const = 0;
     virtual CParam_HW& Hw() = 0;
     virtual CParam_SW& Sw() = 0;
     // The tuning and test settings: thresholds, repeat counts, tolerances.
