@@ -8,28 +8,11 @@
 #include <sstream>
 #include <string>
 
+#include "ScratchFolder.h"
 #include "model/Startup.h"
 
 namespace tuner {
 namespace {
-
-class SimFolder {
-  public:
-    SimFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tuner-sim-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temp folder");
-        path_ = pattern;
-    }
-    ~SimFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 class SimStartupTest : public ::testing::Test {
   protected:
@@ -49,7 +32,7 @@ class SimStartupTest : public ::testing::Test {
         setenv("DEVLINK", ("sim:" + path.string()).c_str(), 1);
     }
 
-    SimFolder folder_;
+    testsupport::ScratchFolder folder_{"tuner-sim"};
 };
 
 struct ModelCase {
