@@ -132,13 +132,6 @@ TEST_F(CapiTest, QueriesDecodeTheirRecords) {
     int v[5] = {};
     EXPECT_TRUE(ctl.Api().GetChannelInfo(v[0], v[1], v[2], v[3], v[4]));
     for (int i = 0; i < 5; ++i) EXPECT_EQ(v[i], 200 + i);
-
-    // A block read counts only when every byte came.
-    uint8_t block[16];
-    device_.blocks[1] = std::vector<uint8_t>(16, 1);
-    EXPECT_TRUE(ctl.Api().ReadBlock(1, 0, 16, block));
-    device_.blockShortBy = 1;
-    EXPECT_FALSE(ctl.Api().ReadBlock(1, 0, 16, block));
 }
 
 // The command interface over the simulated controller, with the fault its profile switches on.
@@ -190,6 +183,19 @@ TEST_F(CapiSimTest, ReadBackMismatchLogsEveryAttemptAndFails) {
         ++messages;
     EXPECT_EQ(messages, CAPI_F412::kWriteAttempts) << out;
     EXPECT_EQ(RequestsNamed("write_registers"), CAPI_F412::kWriteAttempts);
+}
+
+// A block read counts only when every byte came.
+TEST_F(CapiSimTest, ABlockReadCountsOnlyWhole) {
+    for (const auto& [fault, whole] :
+         {std::pair{"", true}, std::pair{"short_read = table:15\n", false}}) {
+        SCOPED_TRACE(fault);
+        Start(fault);
+        ASSERT_FALSE(HasFatalFailure());
+        uint8_t block[16];
+        EXPECT_EQ(Api().ReadBlock(2, 0, 16, block), whole);
+        Close();
+    }
 }
 
 // The index counts as set only when the controller reads it back.
