@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "SimulatedController.h"
 
 namespace {
@@ -47,7 +48,8 @@ TEST_F(T320SimulatorTest, CalibrationReadingsGiveTheChipsCalibrationValue) {
 // reads is ascending, so an open Tx line near the start shows where it is, and the others are
 // plausible values rather than byte-swapped ones.
 TEST(T320SimulatorOrderTest, TxAxisLineComesOutInChannelOrder) {
-    const std::string profile = testing::TempDir() + "t320-open-tx3.profile";
+    const testsupport::ScratchFolder folder("t320");
+    const std::string profile = (folder / "open-tx3.profile").string();
     std::ofstream(profile) << "model = K7P128\nopen_tx = 3\n";
     struct Fixture : SimulatedController {
         ~Fixture() { Close(); }

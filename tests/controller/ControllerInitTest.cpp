@@ -1,7 +1,13 @@
-// Discovery, assembly and initialisation of the controller model over the scripted device.
+// Discovery, assembly and initialisation of the controller model: over the scripted device, and
+// over the simulated one where its fault switches give the failure.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <string>
+
 #include "FakeController.h"
+#include "ScratchFolder.h"
 #include "controller/Controller.h"
 #include "core/ControllerExceptions.h"
 #include "params/CParam_HW.h"
@@ -104,39 +110,81 @@ TEST_F(DiscoveryTest, TheDisconnectNoticeMarksTheControllerAndLowersTheCount) {
     EXPECT_NE(out.find("\a\a\a"), std::string::npos);
 }
 
+// Discovery of the simulated controller with one of its fault switches on, seen in its trace.
+class SimDiscoveryTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        previous_ = std::filesystem::current_path();
+        std::filesystem::current_path(scratch_.Path());
+        setenv("DEVLINK_SIM_TRACE", (scratch_ / "trace.txt").c_str(), 1);
+    }
+    void TearDown() override {
+        CloseController();
+        unsetenv("DEVLINK");
+        unsetenv("DEVLINK_SIM_TRACE");
+        std::filesystem::current_path(previous_);
+    }
+
+    // Runs discovery of the controller the profile describes and returns what it printed.
+    std::string Discover(const std::string& profile, bool expectSuccess) {
+        const std::filesystem::path path = scratch_ / "controller.profile";
+        std::ofstream(path) << profile;
+        setenv("DEVLINK", ("sim:" + path.string()).c_str(), 1);
+        testing::internal::CaptureStdout();
+        const bool ok = DiscoverController(options_);
+        const std::string out = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(ok, expectSuccess) << out;
+        EXPECT_EQ(TheController() != nullptr, expectSuccess);
+        return out;
+    }
+
+    // The trace lines that start with `prefix`.
+    int TraceLines(const std::string& prefix) const {
+        std::ifstream in(scratch_ / "trace.txt");
+        int n = 0;
+        for (std::string line; std::getline(in, line);) n += line.rfind(prefix, 0) == 0 ? 1 : 0;
+        return n;
+    }
+
+    BuilderOptions options_;
+    testsupport::ScratchFolder scratch_{"discovery-test"};
+    std::filesystem::path previous_;
+};
+
 struct InitFailure {
-    const char* failingCall;
+    const char* fault;  // the profile line that makes one step of initialisation fail
     const char* message;
 };
 
-class InitFailureTest : public DiscoveryTest, public testing::WithParamInterface<InitFailure> {};
+class InitFailureTest : public SimDiscoveryTest, public testing::WithParamInterface<InitFailure> {};
 
+// Every step of initialisation that fails stops it with its own message; the controller is then
+// restarted and closed, and nothing is written to it. (The simulated kernel, 5.120, asks for the
+// report information.)
 TEST_P(InitFailureTest, StopsWithItsMessageAndRestartsTheController) {
-    device_.structVersion[0] = 5;
-    device_.kernelMinor = 38;  // 5.38 asks for the report information
-    device_.failing.insert(GetParam().failingCall);
-    const std::string out = Discover(false);
+    const std::string out = Discover(std::string("model = K7P100\n") + GetParam().fault, false);
     EXPECT_NE(out.find(GetParam().message), std::string::npos) << out;
     EXPECT_EQ(out.find("Find controller"), std::string::npos);
-    EXPECT_EQ(CountCalls(device_, "restart"), 1);
-    EXPECT_EQ(device_.closeCount, 1);
-    EXPECT_TRUE(NothingWritten());
+    EXPECT_EQ(TraceLines("restart "), 1);
+    EXPECT_EQ(TraceLines("close "), 1);
+    EXPECT_EQ(TraceLines("write_block"), 0);
+    EXPECT_EQ(TraceLines("write_registers"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EachStep, InitFailureTest,
-    testing::Values(InitFailure{"switchWorkMode 32768", "Switch Work Mode Failed!\n"},
-                    InitFailure{"getModelName", "Get Model Name Failed!\n"},
-                    InitFailure{"getTypeName", "Get Type Name Failed!\n"},
-                    InitFailure{"getVersionText", "Get Version Failed!\n"},
-                    InitFailure{"getErrorCode", "Get ErrorCode Failed!\n"},
-                    InitFailure{"queryInfo 3", "Query Channel Information Failed!\n"},
-                    InitFailure{"getPcapInfo", "Query PCAP Information Failed!\n"},
-                    InitFailure{"getStructVersion", "Query Structure Version Failed!\n"},
-                    InitFailure{"getKernelNumber", "Query Kernel Number Failed!\n"},
-                    InitFailure{"switchWorkMode 0", "Switch Work Mode Failed!\n"},
-                    InitFailure{"request", "Query IC Information Failed!\n"},
-                    InitFailure{"getReportInfo", "Query HID Report Information Failed!\n"}));
+    testing::Values(InitFailure{"refuse_mode = 0x8000", "Switch Work Mode Failed!\n"},
+                    InitFailure{"fail = model_name", "Get Model Name Failed!\n"},
+                    InitFailure{"fail = type_name", "Get Type Name Failed!\n"},
+                    InitFailure{"fail = version_text", "Get Version Failed!\n"},
+                    InitFailure{"fail = error_code", "Get ErrorCode Failed!\n"},
+                    InitFailure{"fail = info3", "Query Channel Information Failed!\n"},
+                    InitFailure{"fail = pcap_info", "Query PCAP Information Failed!\n"},
+                    InitFailure{"fail = struct_version", "Query Structure Version Failed!\n"},
+                    InitFailure{"fail = kernel_number", "Query Kernel Number Failed!\n"},
+                    InitFailure{"refuse_mode = 0", "Switch Work Mode Failed!\n"},
+                    InitFailure{"fail = ic_info", "Query IC Information Failed!\n"},
+                    InitFailure{"fail = report_info", "Query HID Report Information Failed!\n"}));
 
 TEST_F(DiscoveryTest, AModelNameWithoutAProjectNameFailsTheFileNames) {
     for (const char* name : {"N/A", "ABC"}) {

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "RecordingOps.h"
+#include "SimModels.h"
 #include "shell/Handlers.h"
 
 namespace {
@@ -404,10 +405,10 @@ TEST(Handlers, DumpAllDefRunsTheDefaultStepsForEveryModelAndIgnoresTheirResults)
     RecordingOps ops;
     ops.answers["SaveBinFile hw"] = 17;
     EXPECT_EQ(DumpAllDef(ops), 0u);
-    ASSERT_EQ(ops.defaultModels.size(), 8u);
-    const int expected[] = {94, 158, 164, 166, 172, 96, 160, 176};
-    for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(ops.defaultModels[i].first, expected[i]);
+    const std::vector<testsupport::SimModel> models = testsupport::SimModels();
+    ASSERT_EQ(ops.defaultModels.size(), models.size());
+    for (std::size_t i = 0; i < models.size(); ++i) {
+        EXPECT_EQ(ops.defaultModels[i].first, models[i].typeCode) << models[i].name;
         const Calls& calls = *ops.defaultModels[i].second;
         ASSERT_FALSE(calls.empty());
         EXPECT_EQ(calls.front(), "InitDefaultFileName hw");

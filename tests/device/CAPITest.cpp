@@ -1,6 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
 #include "FakeController.h"
+#include "ScratchFolder.h"
+#include "SimulatedController.h"
 #include "device/CAPI.h"
 #include "device/CAPI_F412.h"
 #include "device/CAPI_Null.h"
@@ -11,17 +19,6 @@ namespace {
 using CapiTest = FakeControllerTest;
 
 const char* kCheckMessage = "Reg check Error: Write[0x00]=0x5A, Read[0x00]=0x5B";
-
-TEST_F(CapiTest, ReadBackMismatchLogsEveryAttemptAndFails) {
-    CController& ctl = Build(94);
-    device_.corruptReadBack = true;
-    const uint8_t data[] = {0x5A, 0x01};
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(ctl.Api().WriteRegisters(0, 0, 10, 2, data, true));
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(Occurrences(out, kCheckMessage), CAPI_F412::kWriteAttempts);
-    EXPECT_EQ(CountCalls(device_, "writeRegisters"), 20);
-}
 
 TEST_F(CapiTest, WriteThatReadsBackIsVerifiedOnce) {
     CController& ctl = Build(94);
@@ -80,20 +77,6 @@ TEST_F(CapiTest, AllChipsAreVerifiedUpToTheHardwareSetsChipCountWithinOneToFour)
     }
 }
 
-TEST_F(CapiTest, SetFrequencyTrustsOnlyTheIndexReadBack) {
-    CController& ctl = Build(94);
-    EXPECT_TRUE(ctl.Api().SetFrequency(2));
-    ASSERT_GE(device_.calls.size(), 3u);
-    EXPECT_EQ(device_.calls[0], "setFreqOption 0");
-    EXPECT_EQ(device_.calls[1], "setFrequency 2");
-    EXPECT_EQ(device_.calls[2], "getFrequency");
-
-    device_.frequencySticks = false;  // the firmware answers yes but keeps its index
-    EXPECT_FALSE(ctl.Api().SetFrequency(3));
-    device_.failing.insert("getFrequency");  // nothing read back: the 0xFF preset never matches
-    EXPECT_FALSE(ctl.Api().SetFrequency(0));
-}
-
 TEST_F(CapiTest, TextQueries) {
     CController& ctl = Build(94);
     std::string text;
@@ -149,13 +132,95 @@ TEST_F(CapiTest, QueriesDecodeTheirRecords) {
     int v[5] = {};
     EXPECT_TRUE(ctl.Api().GetChannelInfo(v[0], v[1], v[2], v[3], v[4]));
     for (int i = 0; i < 5; ++i) EXPECT_EQ(v[i], 200 + i);
+}
 
-    // A block read counts only when every byte came.
-    uint8_t block[16];
-    device_.blocks[1] = std::vector<uint8_t>(16, 1);
-    EXPECT_TRUE(ctl.Api().ReadBlock(1, 0, 16, block));
-    device_.blockShortBy = 1;
-    EXPECT_FALSE(ctl.Api().ReadBlock(1, 0, 16, block));
+// The command interface over the simulated controller, with the fault its profile switches on.
+class CapiSimTest : public testing::Test, protected SimulatedController {
+  protected:
+    void TearDown() override {
+        Close();
+        unsetenv("DEVLINK_SIM_TRACE");
+    }
+    // Opens a K7P100 with the profile's extra lines; the requests count from here.
+    void Start(const std::string& faults) {
+        const std::filesystem::path profile = setup_ / "controller.profile";
+        std::ofstream(profile) << "model = K7P100\n" << faults;
+        setenv("DEVLINK_SIM_TRACE", Trace().c_str(), 1);
+        Open(profile.string(), 94);
+        traceStart_ = std::filesystem::exists(Trace()) ? std::filesystem::file_size(Trace()) : 0;
+    }
+    std::filesystem::path Trace() const { return setup_ / "trace.txt"; }
+    // The requests since Start, without their results.
+    std::vector<std::string> Requests() const {
+        std::ifstream in(Trace());
+        in.seekg(static_cast<std::streamoff>(traceStart_));
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line.substr(0, line.find(" ->")));
+        return lines;
+    }
+    int RequestsNamed(const std::string& name) const {
+        const std::vector<std::string> lines = Requests();
+        return static_cast<int>(
+            std::count_if(lines.begin(), lines.end(),
+                          [&](const std::string& l) { return l.rfind(name + " ", 0) == 0; }));
+    }
+
+    testsupport::ScratchFolder setup_{"capi-sim"};
+    std::uintmax_t traceStart_ = 0;  // the controller keeps its trace open: read on from here
+};
+
+TEST_F(CapiSimTest, ReadBackMismatchLogsEveryAttemptAndFails) {
+    Start("register_flips_bit = 0:0:10:0\n");
+    ASSERT_FALSE(HasFatalFailure());
+    const uint8_t data[] = {0x5A, 0x01};
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(Api().WriteRegisters(0, 0, 10, 2, data, true));
+    const std::string out = testing::internal::GetCapturedStdout();
+    int messages = 0;
+    for (auto at = out.find(kCheckMessage); at != std::string::npos;
+         at = out.find(kCheckMessage, at + 1))
+        ++messages;
+    EXPECT_EQ(messages, CAPI_F412::kWriteAttempts) << out;
+    EXPECT_EQ(RequestsNamed("write_registers"), CAPI_F412::kWriteAttempts);
+}
+
+// A block read counts only when every byte came.
+TEST_F(CapiSimTest, ABlockReadCountsOnlyWhole) {
+    for (const auto& [fault, whole] :
+         {std::pair{"", true}, std::pair{"short_read = table:15\n", false}}) {
+        SCOPED_TRACE(fault);
+        Start(fault);
+        ASSERT_FALSE(HasFatalFailure());
+        uint8_t block[16];
+        EXPECT_EQ(Api().ReadBlock(2, 0, 16, block), whole);
+        Close();
+    }
+}
+
+// The index counts as set only when the controller reads it back.
+TEST_F(CapiSimTest, SetFrequencyTrustsOnlyTheIndexReadBack) {
+    const struct {
+        const char* fault;
+        uint8_t index;
+        bool set;
+    } cases[] = {
+        {"", 2, true},
+        {"frequency_does_not_stick = 1\n", 2, false},  // answers yes but keeps its index
+        {"fail = get_frequency\n", 0, false},  // nothing read back: the 0xFF preset never matches
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.fault);
+        Start(c.fault);
+        ASSERT_FALSE(HasFatalFailure());
+        EXPECT_EQ(Api().SetFrequency(c.index), c.set);
+        const std::vector<std::string> requests = Requests();
+        ASSERT_GE(requests.size(), 3u);
+        EXPECT_EQ(requests[0], "set_freq_option option=0");
+        EXPECT_EQ(requests[1], "set_frequency index=" + std::to_string(c.index));
+        EXPECT_EQ(requests[2].rfind("get_frequency", 0), 0u) << requests[2];
+        Close();
+    }
 }
 
 }  // namespace

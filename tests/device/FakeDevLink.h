@@ -1,6 +1,7 @@
-// A small scripted stand-in for the device library, for the faults that take a few lines here and
-// a whole profile in the simulator: registers that read back wrong, calls that fail a given number
-// of times, replies of a chosen shape. Every call is recorded by name.
+// A small scripted stand-in for the device library, for what the simulated controller cannot be
+// made to do: calls that fail a given number of times and then succeed, replies of a chosen shape
+// (records, texts that fill the whole buffer), identities no model has. Every call is recorded by
+// name. A fault that a profile of the simulator can switch on is tested there instead.
 #pragma once
 
 #include <array>
@@ -19,8 +20,7 @@ struct FakeDevice {
 
     // Registers of bank 0 per chip; a write to chip 255 writes every chip.
     std::array<std::array<uint8_t, 1024>, 4> registers{};
-    int writeFailuresLeft = 0;     // writeRegisters fails this many times first
-    bool corruptReadBack = false;  // every read returns the stored bytes with bit 0 flipped
+    int writeFailuresLeft = 0;  // writeRegisters fails this many times first
 
     uint8_t frequency = 0;
     bool frequencySticks = true;
@@ -206,10 +206,7 @@ inline DevLinkApi Make() {
         std::snprintf(detail, sizeof detail, "chip=%d bank=%d first=%d count=%d", chip, bank, first,
                       count);
         if (!Call("readRegisters", detail) || chip > 3) return 0;
-        for (int i = 0; i < count; ++i) {
-            const uint8_t stored = g_fake->registers[chip][(first + i) % 1024];
-            buffer[i] = g_fake->corruptReadBack ? stored ^ 1 : stored;
-        }
+        for (int i = 0; i < count; ++i) buffer[i] = g_fake->registers[chip][(first + i) % 1024];
         return 1;
     };
     api.writeRegisters = [](DevHandle, uint8_t chip, uint8_t bank, uint16_t first, uint16_t count,

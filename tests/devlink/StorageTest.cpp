@@ -1,6 +1,7 @@
 // Parameter storage, the RAM copy of the hardware set, the state file, the trace and the
 // sensing-chip registers.
 #include "SimFixture.h"
+#include "SimModels.h"
 
 using namespace testsim;
 
@@ -238,40 +239,50 @@ TEST(Trace, FailedAndUnansweredRequestsKeepTheirArguments) {
 }
 
 TEST(Registers, RunsReadBackPerChipAndForAllChips) {
-    SimDevice dev("K9P100");  // two sensing chips
-    std::vector<uint8_t> run(68), sine(111), back(300);
-    for (size_t i = 0; i < run.size(); ++i) run[i] = static_cast<uint8_t>(0xA0 + i);
-    for (size_t i = 0; i < sine.size(); ++i) sine[i] = static_cast<uint8_t>(i * 3);
+    const auto models = testsupport::SimModelsWhere(testsupport::WithTwoChips);
+    ASSERT_FALSE(models.empty());
+    for (const testsupport::SimModel& model : models) {
+        SCOPED_TRACE(model.name);
+        SimDevice dev(model.name);
+        std::vector<uint8_t> run(68), sine(111), back(300);
+        for (size_t i = 0; i < run.size(); ++i) run[i] = static_cast<uint8_t>(0xA0 + i);
+        for (size_t i = 0; i < sine.size(); ++i) sine[i] = static_cast<uint8_t>(i * 3);
 
-    ASSERT_TRUE(devWriteRegisters(dev.handle(), 255, 0, 0, 68, run.data()));
-    ASSERT_TRUE(devWriteRegisters(dev.handle(), 1, 0, 144, 111, sine.data()));
-    for (uint8_t chip : {0, 1}) {
-        ASSERT_TRUE(devReadRegisters(dev.handle(), chip, 0, 0, 68, back.data(), 0));
-        EXPECT_TRUE(std::equal(run.begin(), run.end(), back.begin())) << "chip " << int(chip);
+        ASSERT_TRUE(devWriteRegisters(dev.handle(), 255, 0, 0, 68, run.data()));
+        ASSERT_TRUE(devWriteRegisters(dev.handle(), 1, 0, 144, 111, sine.data()));
+        for (uint8_t chip : {0, 1}) {
+            ASSERT_TRUE(devReadRegisters(dev.handle(), chip, 0, 0, 68, back.data(), 0));
+            EXPECT_TRUE(std::equal(run.begin(), run.end(), back.begin())) << "chip " << int(chip);
+        }
+        ASSERT_TRUE(devReadRegisters(dev.handle(), 1, 0, 144, 111, back.data(), 0));
+        EXPECT_TRUE(std::equal(sine.begin(), sine.end(), back.begin()));
+        ASSERT_TRUE(devReadRegisters(dev.handle(), 0, 0, 144, 111, back.data(), 0));
+        EXPECT_EQ(back[1], 0) << "a single-chip write leaves the other chip alone";
+
+        // Measurement banks, read past register 255 as the chips allow.
+        EXPECT_TRUE(devReadRegisters(dev.handle(), 0, 2, 16, 256, back.data(), 0));
+        EXPECT_TRUE(devReadRegisters(dev.handle(), 0, 3, 0, 160, back.data(), 0));
+        EXPECT_FALSE(devReadRegisters(dev.handle(), 2, 0, 0, 4, back.data(), 0)) << "no third chip";
+        EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 1, 0, 4, back.data(), 0)) << "no bank 1";
+        EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 0, 1000, 100, back.data(), 0))
+            << "past the bank";
+        EXPECT_FALSE(devWriteRegisters(dev.handle(), 2, 0, 0, 4, run.data()));
     }
-    ASSERT_TRUE(devReadRegisters(dev.handle(), 1, 0, 144, 111, back.data(), 0));
-    EXPECT_TRUE(std::equal(sine.begin(), sine.end(), back.begin()));
-    ASSERT_TRUE(devReadRegisters(dev.handle(), 0, 0, 144, 111, back.data(), 0));
-    EXPECT_EQ(back[1], 0) << "a single-chip write leaves the other chip alone";
-
-    // Measurement banks, read past register 255 as the chips allow.
-    EXPECT_TRUE(devReadRegisters(dev.handle(), 0, 2, 16, 256, back.data(), 0));
-    EXPECT_TRUE(devReadRegisters(dev.handle(), 0, 3, 0, 160, back.data(), 0));
-    EXPECT_FALSE(devReadRegisters(dev.handle(), 2, 0, 0, 4, back.data(), 0)) << "no third chip";
-    EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 1, 0, 4, back.data(), 0)) << "no bank 1";
-    EXPECT_FALSE(devReadRegisters(dev.handle(), 0, 0, 1000, 100, back.data(), 0))
-        << "past the bank";
-    EXPECT_FALSE(devWriteRegisters(dev.handle(), 2, 0, 0, 4, run.data()));
 }
 
 TEST(Registers, StatusRegistersOfTheDividerChipAreReadOnly) {
-    SimDevice dev("K7P84");
-    uint8_t before[8], data[8] = {9, 9, 9, 9, 9, 9, 9, 9}, after[8];
-    ASSERT_TRUE(devReadRegisters(dev.handle(), 0, 0, 0, 8, before, 0));
-    ASSERT_TRUE(devWriteRegisters(dev.handle(), 0, 0, 0, 8, data));
-    ASSERT_TRUE(devReadRegisters(dev.handle(), 0, 0, 0, 8, after, 0));
-    EXPECT_EQ(std::vector<uint8_t>(after, after + 3), std::vector<uint8_t>(before, before + 3));
-    EXPECT_EQ(std::vector<uint8_t>(after + 3, after + 8), std::vector<uint8_t>(5, 9));
+    const auto models = testsupport::SimModelsWhere(testsupport::OnChip(sim::ChipModel::T324));
+    ASSERT_FALSE(models.empty());
+    for (const testsupport::SimModel& model : models) {
+        SCOPED_TRACE(model.name);
+        SimDevice dev(model.name);
+        uint8_t before[8], data[8] = {9, 9, 9, 9, 9, 9, 9, 9}, after[8];
+        ASSERT_TRUE(devReadRegisters(dev.handle(), 0, 0, 0, 8, before, 0));
+        ASSERT_TRUE(devWriteRegisters(dev.handle(), 0, 0, 0, 8, data));
+        ASSERT_TRUE(devReadRegisters(dev.handle(), 0, 0, 0, 8, after, 0));
+        EXPECT_EQ(std::vector<uint8_t>(after, after + 3), std::vector<uint8_t>(before, before + 3));
+        EXPECT_EQ(std::vector<uint8_t>(after + 3, after + 8), std::vector<uint8_t>(5, 9));
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <initializer_list>
 
+#include "ScratchFolder.h"
 #include "device/DevLinkApi.h"
 #include "diag/CTuneData.h"
 #include "controller/Controller.h"
@@ -157,8 +158,9 @@ namespace {
 // A controller built without a device (default files) has nothing to wait for.
 TEST(TuneDataWithoutDevice, FrameReadFailsAtOnce) {
     // The failure is logged: into a folder of the test's own.
+    const testsupport::ScratchFolder folder("tunedata-log");
     const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(testing::TempDir());
+    std::filesystem::current_path(folder.Path());
     const BuilderOptions options;
     CController controller(RealDevLink(), nullptr, DevRecord{}, 94, "K7P100", options);
     controller.CreateObjects();

@@ -13,20 +13,15 @@ class FirstUse : public SimulatedBuilder {
                         std::string& errors) {
         std::filesystem::remove(TracePath());
         std::filesystem::remove(ResultPath());
-        testsupport::ProgramRequest request;
+        testsupport::ProgramRequest request = Request("", {});
         request.program = "/bin/sh";
         request.args = {"-c", "p=$1; e=$2; shift 2; exec \"$p\" \"$@\" 2>\"$e\"", "sh",
                         (app_ / "TovrexBuilder4").string(), (folder_ / "stderr").string()};
         request.args.insert(request.args.end(), args.begin(), args.end());
-        request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
-                          "TOVREX_RESULT_FILE=" + ResultPath().string(),
-                          "DEVLINK_SIM_TRACE=" + TracePath().string()};
         request.setEnv.insert(request.setEnv.end(), env.begin(), env.end());
-        request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK"};
-        request.scratch = folder_;
-        const testsupport::ProgramRun run = testsupport::RunProgram(request);
+        const BuilderRun run = Run(request);
         errors = Read(folder_ / "stderr");
-        return BuilderRun{run.status, run.out};
+        return run;
     }
 };
 

@@ -1,109 +1,14 @@
 // The hardware set commands end to end: the real builder against the simulated controller, with
 // the controller's storage kept between runs, so that what one command writes the next one reads.
-#include <sstream>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 
-#include "SimModels.h"
 #include "SimulatedBuilder.h"
 
 namespace {
 
-using Model = testsupport::SimModel;
-
-class HwCommands : public SimulatedBuilder {
-  protected:
-    // Runs the builder with the simulated storage kept in the test's folder; the stand-in tool
-    // records that it ran.
-    BuilderRun RunKept(const std::string& device, const std::vector<std::string>& args) {
-        std::filesystem::remove(TracePath());
-        std::filesystem::remove(ToolRanPath());
-        testsupport::ProgramRequest request;
-        request.program = app_ / "TovrexBuilder4";
-        request.args = args;
-        request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
-                          "TOVREX_RESULT_FILE=" + ResultPath().string(),
-                          "DEVLINK=sim:" + device,
-                          "DEVLINK_SIM_TRACE=" + TracePath().string(),
-                          "DEVLINK_SIM_STATE=" + (folder_ / "state").string(),
-                          "TOVREX_STANDIN_ARGS=" + ToolRanPath().string()};
-        request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK"};
-        request.scratch = folder_;
-        const testsupport::ProgramRun run = testsupport::RunProgram(request);
-        return BuilderRun{run.status, run.out};
-    }
-
-    std::filesystem::path ToolRanPath() const { return folder_ / "tool-args"; }
-    bool ToolRan() const { return std::filesystem::exists(ToolRanPath()); }
-    std::string File(const std::string& name) const { return Read(app_ / name); }
-    // The image of a binary parameter file, without its 64-byte header (which carries a date).
-    std::string ImageOf(const std::string& name) const { return File(name).substr(64); }
-
-    // Replaces the value of the first item `key` in `section` of a text file in the program's
-    // folder, as an editor would.
-    void SetItem(const std::string& name, const std::string& section, const std::string& key,
-                 const std::string& value) {
-        std::istringstream in(File(name));
-        std::string out, current, line;
-        bool done = false;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line[0] == '[') current = line.substr(1, line.find(']') - 1);
-            if (!done && current == section && line.rfind(key + " = ", 0) == 0) {
-                line = key + " = " + value;
-                done = true;
-            }
-            out += line + '\n';
-        }
-        ASSERT_TRUE(done) << key << " in [" << section << "]";
-        std::ofstream(app_ / name, std::ios::binary) << out;
-    }
-
-    // The item line of `key` in `section`, without its range and comment; empty when missing.
-    std::string ItemValue(const std::string& name, const std::string& section,
-                          const std::string& key) const {
-        std::istringstream in(File(name));
-        std::string current, line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line[0] == '[') current = line.substr(1, line.find(']') - 1);
-            if (current == section && line.rfind(key + " = ", 0) == 0)
-                return line.substr(key.size() + 3, line.find("    ;") - key.size() - 3);
-        }
-        return "";
-    }
-
-    static bool Clean(const std::string& out) {
-        return !Has(out, "range error") && !Has(out, "Fail") && !Has(out, "Incorrect");
-    }
-};
-
-class EveryModelHw : public HwCommands, public testing::WithParamInterface<Model> {};
-
-// The factory set of every model goes through its text file unchanged: dumped, loaded from the
-// text and stored, it reads back byte for byte, without a single range message on the way.
-TEST_P(EveryModelHw, TheFactorySetSurvivesItsTextFile) {
-    const Model m = GetParam();
-    const std::string stem = m.stem;
-    BuilderRun run = RunKept(m.name, {"-cdump_hw"});
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_TRUE(Clean(run.out)) << run.out;
-    EXPECT_EQ(std::filesystem::file_size(app_ / (stem + ".hw")), 64u + 4096u);
-    const std::string dumped = ImageOf(stem + ".hw");
-    const std::string text = File(stem + ".hwt");
-    EXPECT_TRUE(Has(text, "[Freq-2 Img Reg Parameters]")) << text;
-
-    run = RunKept(m.name, {"-cdownload_hwt"});
-    EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_EQ(Result(), "0x00000000\n");
-    EXPECT_TRUE(Clean(run.out)) << run.out;
-    EXPECT_TRUE(Has(Trace(), "write_block type=1 offset=0 length=4096 flag=1 -> ok")) << Trace();
-    EXPECT_TRUE(ToolRan());
-
-    run = RunKept(m.name, {"-cdump_hw"});
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_TRUE(ImageOf(stem + ".hw") == dumped) << "the stored set changed";
-    EXPECT_EQ(File(stem + ".hwt"), text);
-}
-
-INSTANTIATE_TEST_SUITE_P(Models, EveryModelHw, testing::ValuesIn(testsupport::SimModels()),
-                         [](const auto& info) { return info.param.project; });
+using HwCommands = SimulatedBuilder;
 
 // The simulator keeps its own tables of the chips' register images; the builder builds its
 // default set from its chip model. Both must describe the same chip.

@@ -1,13 +1,13 @@
 // An install into a fresh prefix, as a user does it with `cmake --install build --prefix
 // ~/.local`, and the installed programs, manual pages and completion at work.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "RunProgram.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -16,27 +16,24 @@ namespace fs = std::filesystem;
 class Installed : public testing::Test {
   protected:
     static void SetUpTestSuite() {
-        char pattern[] = "/tmp/install-test-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder_ = new fs::path(pattern);
+        scratch_ = new testsupport::ScratchFolder("install-test");
         // Readable by others: a formatter may drop the administrator's rights.
-        fs::permissions(*folder_, fs::perms::owner_all | fs::perms::group_read |
-                                      fs::perms::group_exec | fs::perms::others_read |
-                                      fs::perms::others_exec);
+        fs::permissions(scratch_->Path(), fs::perms::owner_all | fs::perms::group_read |
+                                              fs::perms::group_exec | fs::perms::others_read |
+                                              fs::perms::others_exec);
         const testsupport::ProgramRun run =
             Run(TOVREX_CMAKE, {"--install", TOVREX_BUILD_DIR, "--prefix", Prefix().string()}, {});
         installStatus_ = run.status;
         installOutput_ = new std::string(run.out);
     }
     static void TearDownTestSuite() {
-        fs::remove_all(*folder_);
-        delete folder_;
+        delete scratch_;
         delete installOutput_;
     }
     void SetUp() override { ASSERT_EQ(installStatus_, 0) << *installOutput_; }
 
-    static fs::path Prefix() { return *folder_ / "prefix"; }
-    static fs::path Scratch() { return *folder_; }
+    static fs::path Prefix() { return scratch_->Path() / "prefix"; }
+    static fs::path Scratch() { return scratch_->Path(); }
 
     static testsupport::ProgramRun Run(const fs::path& program, const std::vector<std::string>& args,
                                        const std::vector<std::string>& env) {
@@ -45,8 +42,8 @@ class Installed : public testing::Test {
         request.args = args;
         request.setEnv = env;
         request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK", "MANWIDTH="};
-        request.scratch = *folder_;
-        request.workingFolder = *folder_;  // anywhere but the program's folder
+        request.scratch = scratch_->Path();
+        request.workingFolder = scratch_->Path();  // anywhere but the program's folder
         return testsupport::RunProgram(request);
     }
     // A shell line, with standard error kept apart in the file "stderr".
@@ -63,12 +60,12 @@ class Installed : public testing::Test {
                 "DEVLINK_SIM_TRACE=" + (Scratch() / "trace").string()};
     }
 
-    static fs::path* folder_;
+    static testsupport::ScratchFolder* scratch_;
     static int installStatus_;
     static std::string* installOutput_;
 };
 
-fs::path* Installed::folder_ = nullptr;
+testsupport::ScratchFolder* Installed::scratch_ = nullptr;
 int Installed::installStatus_ = -1;
 std::string* Installed::installOutput_ = nullptr;
 

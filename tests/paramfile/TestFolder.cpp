@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <random>
 #include <sstream>
 #include <vector>
 
@@ -17,46 +16,39 @@ namespace {
 class LogFolderEnvironment : public testing::Environment {
   public:
     void SetUp() override {
-        m_folder = std::filesystem::temp_directory_path() /
-                   ("paramfile-log-" + std::to_string(std::random_device{}()));
-        std::filesystem::create_directories(m_folder);
+        m_folder = std::make_unique<testsupport::ScratchFolder>("paramfile-log");
         m_previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder);
+        std::filesystem::current_path(m_folder->Path());
     }
     void TearDown() override {
         std::filesystem::current_path(m_previous);
-        std::error_code error;
-        std::filesystem::remove_all(m_folder, error);
+        m_folder.reset();
     }
 
   private:
-    std::filesystem::path m_folder;
+    std::unique_ptr<testsupport::ScratchFolder> m_folder;
     std::filesystem::path m_previous;
 };
+
+// The test's own name starts its folder's, to tell a folder left behind by a killed run.
+std::string FolderStem() {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name =
+        test ? std::string(test->test_suite_name()) + "-" + test->name() : "paramfile";
+    std::replace(name.begin(), name.end(), '/', '_');
+    return name;
+}
 
 const testing::Environment* const kLogFolder =
     testing::AddGlobalTestEnvironment(std::make_unique<LogFolderEnvironment>().release());
 
 }  // namespace
 
-TestFolder::TestFolder() {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name =
-        test ? std::string(test->test_suite_name()) + "-" + test->name() : "paramfile";
-    std::replace(name.begin(), name.end(), '/', '_');
-    m_path = std::filesystem::temp_directory_path() /
-             (name + "-" + std::to_string(std::random_device{}()));
-    std::filesystem::create_directories(m_path);
-}
-
-TestFolder::~TestFolder() {
-    std::error_code error;
-    std::filesystem::remove_all(m_path, error);
-}
+TestFolder::TestFolder() : m_folder(FolderStem()) {}
 
 std::string TestFolder::Listing() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path())) {
         names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());

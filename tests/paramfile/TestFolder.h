@@ -6,19 +6,18 @@
 #include <functional>
 #include <string>
 
+#include "ScratchFolder.h"
+
 class TestFolder {
   public:
     TestFolder();
-    ~TestFolder();
-    TestFolder(const TestFolder&) = delete;
-    TestFolder& operator=(const TestFolder&) = delete;
 
-    std::string PathOf(const std::string& name) const { return (m_path / name).string(); }
+    std::string PathOf(const std::string& name) const { return (m_folder / name).string(); }
     // Names of the files now in the folder, sorted.
     std::string Listing() const;
 
   private:
-    std::filesystem::path m_path;
+    testsupport::ScratchFolder m_folder;
 };
 
 std::string ReadWholeFile(const std::string& path);

@@ -1,111 +1,40 @@
 // The stylus set commands end to end: the real builder against the simulated controller, with the
 // controller's storage kept between runs, so that what one command writes the next one reads.
-#include <sstream>
+#include <filesystem>
+#include <fstream>
 
+#include "SimModels.h"
 #include "SimulatedBuilder.h"
 
 namespace {
 
-struct Model {
-    const char* name;
-    const char* stem;  // project name and product number: the parameter files' names
-    int typeCode;
-    int readSelReg;  // the chip's register holding the read select in its low four bits
-};
+using Model = testsupport::SimModel;
+
+// The register of a stylus group image that holds the read select in its low four bits, by chip.
+int ReadSelectRegister(sim::ChipModel chip) {
+    switch (chip) {
+        case sim::ChipModel::T3300:
+            return 8;
+        case sim::ChipModel::T324:
+            return 9;
+        default:
+            ADD_FAILURE() << "no stylus read select known for this chip";
+            return 0;
+    }
+}
 
 class PenCommands : public SimulatedBuilder {
   protected:
-    BuilderRun RunKept(const std::string& device, const std::vector<std::string>& args) {
-        std::filesystem::remove(TracePath());
-        testsupport::ProgramRequest request;
-        request.program = app_ / "TovrexBuilder4";
-        request.args = args;
-        request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
-                          "TOVREX_RESULT_FILE=" + ResultPath().string(), "DEVLINK=sim:" + device,
-                          "DEVLINK_SIM_TRACE=" + TracePath().string(),
-                          "DEVLINK_SIM_STATE=" + (folder_ / "state").string()};
-        request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK"};
-        request.scratch = folder_;
-        const testsupport::ProgramRun run = testsupport::RunProgram(request);
-        return BuilderRun{run.status, run.out};
-    }
-
-    std::string File(const std::string& name) const { return Read(app_ / name); }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(app_ / name); }
-    // The image of a binary parameter file, without its 64-byte header (which carries a date).
-    std::string ImageOf(const std::string& name) const { return File(name).substr(64); }
-
-    // Replaces the value of item `key` in `section` of a text file in the program's folder.
-    void SetItem(const std::string& name, const std::string& section, const std::string& key,
-                 const std::string& value) {
-        std::istringstream in(File(name));
-        std::string out, current, line;
-        bool done = false;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line[0] == '[') current = line.substr(1, line.find(']') - 1);
-            if (!done && current == section && line.rfind(key + " = ", 0) == 0) {
-                line = key + " = " + value;
-                done = true;
-            }
-            out += line + '\n';
-        }
-        ASSERT_TRUE(done) << key << " in [" << section << "]";
-        std::ofstream(app_ / name, std::ios::binary) << out;
-    }
-
-    std::string ItemValue(const std::string& name, const std::string& section,
-                          const std::string& key) const {
-        std::istringstream in(File(name));
-        std::string current, line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line[0] == '[') current = line.substr(1, line.find(']') - 1);
-            if (current == section && line.rfind(key + " = ", 0) == 0)
-                return line.substr(key.size() + 3, line.find("    ;") - key.size() - 3);
-        }
-        return "";
-    }
-
-    static bool Clean(const std::string& out) {
-        return !Has(out, "range error") && !Has(out, "Fail") && !Has(out, "Incorrect");
-    }
     static constexpr const char* kStored = "write_block type=3 offset=0 length=4096 flag=1 -> ok";
 };
 
 class StylusModels : public PenCommands, public testing::WithParamInterface<Model> {};
 
-// The factory stylus set of a controller with a stylus goes through its text file unchanged:
-// dumped, loaded from the text and stored, it reads back byte for byte.
-TEST_P(StylusModels, TheFactorySetSurvivesItsTextFile) {
-    const Model m = GetParam();
-    const std::string stem = m.stem;
-    BuilderRun run = RunKept(m.name, {"-cdump_pw"});
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_TRUE(Clean(run.out)) << run.out;
-    EXPECT_TRUE(Has(run.out, "Dev parameter version: HW=13, SW=26, PW=14\n")) << run.out;
-    EXPECT_EQ(std::filesystem::file_size(app_ / (stem + ".pw")), 64u + 4096u);
-    const std::string dumped = ImageOf(stem + ".pw");
-    const std::string text = File(stem + ".pwt");
-    EXPECT_TRUE(Has(text, std::string("[") + m.name + " stylus parameter file]\n")) << text;
-    EXPECT_TRUE(Has(text, "[Freq-1 RawTx Reg Parameters]")) << text;
-    EXPECT_TRUE(Has(text, "[Alg Threshold 1]")) << text;
-
-    run = RunKept(m.name, {"-cdownload_pwt"});
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_EQ(Result(), "0x00000000\n");
-    EXPECT_TRUE(Clean(run.out)) << run.out;
-    EXPECT_TRUE(Has(Trace(), kStored)) << Trace();
-
-    run = RunKept(m.name, {"-cdump_pw"});
-    ASSERT_EQ(run.status, 0) << run.out;
-    EXPECT_TRUE(ImageOf(stem + ".pw") == dumped) << "the stored set changed";
-    EXPECT_EQ(File(stem + ".pwt"), text);
-}
-
 // An edited value reaches the controller's storage; with automatic gain control the raw scan's
 // tuning is the detection scan's too.
 TEST_P(StylusModels, EditedTextValuesReachTheController) {
     const Model m = GetParam();
-    const std::string file = std::string(m.stem) + ".pwt";
+    const std::string file = m.stem + ".pwt";
     ASSERT_EQ(RunKept(m.name, {"-cdump_pw"}).status, 0);
     SetItem(file, "Threshold Config", "DetectThH", "1234");
     SetItem(file, "Alg Threshold 1", "TouchTh", "222");
@@ -139,7 +68,7 @@ TEST_P(StylusModels, ARegisterFileChangesTheGroupImagesItNames) {
     int changed = 0;
     for (std::size_t i = 4; i < after.size(); ++i) changed += after[i] != before[i];
     EXPECT_EQ(changed, 1);
-    const std::size_t readSel = 172 + 384 + 68 + m.readSelReg;
+    const std::size_t readSel = 172 + 384 + 68 + ReadSelectRegister(m.chip);
     EXPECT_EQ(static_cast<uint8_t>(after[readSel]) & 0x0F, 5);
 }
 
@@ -161,11 +90,8 @@ TEST_P(StylusModels, ConvertWritesTheTextOfADumpedBinaryFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Models, StylusModels,
-                         testing::Values(Model{"K9PM100", "P172_C0AC", 172, 8},
-                                         Model{"K7P84", "P176_C0B0", 176, 9}),
-                         [](const auto& info) {
-                             return std::string(info.param.stem).substr(0, 4);
-                         });
+                         testing::ValuesIn(testsupport::SimModelsWhere(testsupport::WithStylus)),
+                         [](const auto& info) { return testsupport::TestName(info.param); });
 
 // The stylus files of dump_all are for research; the set is read either way.
 TEST_F(PenCommands, DumpAllWritesTheStylusFilesInResearchModeOnly) {

@@ -24,6 +24,10 @@ class ScratchFolder {
             // Creating the folder is the claim: false means another run holds that name.
             if (std::filesystem::create_directory(candidate, error)) {
                 path_ = candidate;
+                // Owner only, as a runtime folder must be (the tuner's single-instance lock lives
+                // in one) and as nothing another user runs should read.
+                std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                             std::filesystem::perm_options::replace);
                 return;
             }
             if (error) throw std::filesystem::filesystem_error("no scratch folder", candidate, error);

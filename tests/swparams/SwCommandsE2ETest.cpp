@@ -8,22 +8,6 @@ namespace {
 
 class SwCommands : public SimulatedBuilder {
   protected:
-    // Like Run, with the simulated controller's storage kept in this test's state file.
-    BuilderRun RunKept(const std::string& device, const std::vector<std::string>& args) {
-        std::filesystem::remove(TracePath());
-        testsupport::ProgramRequest request;
-        request.program = app_ / "TovrexBuilder4";
-        request.args = args;
-        request.setEnv = {"XDG_RUNTIME_DIR=" + (folder_ / "runtime").string(),
-                          "TOVREX_RESULT_FILE=" + ResultPath().string(), "DEVLINK=sim:" + device,
-                          "DEVLINK_SIM_TRACE=" + TracePath().string(),
-                          "DEVLINK_SIM_STATE=" + (folder_ / "state").string()};
-        request.dropEnv = {"XDG_RUNTIME_DIR=", "TOVREX_", "DEVLINK"};
-        request.scratch = folder_;
-        const testsupport::ProgramRun run = testsupport::RunProgram(request);
-        return BuilderRun{run.status, run.out};
-    }
-
     // The one file of the program folder with this extension; empty when there is none.
     std::filesystem::path Only(const std::string& extension) {
         std::filesystem::path found;

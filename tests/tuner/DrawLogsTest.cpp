@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ScratchFolder.h"
 #include "model/DrawLogs.h"
 #include "model/DrawTestMessages.h"
 #include "model/DrawTestModel.h"
@@ -25,24 +26,7 @@ std::string ReadFile(const fs::path& path) {
     return text.str();
 }
 
-class ScratchFolder {
-  public:
-    ScratchFolder() {
-        path_ = fs::temp_directory_path() /
-                ("tuner-logs-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& Path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
+using testsupport::ScratchFolder;
 
 TEST(DrawLogsTest, PointRows) {
     PointRecord r;
@@ -115,7 +99,7 @@ TouchInfo NumberedRow(int n) {
 }
 
 TEST(DrawLogsTest, FullInformationBufferIsFlushedAndStopWritesTheRest) {
-    ScratchFolder folder;
+    ScratchFolder folder{"tuner-logs"};
     DrawTestLogs logs(folder.Path());
     logs.Start(false, InfoMode::kTouch, {10, 0, 0});
     for (int n = 1; n <= kInfoRowsPerFlush + 3; ++n)
@@ -143,7 +127,7 @@ TEST(DrawLogsTest, FullInformationBufferIsFlushedAndStopWritesTheRest) {
 }
 
 TEST(DrawLogsTest, AFileThatCannotBeWrittenIsSkippedAndTheOthersAreWritten) {
-    ScratchFolder folder;
+    ScratchFolder folder{"tuner-logs"};
     const fs::path logFolder = folder.Path() / "TovrexTuner_Logs";
     // A folder where the point log would go makes that one file impossible to write.
     fs::create_directories(logFolder / "POINT_LOG-110000.csv");
@@ -161,7 +145,7 @@ TEST(DrawLogsTest, AFileThatCannotBeWrittenIsSkippedAndTheOthersAreWritten) {
 }
 
 TEST(DrawLogsTest, StylusSampleOutsideTheFilterIsLoggedButNotKeptAndHighIdsAreLoggedOnly) {
-    ScratchFolder folder;
+    ScratchFolder folder{"tuner-logs"};
     DrawTestModel model(folder.Path());
     model.Logs().Start(false, InfoMode::kStylus, {13, 0, 0});
 
@@ -198,7 +182,7 @@ TEST(DrawLogsTest, StylusSampleOutsideTheFilterIsLoggedButNotKeptAndHighIdsAreLo
 }
 
 TEST(DrawLogsTest, FailedFlushEndsLogging) {
-    ScratchFolder folder;
+    ScratchFolder folder{"tuner-logs"};
     fs::create_directories(folder.Path() / "TovrexTuner_Logs" / "PENINFO_LOG-120000.csv");
     DrawTestLogs logs(folder.Path());
     logs.Start(false, InfoMode::kStylus, {12, 0, 0});

@@ -96,17 +96,6 @@ WhenReady::WhenReady(std::function<bool()> condition, std::function<void()> acti
     timeout_.start(timeoutMs);
 }
 
-TempFolder::TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tuner-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temp folder");
-    path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
 std::string WriteProfile(const TempFolder& folder, const std::string& text) {
     const auto path = folder.Path() / "controller.profile";
     std::ofstream(path) << text;

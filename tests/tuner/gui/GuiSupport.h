@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
+
 namespace guitest {
 
 // Calls into devlink counted by the test program (the program is linked with these two calls
@@ -58,15 +60,10 @@ class WhenReady : public QObject {
     bool timedOut_ = false;
 };
 
-// A fresh folder that is removed with the object.
-class TempFolder {
+// A fresh folder of the test's own, removed with the object.
+class TempFolder : public testsupport::ScratchFolder {
   public:
-    TempFolder();
-    ~TempFolder();
-    const std::filesystem::path& Path() const { return path_; }
-
-  private:
-    std::filesystem::path path_;
+    TempFolder() : ScratchFolder("tuner-test") {}
 };
 
 // Writes a simulator profile into the folder and returns the DEVLINK value that selects it.

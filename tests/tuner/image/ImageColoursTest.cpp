@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "ScratchFolder.h"
 #include "model/ImageColours.h"
 #include "model/ImageLog.h"
 
@@ -95,9 +96,8 @@ TEST(ImageLogTest, HeaderRecordAndFile) {
               "\r\n\r\nDate:,2026-03-04\r\nTime:,05:06:07:008\r\nTx[ 0 ],1,-2,\r\n"
               "Tx[ 1 ],30,4,\r\n,Rx[ 0 ],Rx[ 1 ],\r\n");
 
-    const auto base = std::filesystem::temp_directory_path() /
-                      ("image-log-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::remove_all(base);
+    const testsupport::ScratchFolder scratch("image-log");
+    const auto base = scratch / "base";  // not there yet: the log makes it
     {
         ImageLog log;
         ASSERT_TRUE(log.Start(base, t, "head\r\n"));
@@ -113,7 +113,6 @@ TEST(ImageLogTest, HeaderRecordAndFile) {
     ImageLog blocked;
     EXPECT_FALSE(blocked.Start(base / kLogFolder / "IMAGE_LOG-0304_050607.csv", t, "x"));
     EXPECT_FALSE(blocked.Running());
-    std::filesystem::remove_all(base);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "RunProgram.h"
+#include "ScratchFolder.h"
 
 namespace {
 
@@ -12,9 +13,8 @@ TEST(TunerSignals, TheControllerIsSwitchedBackAndClosed) {
     const char* bin = std::getenv("TOVREX_BIN_DIR");
     ASSERT_NE(bin, nullptr) << "TOVREX_BIN_DIR is not set";
     for (const int signal : {SIGINT, SIGTERM}) {
-        char pattern[] = "/tmp/tuner-signal-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        const std::filesystem::path folder = pattern;
+        const testsupport::ScratchFolder scratch("tuner-signal");
+        const std::filesystem::path& folder = scratch.Path();
         std::filesystem::create_directories(folder / "runtime");
         std::filesystem::permissions(folder / "runtime", std::filesystem::perms::owner_all);
         const std::filesystem::path trace = folder / "trace.txt";
@@ -35,7 +35,6 @@ TEST(TunerSignals, TheControllerIsSwitchedBackAndClosed) {
         const std::string text = testsupport::ReadWhole(trace);
         const std::string end = "switch_mode mode=0x0000 -> ok\nclose -> ok\n";
         EXPECT_EQ(text.substr(text.size() - std::min(text.size(), end.size())), end) << text;
-        std::filesystem::remove_all(folder);
     }
 }
 

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "model/DrawTestDevice.h"
 #include "model/DrawTestMessages.h"
 #include "model/DrawTestModel.h"
@@ -55,17 +56,9 @@ class Collector {
 
 class SimDrawTestTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("tuner-draw-sim-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::create_directories(folder_);
-    }
     void TearDown() override {
         for (DevSubscription s : subscriptions_) devRemoveReportHandler(Handle(), s);
         state_.device.Close();
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
     }
     void Start(const std::string& profile, const std::string& model = "K7P100") {
         std::ofstream(folder_ / "controller.profile") << "model = " << model << "\n" << profile;
@@ -78,7 +71,7 @@ class SimDrawTestTest : public ::testing::Test {
             devAddReportHandler(Handle(), kind, sub, &collector, Collector::Handle));
     }
 
-    fs::path folder_;
+    testsupport::ScratchFolder folder_{"tuner-draw-sim"};
     TunerState state_;
     std::vector<DevSubscription> subscriptions_;
 };
@@ -201,7 +194,7 @@ TEST_F(SimDrawTestTest, DemoPathDrawsLinesCirclesBorderMarksAndTwoFingers) {
     devSwitchWorkMode(Handle(), kCommandMode);
     ASSERT_GE(reports.size(), 700u);
 
-    DrawTestModel model{folder_};
+    DrawTestModel model{folder_.Path()};
     DrawArea area;
     area.width = 1000;
     area.height = 1000;

@@ -2,34 +2,20 @@
 // when the coordinate ranges are asked for.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
+#include "ScratchFolder.h"
+#include "SimModels.h"
 #include "model/Startup.h"
 
 namespace tuner {
 namespace {
-
-class SimFolder {
-  public:
-    SimFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tuner-sim-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("no temp folder");
-        path_ = pattern;
-    }
-    ~SimFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-  private:
-    std::filesystem::path path_;
-};
 
 class SimStartupTest : public ::testing::Test {
   protected:
@@ -49,9 +35,11 @@ class SimStartupTest : public ::testing::Test {
         setenv("DEVLINK", ("sim:" + path.string()).c_str(), 1);
     }
 
-    SimFolder folder_;
+    testsupport::ScratchFolder folder_{"tuner-sim"};
 };
 
+// What the title must show for each model, written down here rather than taken from the
+// simulator's table.
 struct ModelCase {
     const char* profile;
     int typeCode;
@@ -59,10 +47,21 @@ struct ModelCase {
     uint32_t rx;
 };
 
-class EveryModelTest : public SimStartupTest, public ::testing::WithParamInterface<ModelCase> {};
+const ModelCase kModels[] = {{"K7P100", 94, 40, 70},    {"K7P80", 158, 32, 56},
+                             {"K9P100", 164, 80, 140},  {"K9P80", 166, 64, 112},
+                             {"K9PM100", 172, 96, 168}, {"K7P128", 96, 64, 112},
+                             {"6310_K7P", 160, 48, 80}, {"K7P84", 176, 40, 64}};
+
+// The test runs over the simulator's models; a model without expected values here fails.
+class EveryModelTest : public SimStartupTest,
+                       public ::testing::WithParamInterface<testsupport::SimModel> {};
 
 TEST_P(EveryModelTest, TitleShowsTheSimulatedController) {
-    const ModelCase& model = GetParam();
+    const std::string& simulated = GetParam().name;
+    const auto expected = std::find_if(std::begin(kModels), std::end(kModels),
+                                       [&](const ModelCase& m) { return simulated == m.profile; });
+    ASSERT_NE(expected, std::end(kModels)) << "no expected title for " << simulated;
+    const ModelCase& model = *expected;
     setenv("DEVLINK", (std::string("sim:") + model.profile).c_str(), 1);
 
     TunerState state;
@@ -81,13 +80,8 @@ TEST_P(EveryModelTest, TitleShowsTheSimulatedController) {
     EXPECT_NE(Trace().find("report_info"), std::string::npos);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Models, EveryModelTest,
-    ::testing::Values(ModelCase{"K7P100", 94, 40, 70}, ModelCase{"K7P80", 158, 32, 56},
-                      ModelCase{"K9P100", 164, 80, 140}, ModelCase{"K9P80", 166, 64, 112},
-                      ModelCase{"K9PM100", 172, 96, 168}, ModelCase{"K7P128", 96, 64, 112},
-                      ModelCase{"6310_K7P", 160, 48, 80}, ModelCase{"K7P84", 176, 40, 64}),
-    [](const auto& info) { return std::string(info.param.profile); });
+INSTANTIATE_TEST_SUITE_P(Models, EveryModelTest, ::testing::ValuesIn(testsupport::SimModels()),
+                         [](const auto& info) { return testsupport::TestName(info.param); });
 
 struct KernelCase {
     int major;

@@ -1,5 +1,6 @@
 // The builder's model of a simulated controller, opened and initialised as start-up does, in a
-// fresh working folder, for chip tests that need chips which really hold and measure registers.
+// fresh working folder: for tests that need chips which really hold and measure registers, and for
+// device faults that the simulator's profile switches on.
 #pragma once
 
 #include <gtest/gtest.h>
