@@ -56,10 +56,6 @@ bool WriteFileWhole(const std::string& path, const std::string& content) {
 
 }  // namespace
 
-void ReportNotAvailable(const char* operation) {
-    MainLog().Printf(kColourError, kRouteBoth, "%s is not available in this version!\n", operation);
-}
-
 CParam::CParam(ParamHost* host, uint8_t kind, int imageLength)
     : host_(host),
       kind_(kind),

@@ -162,6 +162,3 @@ class CParam {
 // The 68 raw items of a register image in a register file, "REG(0x%02X) = 0x%02X", read only.
 void WriteRawRegisterItems(CParamFile& file, std::string_view section,
                            std::span<const uint8_t> image);
-
-// Logs that an operation is not provided by this version of the builder (error colour).
-void ReportNotAvailable(const char* operation);

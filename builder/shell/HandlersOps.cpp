@@ -1,5 +1,4 @@
-// The handlers' operations over a real controller. Operations that a later version of the builder
-// provides report that they are not available and fail; none of them reports success.
+// The handlers' operations over a real controller.
 #include "controller/Controller.h"
 #include "core/BuilderLog.h"
 #include "core/Progress.h"
@@ -114,11 +113,6 @@ class CControllerOps : public CHandlerOps {
                 break;
         }
         return {};
-    }
-
-    static bool Unavailable(const char* operation) {
-        ReportNotAvailable(operation);
-        return false;
     }
 };
 

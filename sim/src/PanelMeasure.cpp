@@ -35,20 +35,36 @@ int block(int f) {
     return hw::kFreqBlock + hw::kFreqBlockSize * std::clamp(f, 0, 4);
 }
 
-// The tuning a frame uses on active Tx channel i: the record of the nearest phase target.
+// The tuning a frame uses on active Tx channel i. The firmware draws each setting along the Tx
+// lines on a straight line between the records of the phase targets on either side of the line
+// (beyond the outermost targets it keeps their records), so the signal runs smoothly across the
+// panel even where neighbouring records differ, as they do after the measure counts are tuned.
 struct Tuning {
     int delay, rs, gain, count;
 };
 
 Tuning tuningFor(const Bytes& image, int f, int i) {
-    int best = 0;
-    for (int k = 1; k < kTuningRecords; ++k) {
-        if (std::abs(image[static_cast<size_t>(hw::kPhaseTarget + k)] - i) <
-            std::abs(image[static_cast<size_t>(hw::kPhaseTarget + best)] - i))
-            best = k;
+    auto target = [&](int k) {
+        return static_cast<int>(image[static_cast<size_t>(hw::kPhaseTarget + k)]);
+    };
+    auto record = [&](int k) {
+        const size_t at = static_cast<size_t>(block(f) + kTuningRecordsAt + kTuningRecordSize * k);
+        return Tuning{image[at], image[at + 1], image[at + 2], image[at + 3]};
+    };
+    int below = -1, above = -1;  // the nearest targets at or before line i, and at or after it
+    for (int k = 0; k < kTuningRecords; ++k) {
+        if (target(k) <= i && (below < 0 || target(k) > target(below))) below = k;
+        if (target(k) >= i && (above < 0 || target(k) < target(above))) above = k;
     }
-    const size_t at = static_cast<size_t>(block(f) + kTuningRecordsAt + kTuningRecordSize * best);
-    return {image[at], image[at + 1], image[at + 2], image[at + 3]};
+    if (below < 0) return record(above);
+    if (above < 0 || target(above) == target(below)) return record(below);
+    const Tuning a = record(below), b = record(above);
+    const double w = static_cast<double>(i - target(below)) / (target(above) - target(below));
+    auto along = [w](int from, int to) {
+        return static_cast<int>(std::lround(from + (to - from) * w));
+    };
+    return {along(a.delay, b.delay), along(a.rs, b.rs), along(a.gain, b.gain),
+            along(a.count, b.count)};
 }
 
 int imgScaling(ChipModel model, const Bytes& image, int f) {
@@ -213,7 +229,8 @@ void measureChips(const Panel& panel, ChipBanks& banks, const Bytes& image,
             if (s.calibration) {
                 // A broken calibration input leaves the converter pinned at full scale.
                 v = stuck ? kCalFullScale
-                          : kCalOffset + slope * s.sinOffset + std::lround(panel.uniform() * 10.0) - 5;
+                          : kCalOffset + slope * s.sinOffset + std::lround(panel.uniform() * 10.0) -
+                                5;
             } else if (s.noise) {
                 // What the chip reads, its gain error included; calibration takes that out.
                 const int line = panel.lineAt(chip, k - offset, false);

@@ -1,11 +1,10 @@
 // The settings file as the tuning commands meet it: the real program against the simulated
 // controller, in a fresh folder.
 //
-// A failed settings step marks the command's result with 0x0A (base | 0x0A | the file's code);
-// whatever auto-tuning then makes of the panel (success, or 0x01200002), a result without that
-// mark is how these tests tell that the settings step let the command go on.
-#include <string>
-
+// Past the settings step `autotune` tunes the healthy simulated panel: it succeeds with the
+// template, which enables the image tuning, and fails with its own code (0x01200002, "Please Set
+// Tuning Item in Ini File") with a file that enables nothing. Either tells that the settings step
+// let the command go on.
 #include "SimulatedBuilder.h"
 
 namespace {
@@ -13,12 +12,8 @@ namespace {
 using IniCommand = SimulatedBuilder;
 
 constexpr char kSettingsStepFailed[] = "0x8120000E\n";  // 0x01200000 | 0x0A | 14, handler failed
-
-bool PastTheSettings(const std::string& result) {
-    constexpr unsigned long kSettingsStepMark = 0x0A;
-    return !result.empty() &&
-           (std::stoul(result, nullptr, 16) & kSettingsStepMark) != kSettingsStepMark;
-}
+constexpr char kTunedWithTheTemplate[] = "0x00000000\n";
+constexpr char kNothingToTune[] = "0x81200002\n";
 
 TEST_F(IniCommand, WithoutASettingsFileTheTemplateIsWrittenAndTheCommandStops) {
     const std::filesystem::path ini = app_ / "P094_C05E.ini";
@@ -35,7 +30,7 @@ TEST_F(IniCommand, WithoutASettingsFileTheTemplateIsWrittenAndTheCommandStops) {
 
     // The next run finds the file the user may now edit, and goes on.
     const BuilderRun next = Run("K7P100", {"-cautotune"});
-    EXPECT_TRUE(PastTheSettings(Result())) << Result() << next.out;
+    EXPECT_EQ(Result(), kTunedWithTheTemplate) << next.out;
     EXPECT_TRUE(Has(next.out, "Load File: " + ini.string() + " Success.\n")) << next.out;
     EXPECT_FALSE(Has(next.out, "Cannot Load File")) << next.out;
     EXPECT_EQ(Read(ini), text);
@@ -44,7 +39,7 @@ TEST_F(IniCommand, WithoutASettingsFileTheTemplateIsWrittenAndTheCommandStops) {
 TEST_F(IniCommand, WithFixedNamesTheCommandGoesOnWithTheTemplateItWrote) {
     const std::filesystem::path work = folder_ / "work";
     const BuilderRun run = Run("K7P100", {"-cautotune", "-Je" + work.string()});
-    EXPECT_TRUE(PastTheSettings(Result())) << Result() << run.out;
+    EXPECT_EQ(Result(), kTunedWithTheTemplate) << run.out;
     EXPECT_TRUE(Has(run.out, "Cannot Load File: " + (work / "GXXX_C000.ini").string() + "\n"))
         << run.out;
     EXPECT_TRUE(std::filesystem::is_regular_file(work / "GXXX_C000.ini"));
@@ -55,7 +50,7 @@ TEST_F(IniCommand, WithFixedNamesTheCommandGoesOnWithTheTemplateItWrote) {
 TEST_F(IniCommand, ASettingsFileNamedOnTheCommandLineIsTheOneLoaded) {
     std::ofstream(app_ / "line3.ini") << "[---Image Parameter]\nAD_Level% = 140\n";
     const BuilderRun run = Run("K7P100", {"-cautotune", "-fline3.ini"});
-    EXPECT_TRUE(PastTheSettings(Result())) << Result() << run.out;
+    EXPECT_EQ(Result(), kNothingToTune) << run.out;
     EXPECT_TRUE(Has(run.out, "Load File: " + (app_ / "line3.ini").string() + " Success.\n"))
         << run.out;
     EXPECT_TRUE(Has(run.out, "AD_Level% range error, value = 140, range = 0~100, Clamp!\n"))

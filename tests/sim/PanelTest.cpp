@@ -6,7 +6,9 @@
 #include <cmath>
 #include <string>
 
+#include "Images.h"
 #include "Panel.h"
+#include "PanelMeasure.h"
 #include "sim/Profile.h"
 
 namespace sim {
@@ -74,6 +76,37 @@ TEST(PanelShape, ActiveChannelsMapToTheWiredLines) {
     EXPECT_EQ(panel.chipOf(70, false), 1);
 }
 
+// A frame takes each Tx line's measure count on a straight line between the records of the phase
+// targets around it: a target's own line reads with its own record, and where two neighbouring
+// records differ (as tuned counts do) the lines between them step gently, never by the whole
+// difference at once, which the open test would take for a broken line.
+TEST(PanelFrames, TuningRunsSmoothlyBetweenPhaseTargets) {
+    const Profile profile = *builtinProfile("K7P100");
+    const Panel panel(profile);
+    Bytes image = factoryHardware(profile);
+    constexpr int kFreq0Records = hw::kFreqBlock + 410, kRecordSize = 6;
+    auto count = [&](int k) -> uint8_t& {
+        return image[static_cast<size_t>(kFreq0Records + kRecordSize * k + 3)];
+    };
+    for (int k = 0; k < 10; ++k) count(k) = 20;
+    const auto even = expectedMagnitude(panel, profile.chip, image, 0);
+    for (int k = 7; k < 10; ++k) count(k) = 40;
+    const auto stepped = expectedMagnitude(panel, profile.chip, image, 0);
+
+    const int from = image[hw::kPhaseTarget + 6], to = image[hw::kPhaseTarget + 7];
+    ASSERT_LT(from + 2, to) << "lines between the two targets";
+    ASSERT_LT(static_cast<size_t>(to), stepped.size());
+    EXPECT_NEAR(stepped[static_cast<size_t>(from)][5], even[static_cast<size_t>(from)][5], 1e-9);
+    EXPECT_NEAR(stepped[static_cast<size_t>(to)][5] / even[static_cast<size_t>(to)][5], 2.0, 1e-9);
+    for (int t = from + 1; t <= to; ++t) {
+        const double ratio = stepped[static_cast<size_t>(t)][5] / even[static_cast<size_t>(t)][5];
+        const double before =
+            stepped[static_cast<size_t>(t - 1)][5] / even[static_cast<size_t>(t - 1)][5];
+        EXPECT_GT(ratio, before) << t;
+        EXPECT_LT(ratio - before, 0.5) << t;
+    }
+}
+
 TEST(PanelProfile, KeysDescribeThePanel) {
     std::string error;
     const auto p = parseProfile(
@@ -125,15 +158,20 @@ TEST(PanelProfile, BadValuesNameTheLine) {
         "wired_tx = 0:40-20",  // inverted run
         "wired_rx = 0:0-100",  // past the chip's 100 pins
         "wired_tx = 1:0-10",   // a chip the model does not have
-        "open_rx = x",        "chip_gain = 0",
-        "noise_source = 166",  // no amplitude
+        "open_rx = x",
+        "chip_gain = 0",
+        "noise_source = 166",             // no amplitude
         "noise_source = 166:40:5:rx9-3",  // inverted line range
         "noise_source = 166:40:5:tx3",    // sources reach Rx lines
-        "short = rx3-tx7",     // lines of different kinds
-        "short = rx3-rx3",    "finger = 4",    "afe_burst = sometimes", "frames_stop_after = -1",
-        "weak_edge = 2",       "flat = yes",
-        "rx_coupling = 4",     // no factor
-        "rx_coupling = 4:0",   // a column that couples nothing is an open line
+        "short = rx3-tx7",                // lines of different kinds
+        "short = rx3-rx3",
+        "finger = 4",
+        "afe_burst = sometimes",
+        "frames_stop_after = -1",
+        "weak_edge = 2",
+        "flat = yes",
+        "rx_coupling = 4",    // no factor
+        "rx_coupling = 4:0",  // a column that couples nothing is an open line
     };
     for (const char* line : bad) {
         std::string error;

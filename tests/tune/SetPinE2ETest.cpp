@@ -11,25 +11,9 @@
 #include <vector>
 
 #include "TuneCommandRun.h"
+#include "WiredRuns.h"
 
 namespace {
-
-struct PinRun {
-    int chip, first, last;
-};
-
-// "0:2-41,1:0-39" as runs per chip.
-std::vector<PinRun> Runs(const std::string& text) {
-    std::vector<PinRun> runs;
-    std::stringstream in(text);
-    for (std::string item; std::getline(in, item, ',');) {
-        PinRun r{};
-        char colon = 0, dash = 0;
-        std::stringstream(item) >> r.chip >> colon >> r.first >> dash >> r.last;
-        runs.push_back(r);
-    }
-    return runs;
-}
 
 struct Wiring {
     const char* name;
@@ -42,7 +26,7 @@ TEST_P(SetPinE2ETest, StoresTheWiredRuns) {
     UseProfile(std::string(GetParam().profile) + "\nwiring_unknown = 1");
     const auto before = DumpHw();
     const TruthFile truth = Truth();
-    const auto tx = Runs(truth.Text("wired_tx")), rx = Runs(truth.Text("wired_rx"));
+    const auto tx = WiredRuns(truth.Text("wired_tx")), rx = WiredRuns(truth.Text("wired_rx"));
     ASSERT_FALSE(tx.empty());
     // The factory ranges are not the wiring, so nothing passes by leaving them alone.
     const std::vector<int> factory = {Number(before, "TxStart(0)"), Number(before, "TxEnd(0)"),
