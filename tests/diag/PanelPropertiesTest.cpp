@@ -195,7 +195,8 @@ TEST_P(PanelPropertiesTest, SignalTestSamplesPeakAtTheOptimalDelayEvenBelowOneAf
     const auto lines = truth.Numbers("frame_tx_lines");
     const auto delays = truth.Numbers("optimal_delay");
     ASSERT_LT(channel, static_cast<int>(lines.size()));
-    const int optimal = static_cast<int>(delays[static_cast<size_t>(lines[static_cast<size_t>(channel)])]);
+    const int optimal =
+        static_cast<int>(delays[static_cast<size_t>(lines[static_cast<size_t>(channel)])]);
     const struct {
         int rs, gain;
         bool belowOneByte;
@@ -205,7 +206,8 @@ TEST_P(PanelPropertiesTest, SignalTestSamplesPeakAtTheOptimalDelayEvenBelowOneAf
         ASSERT_TRUE(Chip().WriteRs(CSlave::kAllChips, image_, c.rs));
         ASSERT_TRUE(Chip().WriteAfeGain(CSlave::kAllChips, image_, c.gain));
         ASSERT_TRUE(Chip().WriteMeasureCnt(CSlave::kAllChips, image_, 15));
-        ASSERT_TRUE(C().Api().SetTestMode(static_cast<uint8_t>(channel), static_cast<uint8_t>(channel)));
+        ASSERT_TRUE(
+            C().Api().SetTestMode(static_cast<uint8_t>(channel), static_cast<uint8_t>(channel)));
         ASSERT_TRUE(Data().AcquireAfeSamples(c.gain, CSlave::kScanImage, image_)) << c.rs;
         const int rows = std::min(Chip().GetSinTableLength(image_), CTuneData::kFrameRows);
         ASSERT_LT(optimal + 6, rows);
