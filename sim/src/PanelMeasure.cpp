@@ -16,6 +16,8 @@ constexpr int kTuningRecordsAt = 410, kTuningRecordSize = 6, kTuningRecords = 10
 constexpr double kCalOffset = 300.0;
 constexpr double kCalFullScale = 32767.0;
 constexpr double kAfeUnitsPerByte = 1.22;
+constexpr double kSwingNoise = 0.5;  // AFE units, on one conversion
+constexpr int kPeakReadSel = 8;      // the read selection of the gain test
 
 int16_t toWord(double v) {
     return static_cast<int16_t>(std::clamp(std::lround(v), -32768L, 32767L));
@@ -79,6 +81,13 @@ int16_t afeWord(double swing) {
     const long b = std::clamp(std::lround(swing / kAfeUnitsPerByte), -128L, 127L);
     const long a = std::clamp(-std::lround(swing / kAfeUnitsPerByte), -128L, 127L);
     return static_cast<int16_t>(static_cast<uint16_t>(((b & 0xFF) << 8) | (a & 0xFF)));
+}
+
+// A swing averaged over many periods, as the signal test reports it: the positive swing in AFE
+// bytes with eight bits below the byte. Its high byte is the peak reading's, and a swing of less
+// than one byte, too weak for a single conversion to show, still peaks where the response does.
+int16_t averagedAfeWord(double swing) {
+    return toWord(std::clamp(swing / kAfeUnitsPerByte, -128.0, 127.99) * 256.0);
 }
 
 // The Tx lines a selection drives, as panel lines (-1 for an unwired channel).
@@ -177,7 +186,7 @@ FrameGrid measureFrame(const Panel& panel, ChipModel model, const Bytes& image, 
                 case 0x4010: {
                     const double swing = panel.swing(tx[i].line, rx[j].line, k.rs, k.gain, k.delay);
                     g.values[static_cast<size_t>((kLeadRows + i) * rx.size() + j)] =
-                        afeWord(swing * panel.chipGain(rx[j].chip) + panel.gauss(0.5));
+                        afeWord(swing * panel.chipGain(rx[j].chip) + panel.gauss(kSwingNoise));
                     continue;
                 }
                 default:
@@ -271,11 +280,16 @@ std::vector<int16_t> measureAfeRows(const Panel& panel, const ChipBanks& banks, 
         const double source =
             (selection.txAxis ? panel.sourceNoiseOnTx(kHz) : panel.sourceNoise(kHz, line.line)) *
             Panel::settingsScale(s.rs, s.gain);
+        // The gain test reads each conversion's peaks; any other preset averages the swing over
+        // the measure count's periods, which leaves less of the noise.
+        const bool peaks = s.readSel == kPeakReadSel;
+        const double sigma = peaks ? kSwingNoise : kSwingNoise / std::sqrt(std::max(s.waveN, 1));
         for (int d = 0; d + kLeadRows < rows; ++d) {
             double a = meanSwing(panel, driven, line.line, selection.txAxis, s, d) *
                        panel.chipGain(line.chip);
-            a += panel.gauss(0.5) + source * panel.uniform();
-            words[static_cast<size_t>((d + kLeadRows) * channels + c)] = afeWord(a);
+            a += panel.gauss(sigma) + source * panel.uniform();
+            words[static_cast<size_t>((d + kLeadRows) * channels + c)] =
+                peaks ? afeWord(a) : averagedAfeWord(a);
         }
     }
     return words;

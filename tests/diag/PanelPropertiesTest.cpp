@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "PanelFixture.h"
@@ -179,6 +180,59 @@ TEST_P(PanelPropertiesTest, AxisLineIsLinearInTheMeasureCountAndHalvedPerScaling
     }
     EXPECT_NEAR(sumFour / sumBase, 4.0, 0.04);
     EXPECT_NEAR(sumTwo / sumBase, 2.0, 0.02);
+}
+
+// The signal test averages the swing over the measure count and keeps bits below the AFE byte,
+// so on the driven line its samples peak at that line's optimal delay, both at a tuned gain and
+// at RS 1 with the weakest gain code, where the swing is less than one byte (the fixed-gain
+// rule searches its delay there): the sample where the weakest channel is strongest lies on the
+// flat top, which stands clear of the response's floor.
+TEST_P(PanelPropertiesTest, SignalTestSamplesPeakAtTheOptimalDelayEvenBelowOneAfeByte) {
+    REQUIRE_CHIP_MAP();
+    C().Hw().InitPhaseTargets();
+    const int channel = C().Hw().PhaseTarget(5);
+    const TruthFile truth = Truth();
+    const auto lines = truth.Numbers("frame_tx_lines");
+    const auto delays = truth.Numbers("optimal_delay");
+    ASSERT_LT(channel, static_cast<int>(lines.size()));
+    const int optimal =
+        static_cast<int>(delays[static_cast<size_t>(lines[static_cast<size_t>(channel)])]);
+    const struct {
+        int rs, gain;
+        bool belowOneByte;
+    } cases[] = {{8, 15, false}, {1, 29, true}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Chip().EnterSignalTestMode(image_, CSlave::kScanImage));
+        ASSERT_TRUE(Chip().WriteRs(CSlave::kAllChips, image_, c.rs));
+        ASSERT_TRUE(Chip().WriteAfeGain(CSlave::kAllChips, image_, c.gain));
+        ASSERT_TRUE(Chip().WriteMeasureCnt(CSlave::kAllChips, image_, 15));
+        ASSERT_TRUE(
+            C().Api().SetTestMode(static_cast<uint8_t>(channel), static_cast<uint8_t>(channel)));
+        ASSERT_TRUE(Data().AcquireAfeSamples(c.gain, CSlave::kScanImage, image_)) << c.rs;
+        const int rows = std::min(Chip().GetSinTableLength(image_), CTuneData::kFrameRows);
+        ASSERT_LT(optimal + 6, rows);
+        const int channels = C().Geometry().rxCount;
+        std::vector<double> mean(static_cast<size_t>(rows), 0.0);
+        int strongestWeakest = 0, weakestAt = -1;
+        for (int s = 0; s < rows; ++s) {
+            int weakest = 32767;
+            for (int r = 0; r < channels; ++r) {
+                const int v = Data().FrameValue(s, r);
+                weakest = std::min(weakest, v);
+                mean[static_cast<size_t>(s)] += v / static_cast<double>(channels);
+            }
+            if (weakest > strongestWeakest) strongestWeakest = weakest, weakestAt = s;
+        }
+        const std::string where = "RS " + std::to_string(c.rs) + ", gain " + std::to_string(c.gain);
+        EXPECT_NEAR(weakestAt, optimal, 2) << where;
+        const double top = mean[static_cast<size_t>(optimal)];
+        EXPECT_GT(top, 2.5 * mean[static_cast<size_t>(optimal + 6)]) << where;
+        if (c.belowOneByte) {
+            EXPECT_LT(top, 256) << where;
+        } else {
+            EXPECT_GT(top, 8 * 256) << where;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Chips, PanelPropertiesTest, testing::ValuesIn(kChipCases), ChipCaseName);

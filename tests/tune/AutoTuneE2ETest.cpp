@@ -20,8 +20,10 @@ struct ModelRule {
 
 class AutoTuneE2ETest : public AutoTuneRun, public testing::WithParamInterface<ModelRule> {};
 
-// Every model converges under rules 0, 1 and 3. Rule 1 finds each target's delay, rules 0 and 3
-// target 5's for every record; a second run on the tuned panel keeps what matters.
+// Every model converges under every rule. Rule 1 finds each target's delay; the others measure
+// target 5 alone and store its delay in every record, so that is judged against target 5's line
+// (the edge lines' optimum lies up to one sample either side of it). A second run on the tuned
+// panel keeps what matters.
 TEST_P(AutoTuneE2ETest, StoresDelaysTheTruthCallsRight) {
     const ModelRule c = GetParam();
     UseProfile(std::string("model = ") + c.model);
@@ -32,7 +34,7 @@ TEST_P(AutoTuneE2ETest, StoresDelaysTheTruthCallsRight) {
     EXPECT_EQ(run.result, "0x00000000\n");
     const HwText tuned = Dump();
     EXPECT_EQ(Value(tuned, "Sensor Config/NumsOfFreq"), 1);
-    const int largest = c.rule == 3 ? 51 : 63;
+    const int largest = c.rule >= 2 ? 51 : 63;
     for (int k = 0; k < 10; ++k) {
         const int delay = Value(tuned, Record("Delay", c.rule == 1 ? k : 5));
         EXPECT_NEAR(delay, OptimalDelay(tuned, c.rule == 1 ? k : 5), 2) << k;
@@ -64,9 +66,10 @@ TEST_P(AutoTuneE2ETest, StoresDelaysTheTruthCallsRight) {
 
 INSTANTIATE_TEST_SUITE_P(
     ModelsAndRules, AutoTuneE2ETest,
-    testing::Values(ModelRule{"K7P100", 0}, ModelRule{"K7P100", 1}, ModelRule{"K7P100", 3},
-                    ModelRule{"K7P128", 0}, ModelRule{"K7P128", 1}, ModelRule{"K7P128", 3},
-                    ModelRule{"K7P84", 0}, ModelRule{"K7P84", 1}, ModelRule{"K7P84", 3}),
+    testing::Values(ModelRule{"K7P100", 0}, ModelRule{"K7P100", 1}, ModelRule{"K7P100", 2},
+                    ModelRule{"K7P100", 3}, ModelRule{"K7P128", 0}, ModelRule{"K7P128", 1},
+                    ModelRule{"K7P128", 2}, ModelRule{"K7P128", 3}, ModelRule{"K7P84", 0},
+                    ModelRule{"K7P84", 1}, ModelRule{"K7P84", 2}, ModelRule{"K7P84", 3}),
     [](const testing::TestParamInfo<ModelRule>& info) {
         return std::string(info.param.model) + "_rule" + std::to_string(info.param.rule);
     });
