@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "Firmware.h"
+#include "LinkPace.h"
 #include "RequestFaults.h"
 #include "devlink_protocol.h"
 
@@ -56,8 +57,9 @@ bool isCommandChannel(uint8_t kind) {
 
 Controller::Controller(const Profile& profile, const Options& options)
     : profile_(profile),
-      pace_(options.reportsPerMs > 0 ? std::chrono::microseconds(1000 / options.reportsPerMs)
-                                      : std::chrono::microseconds(0)),
+      link_(std::make_unique<LinkPace>(
+          std::chrono::microseconds(options.reportsPerMs > 0 ? 1000 / options.reportsPerMs : 0),
+          Clock::now())),
       firmware_(std::make_unique<Firmware>(profile, options.statePath, options.truthPath)) {
     if (!options.tracePath.empty()) trace_.open(options.tracePath, std::ios::app);
     trace("open -> ok");
@@ -69,7 +71,7 @@ bool Controller::write(const uint8_t* report) {
     paceWrite();
     std::lock_guard lock(mutex_);
     if (gone_) return false;
-    ++reportsIn_;
+    link_->count(LinkPace::Way::ToDevice);
     const int count = std::min<int>(report[1], kMaxCount);
     const uint8_t kind = report[2];
     if (kind == kKindDataOut) {
@@ -198,15 +200,16 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
         if (!queue_.empty() && Clock::now() >= holdUntil_) {
             // A paced link hands over the next report only when its slot has come.
             const auto now = Clock::now();
-            if (pace_.count() > 0 && now < nextIn_) {
+            const auto slot = link_->slot(LinkPace::Way::ToHost, now);
+            if (slot > now) {
                 if (now >= deadline) return ReadStatus::Timeout;
-                ready_.wait_until(lock, std::min(deadline, nextIn_));
+                ready_.wait_until(lock, std::min(deadline, slot));
                 continue;
             }
-            if (pace_.count() > 0) nextIn_ = std::max(now, nextIn_) + pace_;
+            link_->book(LinkPace::Way::ToHost, now);
+            link_->count(LinkPace::Way::ToHost);
             std::copy(queue_.front().begin(), queue_.front().end(), report);
             queue_.pop_front();
-            ++reportsOut_;
             return ReadStatus::Ok;
         }
         if (gone_ && queue_.empty()) return ReadStatus::Gone;
@@ -235,13 +238,11 @@ ReadStatus Controller::read(uint8_t* report, std::chrono::milliseconds timeout) 
 }
 
 void Controller::paceWrite() {
-    if (pace_.count() == 0) return;
+    if (!link_->paced()) return;
     Clock::time_point slot;
     {
         std::lock_guard lock(mutex_);
-        const auto now = Clock::now();
-        slot = std::max(now, nextOut_);
-        nextOut_ = slot + pace_;
+        slot = link_->book(LinkPace::Way::ToDevice, Clock::now());
     }
     std::this_thread::sleep_until(slot);
 }
@@ -250,9 +251,10 @@ void Controller::close(bool byProgram) {
     std::lock_guard lock(mutex_);
     if (byProgram && !closed_) {
         // A paced link's run is measured against the reports it moved.
-        if (pace_.count() > 0)
-            trace("reports sent=" + std::to_string(reportsIn_) +
-                  " taken=" + std::to_string(reportsOut_));
+        if (link_->paced())
+            trace("reports sent=" + std::to_string(link_->sent()) +
+                  " taken=" + std::to_string(link_->taken()) +
+                  " frames=" + std::to_string(link_->floorFrames()));
         trace("close -> ok");
     }
     closed_ = true;

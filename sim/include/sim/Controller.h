@@ -20,6 +20,7 @@
 namespace sim {
 
 class Firmware;
+class LinkPace;
 
 struct Options {
     std::string statePath;  // keeps the stored parameter sets between runs; empty: none
@@ -64,8 +65,8 @@ class Controller {
     void trace(const std::string& line);
 
     Profile profile_;
-    std::chrono::microseconds pace_;  // one report each way per this interval; 0: unpaced
-    Clock::time_point nextIn_{}, nextOut_{};
+    // When reports may go, and the link-time floor of those that went.
+    std::unique_ptr<LinkPace> link_;
     std::unique_ptr<Firmware> firmware_;
     std::ofstream trace_;
     std::mutex mutex_;
@@ -77,8 +78,6 @@ class Controller {
     bool gone_ = false;
     bool closed_ = false;
     int requests_ = 0;
-    // Reports the program sent and took, for the link-time floor of a run (written at close).
-    long reportsIn_ = 0, reportsOut_ = 0;
     Clock::time_point nextBurst_{};
     Clock::time_point holdUntil_{};  // nothing is delivered before (a slow controller's reply)
     bool streamWasOn_ = false;
