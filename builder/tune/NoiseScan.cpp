@@ -15,7 +15,7 @@
 #include "diag/DiagHost.h"
 #include "params/CParam_INI.h"
 #include "tune/ChipOfChannel.h"
-#include "tune/NoiseSpectrum.h"
+#include "tune/NoiseMaxima.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ class NoiseScanRun {
     int first_, end_;
     std::vector<uint8_t> bytes_;
     std::vector<int16_t> line_;
-    NoiseSpectrum spectrum_;
+    NoiseMaxima spectrum_;
 };
 
 template <typename Scan>

@@ -1,5 +1,5 @@
 // The noise scan's maximum table: which readings replace a cell and what the cell then holds.
-#include "tune/NoiseSpectrum.h"
+#include "tune/NoiseMaxima.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ class NoiseCellTest : public testing::TestWithParam<CellCase> {};
 
 TEST_P(NoiseCellTest, CellAfterTheLines) {
     const CellCase& c = GetParam();
-    NoiseSpectrum spectrum(2, 3, TwoChips(c.secondChip));
+    NoiseMaxima spectrum(2, 3, TwoChips(c.secondChip));
     for (const auto& line : c.lines) spectrum.Update(1, 2, line);
     EXPECT_EQ(spectrum.At(1, 2), c.expected);
     EXPECT_EQ(spectrum.At(0, 2), 0) << "another cell changed";
@@ -50,32 +50,32 @@ INSTANTIATE_TEST_SUITE_P(
         CellCase{"LargeCalibratedValueSaturates", 255, {{0, 0, 0, 32767, 0, 0}}, 32767}),
     [](const testing::TestParamInfo<CellCase>& info) { return std::string(info.param.name); });
 
-TEST(NoiseSpectrum, ReadsOnlyTheChannelsThatCount) {
+TEST(NoiseMaxima, ReadsOnlyTheChannelsThatCount) {
     // Six channels count; the seventh value of the line is past the controller's Rx count.
-    NoiseSpectrum spectrum(1, 1, TwoChips(100));
+    NoiseMaxima spectrum(1, 1, TwoChips(100));
     EXPECT_EQ(spectrum.Update(0, 0, std::vector<int16_t>{1, 2, 3, 4, 5, 6, 900}), 6);
     // A line shorter than the channel count is read as far as it goes.
     EXPECT_EQ(spectrum.Update(0, 0, std::vector<int16_t>{9}), 9);
 }
 
-TEST(NoiseSpectrum, ChipIndexOutsideTheCalibrationTableUsesTheNearestChip) {
+TEST(NoiseMaxima, ChipIndexOutsideTheCalibrationTableUsesTheNearestChip) {
     NoiseCalibration c;
     c.chipOfChannel = {7, -1};
     c.values = {50, 100, 100, 200};
     c.reference = 100;
-    NoiseSpectrum spectrum(1, 1, c);
+    NoiseMaxima spectrum(1, 1, c);
     EXPECT_EQ(spectrum.Update(0, 0, std::vector<int16_t>{10, 0}), 20);
-    NoiseSpectrum other(1, 1, c);
+    NoiseMaxima other(1, 1, c);
     EXPECT_EQ(other.Update(0, 0, std::vector<int16_t>{0, 10}), 5);
 }
 
-TEST(NoiseSpectrum, NoReferenceKeepsTheRawReading) {
-    NoiseSpectrum spectrum(1, 1, TwoChips(75, 0));
+TEST(NoiseMaxima, NoReferenceKeepsTheRawReading) {
+    NoiseMaxima spectrum(1, 1, TwoChips(75, 0));
     EXPECT_EQ(spectrum.Update(0, 0, std::vector<int16_t>{0, 0, 0, 40, 0, 0}), 40);
 }
 
-TEST(NoiseSpectrum, SettingOutsideTheTableChangesNothing) {
-    NoiseSpectrum spectrum(2, 3, TwoChips(100));
+TEST(NoiseMaxima, SettingOutsideTheTableChangesNothing) {
+    NoiseMaxima spectrum(2, 3, TwoChips(100));
     const std::vector<int16_t> line{50, 0, 0, 0, 0, 0};
     EXPECT_EQ(spectrum.Update(2, 0, line), 0);
     EXPECT_EQ(spectrum.Update(0, 3, line), 0);

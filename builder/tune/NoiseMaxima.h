@@ -19,9 +19,9 @@ struct NoiseCalibration {
     int16_t Calibrated(int chip, int16_t v) const;
 };
 
-class NoiseSpectrum {
+class NoiseMaxima {
   public:
-    NoiseSpectrum(int rows, int cells, NoiseCalibration calibration);
+    NoiseMaxima(int rows, int cells, NoiseCalibration calibration);
 
     // Goes through the channels of one line of readings in order: a channel whose raw reading is
     // above the cell replaces the cell with its calibrated reading. Channels past the line are

@@ -1,4 +1,4 @@
-#include "tune/NoiseSpectrum.h"
+#include "tune/NoiseMaxima.h"
 
 #include <algorithm>
 #include <limits>
@@ -14,17 +14,17 @@ int16_t NoiseCalibration::Calibrated(int chip, int16_t v) const {
                                                     std::numeric_limits<int16_t>::max()));
 }
 
-NoiseSpectrum::NoiseSpectrum(int rows, int cells, NoiseCalibration calibration)
+NoiseMaxima::NoiseMaxima(int rows, int cells, NoiseCalibration calibration)
     : rows_(std::max(rows, 0)),
       cells_(std::max(cells, 0)),
       calibration_(std::move(calibration)),
       maxima_(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(cells_), 0) {}
 
-bool NoiseSpectrum::Holds(int row, int cell) const {
+bool NoiseMaxima::Holds(int row, int cell) const {
     return row >= 0 && row < rows_ && cell >= 0 && cell < cells_;
 }
 
-int16_t NoiseSpectrum::Update(int row, int cell, std::span<const int16_t> line) {
+int16_t NoiseMaxima::Update(int row, int cell, std::span<const int16_t> line) {
     if (!Holds(row, cell)) return 0;
     int16_t& maximum = maxima_[static_cast<std::size_t>(row * cells_ + cell)];
     const std::size_t channels = std::min(calibration_.chipOfChannel.size(), line.size());
@@ -37,6 +37,6 @@ int16_t NoiseSpectrum::Update(int row, int cell, std::span<const int16_t> line) 
     return maximum;
 }
 
-int16_t NoiseSpectrum::At(int row, int cell) const {
+int16_t NoiseMaxima::At(int row, int cell) const {
     return Holds(row, cell) ? maxima_[static_cast<std::size_t>(row * cells_ + cell)] : 0;
 }
